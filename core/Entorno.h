@@ -1,0 +1,149 @@
+#pragma once
+// The whole state of TORVIC and of its environment, and every rule that
+// changes it. The screen layer shows this state and forwards what the user does.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/Listado.h"
+#include "core/Pantalla.h"
+#include "widgets/hexeditor_buffer.h"
+
+struct TEstado_Maquina {
+  uint8_t Encendida = 0;
+  uint8_t Modo_Paso_a_Paso = 1;
+};
+
+struct TOpciones_Entorno {
+  uint8_t Inicio_Registros = 2;
+  // 0: memory is filled with random bytes. The command-line runner may set 1
+  // to fill it with zeros for repeatable runs.
+  uint8_t Relleno_Memoria = 0;
+  uint8_t Iniciar_Memoria_al_Encender = 1;
+  uint8_t Modo_Consola = 2;
+  uint32_t Intervalo_Paso = 1000;
+  uint8_t Modo_Desensamblador = 0;
+  int32_t Posicion_Cursor_Memoria = 0;
+};
+
+// What the panels show besides the displays: lamps, enabled keys, captions.
+struct TPanel {
+  bool LOn = false;
+  bool LPP = false;
+  bool Teclas_Habilitadas = false;  // T0..TF, BDireccion, BRegistros, BCargar, BEjecutar
+  bool BContinuar_Habilitado = false;
+  bool BPasoPaso_Habilitado = false;
+  bool MModoPasoapaso_Habilitado = false;
+  std::string Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";
+  std::string Caption_MApagar_TORVIC = "Encender TORVIC";
+  std::string Caption_Mododesensamblador1 = "Activar Modo desensamblador";
+};
+
+// Every value is held once, as the text its displays show; twin displays are
+// views of the same value. A display is named by one of these numbers.
+constexpr int Visor_Registro(int n) { return n; }
+constexpr int Visor_AR = 16;
+constexpr int Visor_DR = 17;
+constexpr int Visor_IR = 18;  // IR, PIR
+constexpr int Visor_PC = 19;  // PC, PPC
+constexpr int Numero_Puertos = 64;
+constexpr int Visor_Entrada(int puerto) { return 20 + puerto; }
+constexpr int Visor_Salida(int puerto) { return 20 + Numero_Puertos + puerto; }
+constexpr int Visor_Teclado = Visor_Entrada(1);  // Teclado, IP1, PIN_01
+constexpr int Visor_IP2 = Visor_Entrada(2);      // IP2, PIN_02
+constexpr int Visor_OP1 = Visor_Salida(1);       // OP1, POP1, PO_01 (D/OP1)
+constexpr int Visor_OP2 = Visor_Salida(2);       // OP2, POP2, PO_02 (C/OP2)
+constexpr int Numero_Visores = 20 + 2 * Numero_Puertos;
+
+enum TBandera { Bandera_Z = 0, Bandera_S = 1, Bandera_C = 2, Bandera_V = 3 };
+
+constexpr int32_t Primera_Direccion_Monitor = 0xF000;
+constexpr int32_t Bytes_Memoria = 2 * Primera_Direccion_Monitor;
+
+extern const char* const Mensaje_Lectura_Ilegal;
+extern const char* const Mensaje_Escritura_Ilegal;
+extern const char* const Mensaje_Puerto;
+extern const char* const Mensaje_Fin;
+extern const char* const Mensaje_Apagada;
+
+class TEntorno {
+ public:
+  explicit TEntorno(TPantalla* pantalla = nullptr);
+
+  TEstado_Maquina Estado_Maquina;
+  TOpciones_Entorno Opciones_Entorno;
+  TPanel Panel;
+  THexEditorBuffer Memoria;
+  TListado Listado;
+
+  void Fijar_Pantalla(TPantalla* pantalla);
+  TPantalla& Pantalla() { return *pantalla_; }
+
+  // Displays.
+  const std::string& Valor(int visor) const { return visores_[static_cast<size_t>(visor)]; }
+  void Fijar_Valor(int visor, std::string_view texto);
+
+  // The machine model.
+  std::string_view Leer_Registro(int n) const;
+  void Fijar_Registro(int n, std::string_view texto);
+  void Fijar_PC(std::string_view texto);
+  void Fijar_IR(std::string_view texto);
+  int Leer_Bandera(TBandera bandera) const { return (banderas_ >> bandera) & 1; }
+  void Fijar_Bandera(TBandera bandera, int valor);
+  void Fijar_Z(int valor) { Fijar_Bandera(Bandera_Z, valor); }
+  void Fijar_S(int valor) { Fijar_Bandera(Bandera_S, valor); }
+  void Fijar_C(int valor) { Fijar_Bandera(Bandera_C, valor); }
+  void Fijar_V(int valor) { Fijar_Bandera(Bandera_V, valor); }
+  std::string Leer_Palabra(int32_t direccion) const;
+  void Escribir_Palabra(int32_t direccion, std::string_view texto);
+  void Detener_Ejecucion();
+  // The address in PC when its text is a word, else -1 (nothing there to run).
+  int32_t Direccion_PC() const;
+
+  // The executor: one instruction per call.
+  void BEjecutarClick();
+  void Avanzar_PC();
+  void Llamar_Subrutina();
+
+  // Run control.
+  void RelojTimer();
+  void BContinuarClick();
+  void BPasoPasoClick();
+  void MModoPasoapasoClick() { BPasoPasoClick(); }
+  // Applies an interval chosen in the speed dialog.
+  void Fijar_Intervalo_Paso(uint32_t milisegundos) { Opciones_Entorno.Intervalo_Paso = milisegundos; }
+
+  // Power and memory.
+  void Encender_Apagar();
+  void BOnOffClick() { Encender_Apagar(); }
+  void MApagar_TORVICClick() { Encender_Apagar(); }
+  void Inicializar_Registros();
+  void Llenar_Memoria_Aleatoria();
+  void InicializarMemoria1Click();
+  void MInicializar_memoria_al_Encender_TORVICClick();
+
+  // The front-panel console.
+  void Pulsacion_Teclado(char digito);
+  void BDireccionClick();
+  void BRegistrosClick();
+  void BCargarClick();
+  void Conmutar_Bandera(TBandera bandera);  // a click on one of its lamps
+
+ private:
+  void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
+  void Ejecutar_Instruccion(std::string_view palabra);
+  bool Condicion(char digito) const;
+  void Actualizar_AR_DR();
+  void Paso_Consola();
+
+  TPantalla* pantalla_;
+  std::array<std::string, Numero_Visores> visores_;
+  uint8_t banderas_ = 0;
+};
+
+// The step intervals of the speed dialog, by item.
+constexpr int Numero_Velocidades = 8;
+extern const char* const Textos_Velocidad[Numero_Velocidades];
+uint32_t Intervalo_de_Item(int item);    // 1000 outside 0..7
+int Item_de_Intervalo(uint32_t intervalo);  // item 3 for an interval not listed

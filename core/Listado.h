@@ -1,0 +1,65 @@
+#pragma once
+// The listing's lines: the program as assembly text, one line per word, that
+// follows the program counter. The list box on screen only shows them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TObservador_Listado {
+ public:
+  virtual ~TObservador_Listado() = default;
+  virtual void Lineas_Reiniciadas() {}  // every line may have changed
+  virtual void Listado_Borrado() {}     // the list box's own clear
+  virtual void Linea_Insertada(int) {}
+  virtual void Linea_Eliminada(int) {}
+  virtual void Linea_Cambiada(int) {}
+  virtual void Seleccion_Cambiada(int) {}
+};
+
+class TListado {
+ public:
+  int Numero_Lineas() const { return static_cast<int>(lineas_.size()); }
+  const std::string& Linea(int i) const { return lineas_[static_cast<size_t>(i)]; }
+  const std::vector<std::string>& Lineas() const { return lineas_; }
+
+  // Appends, or inserts at its sorted place while sorted mode is on; returns
+  // the new line's index.
+  int Agregar(std::string linea);
+  void Reemplazar(int i, std::string linea);
+  void Reemplazar_Todas(std::vector<std::string> lineas);
+  void Eliminar(int i);
+  // Deletes the first line until none remain (keeps the horizontal extent).
+  void Vaciar_Linea_a_Linea();
+  // The list box's clear: lines removed, extent reset, scrolled to the left.
+  void Clear();
+
+  int Seleccion() const { return seleccion_; }
+  void Seleccionar(int i);
+
+  bool Ordenado() const { return ordenado_; }
+  void Fijar_Ordenado(bool ordenado);
+
+  // Selects the last line that contains "[" + texto + "]"; leaves the
+  // selection alone when none does.
+  void Seleccionar_Direccion(std::string_view texto);
+  // Index of the last line containing the key anywhere, or -1.
+  int Buscar_Ultima(std::string_view clave) const;
+
+  void Fijar_Observador(TObservador_Listado* observador) { observador_ = observador; }
+
+ private:
+  void Reconstruir_Indice() const;
+
+  std::vector<std::string> lineas_;
+  int seleccion_ = -1;
+  bool ordenado_ = false;
+  TObservador_Listado* observador_ = nullptr;
+
+  // Address index: for each bracketed text, the last line that contains it.
+  // Built lazily after any change, so a free run never scans the lines.
+  mutable bool indice_valido_ = false;
+  mutable std::vector<int32_t> indice_palabras_;  // four upper-case hex digits
+  mutable std::unordered_map<std::string, int32_t> indice_otros_;
+};

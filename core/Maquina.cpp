@@ -1,0 +1,100 @@
+#include "core/Entorno.h"
+#include "core/TextoHex.h"
+
+#include <algorithm>
+
+const char* const Mensaje_Lectura_Ilegal =
+    "AVISO: Acceso a memoria de TORVIC ilegal.\rPor encima de EFFF se encuentra el programa monitor.";
+const char* const Mensaje_Escritura_Ilegal =
+    "AVISO: Acceso a memoria de TORVIC ilegal\rIntentó escribir por encima de la posición F000H de memoria.";
+const char* const Mensaje_Puerto = "ERROR: VELTRA soporta los 64 primeros puertos de entrada de TORVIC";
+const char* const Mensaje_Fin = "Fin de la ejecución :-)";
+const char* const Mensaje_Apagada = "¡OPS! : Debe encender primero TORVIC.";
+
+namespace {
+
+// Without a screen, messages go nowhere and every question is answered Yes.
+class TPantalla_Muda final : public TPantalla {
+ public:
+  void Mostrar_Mensaje(const std::string&) override {}
+  bool Preguntar_Si_No(const std::string&, const std::string&) override { return true; }
+};
+
+TPantalla_Muda pantalla_muda;
+
+}  // namespace
+
+TEntorno::TEntorno(TPantalla* pantalla) : pantalla_(pantalla ? pantalla : &pantalla_muda) {
+  visores_.fill("****");
+}
+
+void TEntorno::Fijar_Pantalla(TPantalla* pantalla) { pantalla_ = pantalla ? pantalla : &pantalla_muda; }
+
+void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
+  std::string& valor = visores_[static_cast<size_t>(visor)];
+  if (valor == texto) return;
+  valor.assign(texto);
+  pantalla_->Visor_Cambiado(visor);
+}
+
+std::string_view TEntorno::Leer_Registro(int n) const {
+  if (n < 0 || n > 15) return {};
+  return std::string_view(Valor(Visor_Registro(n))).substr(0, 4);
+}
+
+void TEntorno::Fijar_Registro(int n, std::string_view texto) {
+  if (n < 0 || n > 15) return;
+  Fijar_Valor(Visor_Registro(n), texto.substr(0, 4));
+}
+
+void TEntorno::Fijar_PC(std::string_view texto) {
+  Fijar_Valor(Visor_PC, texto);
+  Listado.Seleccionar_Direccion(texto);
+}
+
+void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }
+
+void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
+  const uint8_t antes = banderas_;
+  const auto bit = static_cast<uint8_t>(1u << bandera);
+  banderas_ = static_cast<uint8_t>(valor ? (banderas_ | bit) : (banderas_ & ~bit));
+  if (banderas_ != antes) pantalla_->Banderas_Cambiadas();
+}
+
+std::string TEntorno::Leer_Palabra(int32_t direccion) const {
+  // Only stored words are ever read: the monitor area, and any address that
+  // is not a word, yield the empty text.
+  if (direccion < 0 || direccion >= Primera_Direccion_Monitor) return {};
+  const int32_t byte = 2 * direccion;
+  const int32_t disponibles = std::min(Memoria.DataSize() - byte, 2);
+  std::string texto(static_cast<size_t>(std::max(disponibles, 0)) * 2, '0');
+  for (int32_t i = 0; i < disponibles; ++i) Memoria.ByteToHex(Memoria.ByteAt(byte + i), &texto[static_cast<size_t>(2 * i)]);
+  return texto;
+}
+
+void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto) {
+  if (direccion >= Primera_Direccion_Monitor) {
+    Detener_Ejecucion();
+    pantalla_->Mostrar_Mensaje(Mensaje_Escritura_Ilegal);
+    return;
+  }
+  const int32_t alto = Texto_a_Byte(texto.substr(0, 2));
+  const int32_t bajo = Texto_a_Byte(texto.size() > 2 ? texto.substr(2, 2) : std::string_view{});
+  // A pair that is not a byte (-1) is stored as FF; SetMemory refuses any
+  // offset outside the buffer, so a negative address writes nothing.
+  Memoria.SetMemory(2 * direccion, static_cast<uint8_t>(alto));
+  Memoria.SetMemory(2 * direccion + 1, static_cast<uint8_t>(bajo));
+  pantalla_->Memoria_Cambiada(direccion);
+}
+
+void TEntorno::Detener_Ejecucion() {
+  Estado_Maquina.Modo_Paso_a_Paso = 1;
+  Panel.LPP = true;
+  Panel.Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";
+  Notificar_Panel();
+}
+
+int32_t TEntorno::Direccion_PC() const {
+  const std::string& pc = Valor(Visor_PC);
+  return Es_Palabra(pc) ? Texto_a_Palabra(pc) : -1;
+}

@@ -1,0 +1,63 @@
+#include "Ejecucion_Linea.h"
+
+#include "core/TextoHex.h"
+
+TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
+    : preparacion_(preparacion), entorno_(this) {
+  if (preparacion_.Semilla) Sembrar_Aleatorio(*preparacion_.Semilla);
+  entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
+  // Start-up fills memory; power-on initialises it again, as by default.
+  entorno_.Llenar_Memoria_Aleatoria();
+  entorno_.Encender_Apagar();
+}
+
+void TEjecucion_Linea::Mostrar_Mensaje(const std::string& texto) {
+  (ejecutando_ ? mensajes_ejecucion_ : mensajes_carga_).push_back(texto);
+}
+
+bool TEjecucion_Linea::Cargar() {
+  if (preparacion_.Archivo.empty()) return true;
+  mensajes_carga_.push_back("No se puede cargar " + preparacion_.Archivo +
+                            ": esta versión aún no lee programas objeto.");
+  return false;
+}
+
+TFin_Ejecucion TEjecucion_Linea::Fin_Actual() const {
+  if (!mensajes_ejecucion_.empty() && mensajes_ejecucion_.back() == Mensaje_Fin)
+    return TFin_Ejecucion::Halt;
+  return TFin_Ejecucion::Detenida;
+}
+
+TFin_Ejecucion TEjecucion_Linea::Ejecutar(
+    const std::function<void(const std::string&, const std::string&)>& traza) {
+  TEntorno& e = entorno_;
+  for (const auto& [direccion, texto] : preparacion_.Palabras) e.Escribir_Palabra(direccion, texto);
+  for (const auto& [numero, texto] : preparacion_.Registros) e.Fijar_Registro(numero, texto);
+  std::optional<std::string> teclado;
+  for (const auto& [puerto, texto] : preparacion_.Entradas) {
+    if (puerto == 1) teclado = texto;
+    else e.Fijar_Valor(Visor_Entrada(puerto), texto);
+  }
+  for (char digito : preparacion_.Inicio) e.Pulsacion_Teclado(digito);
+  e.BPasoPasoClick();
+
+  ejecutando_ = true;
+  const auto trazar = [&](const std::string& direccion) {
+    if (traza) traza(direccion, e.Leer_Palabra(Es_Palabra(direccion) ? Texto_a_Palabra(direccion) : -1));
+  };
+  trazar(e.Valor(Visor_Teclado));
+  e.BEjecutarClick();
+  pasos_ = 1;
+  if (teclado)
+    for (char digito : *teclado) e.Pulsacion_Teclado(digito);
+
+  for (;;) {
+    if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
+    const int32_t pc = e.Direccion_PC();
+    if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
+    if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
+    trazar(e.Valor(Visor_PC));
+    e.RelojTimer();
+    ++pasos_;
+  }
+}

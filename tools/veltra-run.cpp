@@ -1,0 +1,231 @@
+// veltra-run: runs a TORVIC program the way VELTRA would, with no window, and
+// reports the machine's state as text or JSON.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+#include "Ejecucion_Linea.h"
+#include "core/TextoHex.h"
+#include "disasm/UNASM.h"
+
+namespace {
+
+constexpr int Salida_Opciones = 3;
+
+struct TVolcado {
+  int32_t Direccion;
+  int32_t Cantidad;
+};
+
+QString Q(const std::string& texto) { return QString::fromStdString(texto); }
+
+[[noreturn]] void Opcion_Invalida(const QCommandLineParser& parser, const QString& mensaje) {
+  QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << parser.helpText();
+  std::exit(Salida_Opciones);
+}
+
+bool Es_Hex(const QString& texto, int digitos) {
+  static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]+$"));
+  return texto.size() == digitos && hex.match(texto).hasMatch();
+}
+
+// "CLAVE=VVVV" with a key of the given number of hex digits and a word value.
+std::optional<std::pair<int32_t, std::string>> Par(const QString& texto, int digitos_clave) {
+  const QStringList partes = texto.split(QLatin1Char('='));
+  if (partes.size() != 2 || !Es_Hex(partes[0], digitos_clave) || !Es_Hex(partes[1], 4)) return {};
+  return std::make_pair(partes[0].toInt(nullptr, 16), partes[1].toUpper().toStdString());
+}
+
+const char* Nombre_Fin(TFin_Ejecucion fin) {
+  switch (fin) {
+    case TFin_Ejecucion::Halt: return "halt";
+    case TFin_Ejecucion::Detenida: return "stopped";
+    case TFin_Ejecucion::Monitor: return "monitor";
+    case TFin_Ejecucion::Max_Pasos: return "max_steps";
+  }
+  return "";
+}
+
+int Estado_Salida(TFin_Ejecucion fin) {
+  switch (fin) {
+    case TFin_Ejecucion::Halt: return 0;
+    case TFin_Ejecucion::Detenida: return 1;
+    default: return 2;
+  }
+}
+
+QString Hex2(int valor) { return QStringLiteral("%1").arg(valor, 2, 16, QLatin1Char('0')).toUpper(); }
+
+QJsonArray Arreglo(const std::vector<std::string>& textos) {
+  QJsonArray arreglo;
+  for (const auto& texto : textos) arreglo.append(Q(texto));
+  return arreglo;
+}
+
+QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, TFin_Ejecucion fin,
+                         const std::vector<TVolcado>& volcados) {
+  TEntorno& e = ejecucion.Entorno();
+  QJsonObject registros;
+  for (int n = 0; n < 16; ++n)
+    registros.insert(QStringLiteral("r") + QChar::fromLatin1(Digito_Hex(n)), Q(e.Valor(Visor_Registro(n))));
+  registros.insert(QStringLiteral("AR"), Q(e.Valor(Visor_AR)));
+  registros.insert(QStringLiteral("DR"), Q(e.Valor(Visor_DR)));
+  registros.insert(QStringLiteral("IR"), Q(e.Valor(Visor_IR)));
+  registros.insert(QStringLiteral("PC"), Q(e.Valor(Visor_PC)));
+  QJsonObject banderas;
+  const char* nombres[] = {"Z", "S", "C", "V"};
+  for (TBandera b : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
+    banderas.insert(QLatin1String(nombres[b]), e.Leer_Bandera(b));
+  QJsonObject entradas, salidas;
+  for (int p = 0; p < Numero_Puertos; ++p) {
+    entradas.insert(Hex2(p), Q(e.Valor(Visor_Entrada(p))));
+    salidas.insert(Hex2(p), Q(e.Valor(Visor_Salida(p))));
+  }
+  QJsonObject memoria;
+  for (const auto& v : volcados)
+    for (int32_t a = v.Direccion; a < v.Direccion + v.Cantidad; ++a)
+      memoria.insert(Q(Palabra_a_Texto(a)), Q(e.Leer_Palabra(a)));
+
+  QJsonObject informe;
+  informe.insert(QStringLiteral("load_messages"), Arreglo(ejecucion.Mensajes_Carga()));
+  informe.insert(QStringLiteral("run_messages"), Arreglo(ejecucion.Mensajes_Ejecucion()));
+  informe.insert(QStringLiteral("listing"), Arreglo(e.Listado.Lineas()));
+  informe.insert(QStringLiteral("stop"), QLatin1String(Nombre_Fin(fin)));
+  informe.insert(QStringLiteral("steps"), static_cast<qint64>(ejecucion.Pasos()));
+  informe.insert(QStringLiteral("registers"), registros);
+  informe.insert(QStringLiteral("flags"), banderas);
+  informe.insert(QStringLiteral("input_ports"), entradas);
+  informe.insert(QStringLiteral("output_ports"), salidas);
+  informe.insert(QStringLiteral("memory"), memoria);
+  return informe;
+}
+
+void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion fin,
+                   const std::vector<TVolcado>& volcados) {
+  TEntorno& e = ejecucion.Entorno();
+  const auto mensajes = [&](const char* titulo, const std::vector<std::string>& lista) {
+    if (lista.empty()) return;
+    out << titulo << "\n";
+    for (const auto& m : lista) out << "  " << Q(m).replace(QLatin1Char('\r'), QStringLiteral("\n  ")) << "\n";
+  };
+  mensajes("Mensajes de la carga:", ejecucion.Mensajes_Carga());
+  mensajes("Mensajes de la ejecución:", ejecucion.Mensajes_Ejecucion());
+  const char* motivos[] = {"HALT", "ejecución detenida", "PC en el área del monitor",
+                           "límite de instrucciones"};
+  out << "Fin: " << motivos[static_cast<int>(fin)] << " tras " << ejecucion.Pasos()
+      << " instrucciones\n";
+  for (int n = 0; n < 16; ++n)
+    out << "r" << Digito_Hex(n) << "=" << Q(e.Valor(Visor_Registro(n))) << (n % 8 == 7 ? "\n" : "  ");
+  out << "AR=" << Q(e.Valor(Visor_AR)) << "  DR=" << Q(e.Valor(Visor_DR)) << "  IR="
+      << Q(e.Valor(Visor_IR)) << "  PC=" << Q(e.Valor(Visor_PC)) << "\n";
+  out << "Z=" << e.Leer_Bandera(Bandera_Z) << "  S=" << e.Leer_Bandera(Bandera_S)
+      << "  C=" << e.Leer_Bandera(Bandera_C) << "  V=" << e.Leer_Bandera(Bandera_V) << "\n";
+  out << "OP1=" << Q(e.Valor(Visor_OP1)) << "  OP2=" << Q(e.Valor(Visor_OP2)) << "\n";
+  for (const auto& v : volcados)
+    for (int32_t a = v.Direccion; a < v.Direccion + v.Cantidad; ++a)
+      out << "[" << Q(Palabra_a_Texto(a)) << "] " << Q(e.Leer_Palabra(a)) << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication aplicacion(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("veltra-run"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Ejecuta un programa de TORVIC sin ventana."));
+  parser.addHelpOption();
+  const QCommandLineOption inicio(QStringLiteral("start"), QStringLiteral("Dirección de inicio (0000)."), QStringLiteral("ADDR"));
+  const QCommandLineOption pasos(QStringLiteral("max-steps"), QStringLiteral("Máximo de instrucciones (1000000)."), QStringLiteral("N"));
+  const QCommandLineOption semilla(QStringLiteral("seed"), QStringLiteral("Semilla del generador aleatorio."), QStringLiteral("N"));
+  const QCommandLineOption relleno(QStringLiteral("fill"), QStringLiteral("Relleno de memoria: random o zero."), QStringLiteral("random|zero"));
+  const QCommandLineOption registro(QStringLiteral("reg"), QStringLiteral("Fija el registro N (un dígito hex)."), QStringLiteral("N=VVVV"));
+  const QCommandLineOption entrada(QStringLiteral("in"), QStringLiteral("Fija el puerto de entrada PP (00..3F)."), QStringLiteral("PP=VVVV"));
+  const QCommandLineOption palabra(QStringLiteral("mem"), QStringLiteral("Guarda una palabra en memoria."), QStringLiteral("ADDR=VVVV"));
+  const QCommandLineOption volcado(QStringLiteral("dump"), QStringLiteral("Muestra COUNT palabras (decimal) desde ADDR."), QStringLiteral("ADDR[:COUNT]"));
+  const QCommandLineOption traza(QStringLiteral("trace"), QStringLiteral("Escribe cada instrucción en la salida de errores."));
+  const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
+  parser.addOptions({inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
+  parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
+  if (!parser.parse(aplicacion.arguments())) Opcion_Invalida(parser, parser.errorText());
+  if (parser.isSet(QStringLiteral("help"))) {
+    QTextStream(stdout) << parser.helpText();
+    return 0;
+  }
+
+  TPreparacion_Ejecucion preparacion;
+  if (parser.isSet(inicio)) {
+    const QString texto = parser.value(inicio);
+    if (!Es_Hex(texto, 4)) Opcion_Invalida(parser, QStringLiteral("--start necesita cuatro dígitos hex: ") + texto);
+    preparacion.Inicio = texto.toUpper().toStdString();
+  }
+  if (parser.isSet(pasos)) {
+    bool ok = false;
+    preparacion.Max_Pasos = parser.value(pasos).toULongLong(&ok);
+    if (!ok || preparacion.Max_Pasos == 0) Opcion_Invalida(parser, QStringLiteral("--max-steps necesita un número positivo: ") + parser.value(pasos));
+  }
+  if (parser.isSet(semilla)) {
+    bool ok = false;
+    preparacion.Semilla = parser.value(semilla).toULongLong(&ok);
+    if (!ok) Opcion_Invalida(parser, QStringLiteral("--seed necesita un número: ") + parser.value(semilla));
+  }
+  if (parser.isSet(relleno)) {
+    const QString texto = parser.value(relleno);
+    if (texto != QLatin1String("random") && texto != QLatin1String("zero"))
+      Opcion_Invalida(parser, QStringLiteral("--fill es random o zero: ") + texto);
+    preparacion.Relleno_Ceros = texto == QLatin1String("zero");
+  }
+  for (const QString& texto : parser.values(registro)) {
+    const auto par = Par(texto, 1);
+    if (!par) Opcion_Invalida(parser, QStringLiteral("--reg necesita N=VVVV: ") + texto);
+    preparacion.Registros.emplace_back(par->first, par->second);
+  }
+  for (const QString& texto : parser.values(entrada)) {
+    const auto par = Par(texto, 2);
+    if (!par || par->first >= Numero_Puertos) Opcion_Invalida(parser, QStringLiteral("--in necesita PP=VVVV con PP de 00 a 3F: ") + texto);
+    preparacion.Entradas.emplace_back(par->first, par->second);
+  }
+  for (const QString& texto : parser.values(palabra)) {
+    const auto par = Par(texto, 4);
+    if (!par || par->first >= Primera_Direccion_Monitor) Opcion_Invalida(parser, QStringLiteral("--mem necesita ADDR=VVVV con ADDR de 0000 a EFFF: ") + texto);
+    preparacion.Palabras.emplace_back(par->first, par->second);
+  }
+  std::vector<TVolcado> volcados;
+  for (const QString& texto : parser.values(volcado)) {
+    const QStringList partes = texto.split(QLatin1Char(':'));
+    bool ok = partes.size() <= 2 && Es_Hex(partes[0], 4);
+    int cantidad = 1;
+    if (ok && partes.size() == 2) cantidad = partes[1].toInt(&ok);
+    const int direccion = partes[0].toInt(nullptr, 16);
+    if (!ok || cantidad < 1 || direccion + cantidad > 0x10000) Opcion_Invalida(parser, QStringLiteral("--dump necesita ADDR[:COUNT] dentro de 0000..FFFF: ") + texto);
+    volcados.push_back({direccion, cantidad});
+  }
+  const QStringList archivos = parser.positionalArguments();
+  if (archivos.size() > 1) Opcion_Invalida(parser, QStringLiteral("sobra un argumento: ") + archivos[1]);
+  if (!archivos.isEmpty()) preparacion.Archivo = archivos[0].toStdString();
+
+  TEjecucion_Linea ejecucion(preparacion);
+  const bool cargado = ejecucion.Cargar();
+  if (!cargado) {
+    for (const auto& m : ejecucion.Mensajes_Carga()) QTextStream(stderr) << "veltra-run: " << Q(m) << "\n";
+    return Salida_Opciones;
+  }
+  QTextStream err(stderr);
+  const auto trazar = [&](const std::string& direccion, const std::string& contenido) {
+    err << Q(direccion) << " " << Q(contenido) << " " << Q(Desensamblar(contenido)) << "\n";
+  };
+  const TFin_Ejecucion fin = parser.isSet(traza) ? ejecucion.Ejecutar(trazar) : ejecucion.Ejecutar();
+  err.flush();
+
+  QTextStream out(stdout);
+  if (parser.isSet(json)) out << QJsonDocument(Informe_Json(ejecucion, fin, volcados)).toJson(QJsonDocument::Indented);
+  else Informe_Texto(out, ejecucion, fin, volcados);
+  return Estado_Salida(fin);
+}

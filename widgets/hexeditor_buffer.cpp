@@ -1,0 +1,322 @@
+#include "widgets/hexeditor_buffer.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+const char* EditKindText(TEditKind kind) {
+  switch (kind) {
+    case TEditKind::ByteChanged: return "Byte changed";
+    case TEditKind::BytesRemoved: return "Byte(s) removed";
+    case TEditKind::InsertBuffer: return "Insert buffer";
+    case TEditKind::ReplaceSelection: return "Replace selection";
+    case TEditKind::AppendBuffer: return "Append buffer";
+  }
+  return "";
+}
+
+uint32_t TickCount() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+[[noreturn]] void ThrowErrno(const std::string& what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
+
+// write() until done, retrying on interruption.
+void WriteAll(int fd, const uint8_t* bytes, size_t count, const std::string& name) {
+  while (count > 0) {
+    const ssize_t written = ::write(fd, bytes, count);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(name);
+    }
+    bytes += written;
+    count -= static_cast<size_t>(written);
+  }
+}
+
+}  // namespace
+
+THexEditorBuffer::THexEditorBuffer() : cache_(kCacheSize, 0) { ChooseWorkFileName(); }
+
+THexEditorBuffer::~THexEditorBuffer() {
+  ReleaseWorkFile();
+  if (workFileCreated_) ::unlink(workFileName_.c_str());
+}
+
+void THexEditorBuffer::ChooseWorkFileName() {
+  std::string directory = std::filesystem::temp_directory_path().string();
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  uint32_t tick = TickCount();
+  for (;;) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%08X.QZWK", tick);
+    workFileName_ = directory + name;
+    struct stat info{};
+    if (::lstat(workFileName_.c_str(), &info) != 0) return;
+    // Taken: a new tick count, never the same one twice.
+    tick = std::max(TickCount(), tick + 1);
+  }
+}
+
+void THexEditorBuffer::OpenWorkFile() {
+  // Reopen the file this buffer created, but only if it is still our own
+  // regular file; otherwise create a fresh one exclusively.
+  if (workFileCreated_) {
+    fd_ = ::open(workFileName_.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ >= 0) {
+      struct stat info{};
+      if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+          info.st_nlink == 1) {
+        ::fchmod(fd_, S_IRUSR | S_IWUSR);
+        if (::ftruncate(fd_, 0) != 0) ThrowErrno(workFileName_);
+        return;
+      }
+      ::close(fd_);
+      fd_ = -1;
+    }
+    workFileCreated_ = false;
+    ChooseWorkFileName();
+  }
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    fd_ = ::open(workFileName_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 S_IRUSR | S_IWUSR);
+    if (fd_ >= 0) {
+      workFileCreated_ = true;
+      return;
+    }
+    if (errno != EEXIST) ThrowErrno(workFileName_);
+    ChooseWorkFileName();
+  }
+  ThrowErrno(workFileName_);
+}
+
+void THexEditorBuffer::ReleaseWorkFile() {
+  if (data_) ::munmap(data_, static_cast<size_t>(size_));
+  data_ = nullptr;
+  size_ = 0;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  cacheStart_ = -1;
+}
+
+void THexEditorBuffer::Map() {
+  data_ = nullptr;
+  if (size_ == 0) return;
+  void* mapping = ::mmap(nullptr, static_cast<size_t>(size_), PROT_READ | PROT_WRITE, MAP_SHARED,
+                         fd_, 0);
+  if (mapping == MAP_FAILED) {
+    const int error = errno;
+    ReleaseWorkFile();
+    errno = error;
+    ThrowErrno(workFileName_);
+  }
+  data_ = static_cast<uint8_t*>(mapping);
+}
+
+bool THexEditorBuffer::LoadFromBytes(const uint8_t* bytes, size_t count) {
+  ReleaseWorkFile();
+  if (count > static_cast<size_t>(INT32_MAX)) throw std::length_error("buffer too large");
+  try {
+    OpenWorkFile();
+    WriteAll(fd_, bytes, count, workFileName_);
+    size_ = static_cast<int32_t>(count);
+    Map();
+  } catch (...) {
+    ReleaseWorkFile();
+    throw;
+  }
+  FinishLoad();
+  return true;
+}
+
+bool THexEditorBuffer::LoadFromStream(std::istream& source) {
+  source.clear();
+  source.seekg(0, std::ios::beg);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(source),
+                                   std::istreambuf_iterator<char>()};
+  return LoadFromBytes(bytes.data(), bytes.size());
+}
+
+bool THexEditorBuffer::LoadFromFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return true;
+  const bool writable = ::access(path.c_str(), W_OK) == 0;
+  LoadFromStream(file);
+  ReadOnlySource = !writable;
+  FileName = path;
+  return true;
+}
+
+void THexEditorBuffer::FinishLoad() {
+  ResetJournal();
+  changeMarks_.clear();
+  Modified = false;
+  ResetSelection();
+}
+
+void THexEditorBuffer::CreateEmpty(const std::string& name) {
+  ReleaseWorkFile();
+  FileName = name;
+  ResetJournal();
+  ResetSelection();
+  changeMarks_.clear();
+  Modified = false;
+  ReadOnlySource = true;
+}
+
+std::string THexEditorBuffer::AsHex() const {
+  std::string text(static_cast<size_t>(size_) * 2, '0');
+  for (int32_t i = 0; i < size_; ++i) ByteToHex(data_[i], &text[static_cast<size_t>(i) * 2]);
+  return text;
+}
+
+void THexEditorBuffer::ByteToHex(uint8_t value, char* out) const {
+  const char high = kDigits[value >> 4];
+  const char low = kDigits[value & 0x0F];
+  out[0] = SwapNibbles ? low : high;
+  out[1] = SwapNibbles ? high : low;
+}
+
+void THexEditorBuffer::SetMemory(int32_t offset, uint8_t value) {
+  if (offset < 0 || offset >= size_) throw std::out_of_range("Invalid SetMemory index");
+  data_[offset] = value;
+  cacheStart_ = -1;
+}
+
+const uint8_t* THexEditorBuffer::CachedBytes(int32_t offset, int32_t bytesPerLine) {
+  const bool inside = cacheStart_ >= 0 && offset >= cacheStart_ &&
+                      int64_t{offset} + bytesPerLine <= int64_t{cacheStart_} + kCacheSize;
+  if (!inside) {
+    cacheStart_ = std::max(0, offset - kCacheSize / 2);
+    // A short read at the end leaves the rest of the block as it was.
+    const int32_t available = std::clamp(size_ - cacheStart_, 0, kCacheSize);
+    if (available > 0) std::memcpy(cache_.data(), data_ + cacheStart_, static_cast<size_t>(available));
+  }
+  return cache_.data() + (offset - cacheStart_);
+}
+
+void THexEditorBuffer::WriteEditedByte(int32_t offset, uint8_t value, int32_t bytesPerLine) {
+  data_[offset] = value;
+  if (cacheStart_ >= 0 && offset >= cacheStart_ &&
+      int64_t{offset} + bytesPerLine <= int64_t{cacheStart_} + kCacheSize)
+    cache_[static_cast<size_t>(offset - cacheStart_)] = value;
+}
+
+void THexEditorBuffer::Resize(int32_t newSize) {
+  if (fd_ < 0) OpenWorkFile();
+  if (data_) ::munmap(data_, static_cast<size_t>(size_));
+  data_ = nullptr;
+  if (::ftruncate(fd_, newSize) != 0) {
+    const int error = errno;
+    Map();
+    errno = error;
+    ThrowErrno(workFileName_);
+  }
+  size_ = newSize;
+  Map();
+  cacheStart_ = -1;
+}
+
+void THexEditorBuffer::InsertGap(int32_t offset, int32_t count) {
+  const int32_t oldSize = size_;
+  Resize(oldSize + count);
+  std::memmove(data_ + offset + count, data_ + offset, static_cast<size_t>(oldSize - offset));
+}
+
+void THexEditorBuffer::RemoveRange(int32_t offset, int32_t count) {
+  std::memmove(data_ + offset, data_ + offset + count,
+               static_cast<size_t>(size_ - offset - count));
+  Resize(size_ - count);
+}
+
+void THexEditorBuffer::WriteBytes(int32_t offset, const uint8_t* bytes, int32_t count) {
+  std::memcpy(data_ + offset, bytes, static_cast<size_t>(count));
+  cacheStart_ = -1;
+}
+
+bool THexEditorBuffer::IsChanged(int32_t offset) const {
+  return offset >= 0 && static_cast<size_t>(offset) < changeMarks_.size() &&
+         changeMarks_[static_cast<size_t>(offset)];
+}
+
+void THexEditorBuffer::MarkChanged(int32_t offset) {
+  if (offset < 0) return;
+  if (static_cast<size_t>(offset) >= changeMarks_.size())
+    changeMarks_.resize(static_cast<size_t>(offset) + 1, false);
+  changeMarks_[static_cast<size_t>(offset)] = true;
+}
+
+void THexEditorBuffer::CutChangeMarks(int32_t length) {
+  if (length >= 0 && static_cast<size_t>(length) < changeMarks_.size())
+    changeMarks_.resize(static_cast<size_t>(length));
+}
+
+bool THexEditorBuffer::CheckEdit(TEditKind kind, int32_t offset, int32_t oldLength,
+                                 int32_t newLength, const TEditPosition& position) {
+  bool allowed =
+      size_ > 0 || kind == TEditKind::InsertBuffer || kind == TEditKind::AppendBuffer;
+  if (allowed && noSizeChange_) {
+    if (kind == TEditKind::BytesRemoved || kind == TEditKind::InsertBuffer ||
+        kind == TEditKind::AppendBuffer)
+      allowed = false;
+    if (kind == TEditKind::ReplaceSelection && oldLength != newLength) allowed = false;
+  }
+  if (allowed) {
+    TUndoRecord record{kind,   IsChanged(offset), Modified, position, SelStart, SelEnd,
+                       SelAnchor, offset,          newLength, oldLength, {}};
+    // The bytes the edit destroys: the old byte, or the removed/replaced ones.
+    int32_t destroyedLength = 0;
+    if (kind == TEditKind::ByteChanged) destroyedLength = 1;
+    if (kind == TEditKind::BytesRemoved) destroyedLength = newLength;
+    if (kind == TEditKind::ReplaceSelection) destroyedLength = oldLength;
+    const int32_t first = std::clamp(offset, 0, size_);
+    const int32_t last = std::clamp(offset + destroyedLength, first, size_);
+    if (data_) record.Destroyed.assign(data_ + first, data_ + last);
+    journal_.push_back(std::move(record));
+    if (journal_.size() > kMaxUndoRecords) journal_.pop_front();
+    undoDescription_ = EditKindText(kind);
+    Modified = true;
+  }
+  PostState();
+  return allowed;
+}
+
+void THexEditorBuffer::ResetJournal() {
+  journal_.clear();
+  undoDescription_ = "No Undo";
+  if (OnStateChanged) OnStateChanged();
+}
+
+void THexEditorBuffer::PostState() const {
+  if (PostStateChange) PostStateChange();
+}
+
+void THexEditorBuffer::SetNoSizeChange(bool value) {
+  noSizeChange_ = value;
+  SetAllowInsertMode(allowInsertMode_);
+}
+
+void THexEditorBuffer::SetAllowInsertMode(bool value) {
+  allowInsertMode_ = noSizeChange_ ? false : value;
+  PostState();
+}

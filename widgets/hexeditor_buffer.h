@@ -1,0 +1,138 @@
+#pragma once
+// The memory editor's byte buffer: the bytes live in a working file of the
+// temporary directory, mapped into memory so that reads and writes are direct.
+// This is machine-layer code and includes nothing from Qt.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <istream>
+#include <string>
+#include <vector>
+
+enum class TEditKind : uint8_t {
+  ByteChanged = 0,
+  BytesRemoved = 1,
+  InsertBuffer = 2,
+  ReplaceSelection = 3,
+  AppendBuffer = 4,
+};
+
+// Where the caret stood when an edit was made; kept in the undo journal.
+struct TEditPosition {
+  int32_t CaretOffset = 0;
+  int32_t CaretDigit = 0;
+  bool InCharField = false;
+};
+
+class THexEditorBuffer {
+ public:
+  static constexpr int32_t kCacheSize = 65536;
+  static constexpr int kMaxUndoRecords = 100;
+
+  THexEditorBuffer();
+  ~THexEditorBuffer();
+  THexEditorBuffer(const THexEditorBuffer&) = delete;
+  THexEditorBuffer& operator=(const THexEditorBuffer&) = delete;
+
+  // Loading. Each load replaces the working file's contents and clears the
+  // change marks, the journal and Modified. A failure to write the working
+  // file throws std::system_error and leaves an empty buffer.
+  bool LoadFromStream(std::istream& source);
+  bool LoadFromBytes(const uint8_t* bytes, size_t count);
+  bool LoadFromFile(const std::string& path);
+  void CreateEmpty(const std::string& name);
+
+  int32_t DataSize() const { return size_; }
+  std::string AsHex() const;
+  // Throws std::out_of_range("Invalid SetMemory index") outside 0 .. DataSize-1.
+  void SetMemory(int32_t offset, uint8_t value);
+
+  // Direct access for the machine and the view; the offset must be valid.
+  uint8_t ByteAt(int32_t offset) const { return data_[offset]; }
+  // The two display digits of a byte, honouring SwapNibbles.
+  void ByteToHex(uint8_t value, char* out) const;
+
+  // The 64 KiB read cache the view draws from: the byte at offset p, with at
+  // least bytesPerLine bytes of the block after it.
+  const uint8_t* CachedBytes(int32_t offset, int32_t bytesPerLine);
+
+  // Edit-side writes, used by the editor's primitives after the permission
+  // check. WriteEditedByte also keeps the read cache current.
+  void WriteEditedByte(int32_t offset, uint8_t value, int32_t bytesPerLine);
+  // Makes room at offset (grows) or removes [offset, offset+count) (shrinks).
+  void InsertGap(int32_t offset, int32_t count);
+  void RemoveRange(int32_t offset, int32_t count);
+  void WriteBytes(int32_t offset, const uint8_t* bytes, int32_t count);
+
+  // Change marks: one bit per byte typed over since the last load.
+  bool IsChanged(int32_t offset) const;
+  void MarkChanged(int32_t offset);
+  void CutChangeMarks(int32_t length);
+
+  // The edit permission check, run before every edit primitive.
+  bool CheckEdit(TEditKind kind, int32_t offset, int32_t oldLength, int32_t newLength,
+                 const TEditPosition& position);
+  bool CanUndo() const { return !journal_.empty(); }
+  const std::string& UndoDescription() const { return undoDescription_; }
+  int JournalCount() const { return static_cast<int>(journal_.size()); }
+
+  // Selection: inclusive byte range and its anchor, all -1 when none.
+  int32_t SelStart = -1;
+  int32_t SelAnchor = -1;
+  int32_t SelEnd = -1;
+  bool HasSelection() const { return SelStart >= 0; }
+  void ResetSelection() { SelStart = SelAnchor = SelEnd = -1; }
+
+  bool NoSizeChange() const { return noSizeChange_; }
+  void SetNoSizeChange(bool value);
+  bool AllowInsertMode() const { return allowInsertMode_; }
+  void SetAllowInsertMode(bool value);
+  bool InsertModeInEffect() const { return InsertMode && allowInsertMode_ && !noSizeChange_; }
+
+  bool InsertMode = false;
+  bool SwapNibbles = false;
+  bool ReadOnlyView = false;
+  bool Modified = false;
+  bool ReadOnlySource = true;
+  std::string FileName = "---";
+  const std::string& WorkFileName() const { return workFileName_; }
+
+  // Immediate state change (journal reset) and posted one (after the current
+  // event); the widget connects both.
+  std::function<void()> OnStateChanged;
+  std::function<void()> PostStateChange;
+
+ private:
+  struct TUndoRecord {
+    TEditKind Kind;
+    bool PreviousMark;
+    bool PreviousModified;
+    TEditPosition Position;
+    int32_t SelStart, SelEnd, SelAnchor;
+    int32_t Offset, NewLength, OldLength;
+    std::vector<uint8_t> Destroyed;
+  };
+
+  void ChooseWorkFileName();
+  void OpenWorkFile();
+  void ReleaseWorkFile();
+  void Resize(int32_t newSize);
+  void Map();
+  void FinishLoad();
+  void ResetJournal();
+  void PostState() const;
+
+  std::string workFileName_;
+  bool workFileCreated_ = false;
+  int fd_ = -1;
+  uint8_t* data_ = nullptr;
+  int32_t size_ = 0;
+  std::vector<bool> changeMarks_;
+  std::deque<TUndoRecord> journal_;
+  std::string undoDescription_ = "No Undo";
+  std::vector<uint8_t> cache_;
+  int32_t cacheStart_ = -1;
+  bool noSizeChange_ = false;
+  bool allowInsertMode_ = false;
+};
