@@ -30,7 +30,9 @@ test-asan: deps
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@$(BUILD)/bench/bench_runner
+	@for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
