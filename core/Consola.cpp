@@ -1,11 +1,17 @@
 #include "core/Entorno.h"
 #include "core/TextoHex.h"
 
-void TEntorno::Pulsacion_Teclado(char digito) {
-  const std::string& teclado = Valor(Visor_Teclado);
-  std::string nuevo = teclado.size() > 1 ? teclado.substr(1, 3) : std::string();
+#include <algorithm>
+#include <exception>
+
+std::string Desplazar_Digito(std::string_view texto, char digito) {
+  std::string nuevo(texto.substr(std::min<size_t>(1, texto.size()), 3));
   nuevo += digito;
-  Fijar_Valor(Visor_Teclado, nuevo);
+  return nuevo;
+}
+
+void TEntorno::Pulsacion_Teclado(char digito) {
+  Fijar_Valor(Visor_Teclado, Desplazar_Digito(Valor(Visor_Teclado), digito));
 }
 
 void TEntorno::BDireccionClick() {

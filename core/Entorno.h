@@ -66,6 +66,7 @@ extern const char* const Mensaje_Escritura_Ilegal;
 extern const char* const Mensaje_Puerto;
 extern const char* const Mensaje_Fin;
 extern const char* const Mensaje_Apagada;
+extern const char* const Pregunta_Desensamblador;
 
 class TEntorno {
  public:
@@ -130,17 +131,39 @@ class TEntorno {
   void BCargarClick();
   void Conmutar_Bandera(TBandera bandera);  // a click on one of its lamps
 
+  // Register and port editing: the edit dialog carries the value in and out
+  // through Valor_Editado; a cancelled edit writes back the old value.
+  std::string Valor_Editado;
+  void Modifica_Registro(int visor);  // R0..RF, PC/PPC, IP1, IP2
+  void Modifica_Puerto_IP(int puerto);
+  void Modifica_IP01() { Editar_Visor(Visor_Teclado); }
+  void Modifica_Teclado() { Editar_Visor(Visor_Teclado); }
+
+  // Disassembler mode and memory editing.
+  void Mododesensamblador1Click();
+  void Actualizar_Linea_Listado();
+  void Al_Pulsar_Memoria(int32_t posicion_cursor);
+  void Editar_Memoria();
+
  private:
   void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
   void Ejecutar_Instruccion(std::string_view palabra);
   bool Condicion(char digito) const;
   void Actualizar_AR_DR();
   void Paso_Consola();
+  void Editar_Visor(int visor);
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;
   uint8_t banderas_ = 0;
 };
+
+// Shifts a digit into a four-digit text from the right (the keypad and the
+// edit dialog): "12AB" and '5' give "2AB5".
+std::string Desplazar_Digito(std::string_view texto, char digito);
+// The edit dialog's key rule: a hex digit of either case is shifted in upper
+// case; any other key leaves the text as it was.
+std::string Pulsacion(std::string_view editor, char tecla);
 
 // The step intervals of the speed dialog, by item.
 constexpr int Numero_Velocidades = 8;

@@ -1,6 +1,7 @@
 #pragma once
 // The one narrow way the machine layer reaches the screen. The screen layer
 // implements it with real dialogs and widgets; tests use a recorder.
+#include <optional>
 #include <string>
 
 class TPantalla {
@@ -10,6 +11,9 @@ class TPantalla {
   virtual void Mostrar_Mensaje(const std::string& texto) = 0;
   // A modal Yes/No box; true unless the answer is No.
   virtual bool Preguntar_Si_No(const std::string& titulo, const std::string& texto) = 0;
+  // The register/port edit dialog: the four digits typed on "¡Vale!", or
+  // nothing when the edit was cancelled.
+  virtual std::optional<std::string> Pedir_Valor_Editado() { return std::nullopt; }
   // A display's text changed (one of the Visor_ numbers).
   virtual void Visor_Cambiado(int /*visor*/) {}
   virtual void Banderas_Cambiadas() {}

@@ -1,0 +1,229 @@
+#include <QtTest>
+
+#include "Grabadora.h"
+#include "core/TextoHex.h"
+
+namespace {
+
+int Visor_de(const QString& nombre) {
+  if (nombre == "AR") return Visor_AR;
+  if (nombre == "DR") return Visor_DR;
+  if (nombre == "IR") return Visor_IR;
+  if (nombre == "PC") return Visor_PC;
+  const int numero = nombre.mid(1).toInt(nullptr, 16);
+  if (nombre.startsWith('r')) return Visor_Registro(numero);
+  if (nombre.startsWith('i')) return Visor_Entrada(numero);
+  if (nombre.startsWith('o')) return Visor_Salida(numero);
+  return -1;
+}
+
+// "r1=7FFF flags=0101 m0200=1234 i3F=ABCD": registers, displays, the flags
+// Z S C V as four bits, and memory words.
+void Aplicar(TEntorno& e, const QString& estado) {
+  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
+    const QString clave = par.section('=', 0, 0);
+    const std::string valor = par.section('=', 1).toStdString();
+    if (clave == "flags") {
+      for (int b = 0; b < 4; ++b) e.Fijar_Bandera(static_cast<TBandera>(b), valor[static_cast<size_t>(b)] == '1');
+    } else if (clave.startsWith('m')) {
+      e.Escribir_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()), valor);
+    } else {
+      e.Fijar_Valor(Visor_de(clave), valor);
+    }
+  }
+}
+
+void Comprobar(TEntorno& e, const QString& estado) {
+  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
+    const QString clave = par.section('=', 0, 0);
+    const QString valor = par.section('=', 1);
+    if (clave == "flags") {
+      QString banderas;
+      for (int b = 0; b < 4; ++b) banderas += QString::number(e.Leer_Bandera(static_cast<TBandera>(b)));
+      QCOMPARE(banderas, valor);
+    } else if (clave.startsWith('m')) {
+      QCOMPARE(QString::fromStdString(e.Leer_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()))), valor);
+    } else {
+      QCOMPARE(QString::fromStdString(e.Valor(Visor_de(clave))), valor);
+    }
+  }
+}
+
+}  // namespace
+
+class tst_Ejecutor : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // One instruction executed from the keypad address, in a free run, so that
+  // every stop must switch step mode back on before its message.
+  void instruccion_data() {
+    QTest::addColumn<QString>("antes");
+    QTest::addColumn<QString>("palabra");
+    QTest::addColumn<QString>("despues");
+    QTest::addColumn<QString>("mensaje");
+
+    const QString ninguno;
+    const QString lectura = QString::fromUtf8(Mensaje_Lectura_Ilegal);
+    const QString escritura = QString::fromUtf8(Mensaje_Escritura_Ilegal);
+    const QString puerto = QString::fromUtf8(Mensaje_Puerto);
+
+    QTest::newRow("ADDS signed overflow") << "r1=7FFF r2=0001" << "6312" << "r3=8000 flags=0101 PC=0101" << ninguno;
+    QTest::newRow("ADDS carry to zero") << "r1=FFFF r2=0001 flags=0101" << "6312" << "r3=0000 flags=1010" << ninguno;
+    QTest::newRow("ADDS negatives overflow") << "r1=8000 r2=8000" << "6312" << "r3=0000 flags=1011" << ninguno;
+    QTest::newRow("ADDS reads Rs before Rt, same register") << "r1=0003" << "6111" << "r1=0006 flags=0000" << ninguno;
+    QTest::newRow("SUBS borrow") << "r1=0000 r2=0001" << "7312" << "r3=FFFF flags=0110" << ninguno;
+    QTest::newRow("SUBS overflow") << "r1=8000 r2=0001" << "7312" << "r3=7FFF flags=0001" << ninguno;
+    QTest::newRow("SUBS zero minuend no V") << "r1=0000 r2=8000" << "7312" << "r3=8000 flags=0110" << ninguno;
+    QTest::newRow("SUBS positive minus negative") << "r1=7FFF r2=FFFF" << "7312" << "r3=8000 flags=0111" << ninguno;
+    QTest::newRow("SUBS equal") << "r1=1234 r2=1234 flags=0111" << "7312" << "r3=0000 flags=1000" << ninguno;
+    QTest::newRow("NAND keeps C and V") << "r1=FFFF r2=FFFF flags=0011" << "8312" << "r3=0000 flags=1011" << ninguno;
+    QTest::newRow("NAND negative") << "r1=0F0F r2=00FF flags=1000" << "8312" << "r3=FFF0 flags=0100" << ninguno;
+    QTest::newRow("SHL out of bit 15") << "r4=8000 flags=0001" << "9400" << "r4=0000 flags=1011" << ninguno;
+    QTest::newRow("SHL into sign") << "r4=4001" << "9400" << "r4=8002 flags=0100" << ninguno;
+    QTest::newRow("SHR zero into 15") << "r4=8001 flags=0100" << "A400" << "r4=4000 flags=0010" << ninguno;
+    QTest::newRow("SHRA keeps 15") << "r4=8001" << "B400" << "r4=C000 flags=0110" << ninguno;
+    QTest::newRow("SHRA to zero") << "r4=0001" << "B400" << "r4=0000 flags=1010" << ninguno;
+    QTest::newRow("LLI") << "r3=FFFF" << "237F" << "r3=007F" << ninguno;
+    QTest::newRow("LHI keeps low byte") << "r3=007F" << "3312" << "r3=127F" << ninguno;
+    QTest::newRow("LD last stored word") << "rD=EF00 mEFFF=BEEF" << "01FF" << "r1=BEEF PC=0101 AR=0101" << ninguno;
+    QTest::newRow("LD into monitor area") << "rD=EF01 r1=1111" << "01FF" << "r1=1111 PC=0101" << lectura;
+    QTest::newRow("ST") << "rD=0100 r2=ABCD" << "1210" << "m0110=ABCD" << ninguno;
+    QTest::newRow("ST beyond FFFF") << "rD=FFF0 r2=ABCD" << "1220" << "PC=0101" << escritura;
+    QTest::newRow("ST at F000") << "rD=F000 r2=ABCD" << "1200" << "PC=0101" << escritura;
+    QTest::newRow("IN last port") << "i3F=BEEF" << "413F" << "r1=BEEF" << ninguno;
+    QTest::newRow("IN port 40") << "r1=1111" << "4140" << "r1=1111 PC=0101" << puerto;
+    QTest::newRow("OUT port 01 group") << "r2=CAFE" << "5201" << "o01=CAFE" << ninguno;
+    QTest::newRow("OUT port 03 only") << "r2=CAFE o01=0000" << "5203" << "o03=CAFE o01=0000" << ninguno;
+    QTest::newRow("OUT port FF") << "r2=CAFE" << "52FF" << "PC=0101" << puerto;
+    QTest::newRow("BZ taken keeps AR DR") << "rD=0300 flags=1000 AR=1111 DR=2222 m0300=F000" << "C100" << "PC=0300 IR=F000 AR=1111 DR=2222" << ninguno;
+    QTest::newRow("BZ not taken") << "rD=0300 flags=0000" << "C100" << "PC=0101 AR=0101" << ninguno;
+    QTest::newRow("B condition 5 never") << "rD=0300 flags=1111" << "C500" << "PC=0101" << ninguno;
+    QTest::newRow("CALLV taken") << "rD=0300 rE=F000 flags=0001 m0300=2101" << "D400" << "PC=0300 IR=2101 AR=0300 DR=2101 rE=EFFF mEFFF=0101" << ninguno;
+    QTest::newRow("CALL condition F never") << "rD=0300 rE=F000" << "DF00" << "PC=0101 rE=F000" << ninguno;
+    QTest::newRow("CALL with empty stack wraps") << "rD=0300 rE=0000" << "D000" << "rE=FFFF PC=0300" << escritura;
+    QTest::newRow("RET") << "rE=EFFF mEFFF=0101 m0101=F000" << "E000" << "PC=0101 IR=F000 AR=0101 DR=F000 rE=F000" << ninguno;
+    QTest::newRow("RET from monitor area") << "rE=F000" << "E000" << "PC= IR= AR= DR= rE=F001" << ninguno;
+    QTest::newRow("RET wraps stack") << "rE=FFFF" << "E000" << "PC= rE=0000" << ninguno;
+    QTest::newRow("HALT") << "m0101=1234" << "F000" << "PC=0101 IR=1234 AR=0101 DR=1234" << QString::fromUtf8(Mensaje_Fin);
+  }
+
+  void instruccion() {
+    QFETCH(QString, antes);
+    QFETCH(QString, palabra);
+    QFETCH(QString, despues);
+    QFETCH(QString, mensaje);
+
+    TMaquina_Prueba m;
+    m.E.Escribir_Palabra(0x100, palabra.toStdString());
+    Aplicar(m.E, antes);
+    m.Teclear("0100");
+    m.E.BPasoPasoClick();  // free run armed
+    m.E.BEjecutarClick();
+
+    Comprobar(m.E, despues);
+    if (mensaje.isEmpty()) {
+      QVERIFY(m.Pantalla.Mensajes.empty());
+      QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{0});
+    } else {
+      QCOMPARE(m.Pantalla.Mensajes.size(), size_t{1});
+      QCOMPARE(QString::fromStdString(m.Pantalla.Mensajes[0]), mensaje);
+      // The run was stopped before the message box could let a tick through.
+      QCOMPARE(m.Pantalla.Paso_a_Paso_en_Mensaje[0], 1);
+      QVERIFY(m.E.Panel.LPP);
+      QCOMPARE(QString::fromStdString(m.E.Panel.Caption_MModoPasoapaso), QString("Desactivar modo Paso a Paso"));
+    }
+    QCOMPARE(m.E.Opciones_Entorno.Modo_Consola, uint8_t{2});
+  }
+
+  void suma_desde_el_teclado() {
+    TMaquina_Prueba m;
+    const char* programa[] = {"2105", "2203", "6312", "F000"};
+    for (int a = 0; a < 4; ++a) m.E.Escribir_Palabra(a, programa[a]);
+    m.E.Escribir_Palabra(4, "ABCD");
+    m.Teclear("0000");
+    m.E.BEjecutarClick();
+    for (int i = 0; i < 3; ++i) m.E.BContinuarClick();
+    Comprobar(m.E, "r1=0005 r2=0003 r3=0008 flags=0000 PC=0004 AR=0004 IR=ABCD DR=ABCD");
+    QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Fin});
+    QVERIFY(m.E.Panel.BPasoPaso_Habilitado);
+  }
+
+  void fin_de_memoria_y_monitor() {
+    TMaquina_Prueba m;
+    m.E.Escribir_Palabra(0xEFFF, "2101");
+    m.Teclear("EFFF");
+    m.E.BEjecutarClick();
+    Comprobar(m.E, "PC=F000 IR= r1=0001");
+    // Nothing executes in the monitor area, and nothing is reported.
+    m.E.BContinuarClick();
+    Comprobar(m.E, "PC=F000 IR= AR=F000");
+    QVERIFY(m.Pantalla.Mensajes.empty());
+  }
+
+  void pc_que_no_es_palabra_no_ejecuta() {
+    TMaquina_Prueba m;
+    m.E.Escribir_Palabra(0x0AB0, "2177");  // what "AB" would wrongly address
+    m.E.Fijar_PC("AB");
+    m.E.Opciones_Entorno.Modo_Consola = 2;
+    m.E.BContinuarClick();
+    Comprobar(m.E, "PC=AB IR= r1=0001");
+    QCOMPARE(m.E.Leer_Palabra(-1), std::string());
+    QCOMPARE(m.E.Leer_Palabra(0xF000), std::string());
+    QCOMPARE(m.E.Leer_Palabra(0xFFFF), std::string());
+  }
+
+  void llamada_y_retorno() {
+    TMaquina_Prueba m;
+    // 0100 CALLR to 0300; 0300 RET; back at 0101 HALT.
+    m.E.Escribir_Palabra(0x100, "D000");
+    m.E.Escribir_Palabra(0x101, "F000");
+    m.E.Escribir_Palabra(0x300, "E000");
+    m.E.Fijar_Registro(13, "0300");
+    m.Teclear("0100");
+    m.E.BEjecutarClick();
+    Comprobar(m.E, "PC=0300 rE=EFFF mEFFF=0101");
+    m.E.BContinuarClick();
+    Comprobar(m.E, "PC=0101 rE=F000 IR=F000");
+    m.E.BContinuarClick();
+    QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Fin});
+  }
+
+  void escritura_en_memoria_acortada() {
+    TMaquina_Prueba m;
+    // Memory one byte short, as after Ctrl+Delete in the memory editor.
+    std::vector<uint8_t> bytes(Bytes_Memoria - 1, 0);
+    m.E.Memoria.LoadFromBytes(bytes.data(), bytes.size());
+    QCOMPARE(m.E.Leer_Palabra(0xEFFF), std::string("00"));
+    m.E.Fijar_Registro(13, "EFFF");
+    m.E.Fijar_Registro(2, "ABCD");
+    m.E.Escribir_Palabra(0x100, "1200");  // ST [RD+H'00], R2
+    m.Teclear("0100");
+    m.E.BPasoPasoClick();
+    m.E.BEjecutarClick();
+    // The high byte is stored, the low one refused; the instruction ends there.
+    QCOMPARE(m.E.Leer_Palabra(0xEFFF), std::string("AB"));
+    QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{"Invalid SetMemory index"});
+    QCOMPARE(m.Pantalla.Paso_a_Paso_en_Mensaje[0], 1);
+    QCOMPARE(m.E.Valor(Visor_PC), std::string("0100"));
+  }
+
+  void escribir_palabra() {
+    TMaquina_Prueba m;
+    m.E.Escribir_Palabra(0xEFFF, "1234");
+    QCOMPARE(m.E.Memoria.ByteAt(0x1DFFE), uint8_t{0x12});
+    QCOMPARE(m.E.Memoria.ByteAt(0x1DFFF), uint8_t{0x34});
+    QVERIFY(!m.E.Memoria.IsChanged(0x1DFFE));
+    m.E.Escribir_Palabra(0x10, "XX3*");  // pairs that are not bytes store FF
+    QCOMPARE(m.E.Leer_Palabra(0x10), std::string("FFFF"));
+    for (int32_t a : {0xF000, 0x10010}) {
+      m.Pantalla.Mensajes.clear();
+      m.E.Escribir_Palabra(a, "1234");
+      QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Escritura_Ilegal});
+      QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
+    }
+  }
+};
+
+QTEST_APPLESS_MAIN(tst_Ejecutor)
+#include "tst_Ejecutor.moc"

@@ -1,0 +1,104 @@
+#include <QtTest>
+
+#include <set>
+
+#include "core/TextoHex.h"
+
+class tst_TextoHex : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void texto_a_palabra_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("valor");
+    QTest::newRow("F000") << "F000" << 61440;
+    QTest::newRow("lower case") << "00ff" << 255;
+    QTest::newRow("XXXX") << "XXXX" << -4369;
+    QTest::newRow("****") << "****" << -4369;
+    QTest::newRow("only four count") << "123456" << 0x1234;
+    QTest::newRow("short text") << "12" << 0x1200 - 16 - 1;
+    QTest::newRow("empty") << "" << -4369;
+    QTest::newRow("one bad digit") << "1X00" << 4096 - 256;
+  }
+  void texto_a_palabra() {
+    QFETCH(QString, texto);
+    QFETCH(int, valor);
+    QCOMPARE(Texto_a_Palabra(texto.toStdString()), valor);
+  }
+
+  void texto_a_byte_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("valor");
+    QTest::newRow("7F") << "7F" << 127;
+    QTest::newRow("X0") << "X0" << -1;
+    QTest::newRow("0X") << "0X" << -1;
+    QTest::newRow("first two only") << "7F00" << 127;
+    QTest::newRow("FF") << "FF" << 255;
+    QTest::newRow("non-hex like X") << "G1" << -1;
+    QTest::newRow("star") << "**" << -1;
+    QTest::newRow("short") << "7" << -1;
+    QTest::newRow("lower case digit") << "7f" << 127;
+  }
+  void texto_a_byte() {
+    QFETCH(QString, texto);
+    QFETCH(int, valor);
+    QCOMPARE(Texto_a_Byte(texto.toStdString()), valor);
+  }
+
+  void palabra_a_texto_data() {
+    QTest::addColumn<int>("valor");
+    QTest::addColumn<QString>("palabra");
+    QTest::addColumn<QString>("entero");
+    QTest::newRow("65535") << 65535 << "FFFF" << "FFFF";
+    QTest::newRow("65536 wraps") << 65536 << "0000" << "0000";
+    QTest::newRow("61440") << 61440 << "F000" << "F000";
+    QTest::newRow("-1") << -1 << "000X" << "FFFF";
+    QTest::newRow("-32768") << -32768 << "X000" << "8000";
+    QTest::newRow("32767") << 32767 << "7FFF" << "7FFF";
+    QTest::newRow("-4369") << -4369 << "XXXX" << "EEEF";
+  }
+  void palabra_a_texto() {
+    QFETCH(int, valor);
+    QFETCH(QString, palabra);
+    QFETCH(QString, entero);
+    QCOMPARE(QString::fromStdString(Palabra_a_Texto(valor)), palabra);
+    QCOMPARE(QString::fromStdString(Entero_a_Texto(valor)), entero);
+  }
+
+  void digitos() {
+    QCOMPARE(Valor_Digito('b'), 11);
+    QCOMPARE(Valor_Digito('B'), 11);
+    QCOMPARE(Valor_Digito('g'), -1);
+    QCOMPARE(Valor_Digito('*'), -1);
+    QCOMPARE(Hex_Caracter(15), 'F');
+    QCOMPARE(Hex_Caracter(16), '*');
+    QCOMPARE(Digito_Hex(16), 'X');
+    QCOMPARE(Digito_Hex(-3), 'X');
+    QCOMPARE(Digito_Hex(10), 'A');
+  }
+
+  void aleatorio_usa_todos_los_digitos() {
+    Sembrar_Aleatorio(7);
+    std::set<char> vistos;
+    for (int i = 0; i < 500; ++i) {
+      const std::string texto = Texto_Hex_Aleatorio();
+      QCOMPARE(texto.size(), size_t{4});
+      QVERIFY(Es_Palabra(texto));
+      for (char c : texto) {
+        QVERIFY((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
+        vistos.insert(c);
+      }
+    }
+    QCOMPARE(vistos.size(), size_t{16});
+  }
+
+  void semilla_repite_la_serie() {
+    Sembrar_Aleatorio(42);
+    const std::string primera = Texto_Hex_Aleatorio() + Texto_Hex_Aleatorio();
+    Sembrar_Aleatorio(42);
+    QCOMPARE(Texto_Hex_Aleatorio() + Texto_Hex_Aleatorio(), primera);
+  }
+};
+
+QTEST_APPLESS_MAIN(tst_TextoHex)
+#include "tst_TextoHex.moc"
