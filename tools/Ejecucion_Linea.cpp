@@ -1,6 +1,7 @@
 #include "Ejecucion_Linea.h"
 
 #include "core/TextoHex.h"
+#include "objfiles/Cargador.h"
 
 TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
     : preparacion_(preparacion), entorno_(this) {
@@ -17,9 +18,9 @@ void TEjecucion_Linea::Mostrar_Mensaje(const std::string& texto) {
 
 bool TEjecucion_Linea::Cargar() {
   if (preparacion_.Archivo.empty()) return true;
-  mensajes_carga_.push_back("No se puede cargar " + preparacion_.Archivo +
-                            ": esta versión aún no lee programas objeto.");
-  return false;
+  // As the load command: the listing is emptied before the file dialog.
+  Vaciar_Listado_Carga(entorno_);
+  return Cargar_Programa_Objeto(entorno_, preparacion_.Archivo);
 }
 
 TFin_Ejecucion TEjecucion_Linea::Fin_Actual() const {

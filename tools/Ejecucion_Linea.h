@@ -29,7 +29,8 @@ class TEjecucion_Linea final : public TPantalla {
  public:
   explicit TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion);
 
-  // Loads the program; false when the file could not be read.
+  // Loads FILE as VELTRA's load command does; false when the file could not
+  // be read (wrong extension, cannot be opened, a read failed).
   bool Cargar();
   // Runs until a stop; calls traza (address, word) before every instruction.
   TFin_Ejecucion Ejecutar(const std::function<void(const std::string&, const std::string&)>& traza = {});

@@ -26,6 +26,11 @@ struct TVolcado {
 
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
 
+// A message for the terminal: each "\r" line break starts an indented line.
+QString Mensaje_Terminal(const std::string& mensaje) {
+  return Q(mensaje).replace(QLatin1Char('\r'), QStringLiteral("\n  "));
+}
+
 [[noreturn]] void Opcion_Invalida(const QCommandLineParser& parser, const QString& mensaje) {
   QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << parser.helpText();
   std::exit(Salida_Opciones);
@@ -113,7 +118,7 @@ void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion
   const auto mensajes = [&](const char* titulo, const std::vector<std::string>& lista) {
     if (lista.empty()) return;
     out << titulo << "\n";
-    for (const auto& m : lista) out << "  " << Q(m).replace(QLatin1Char('\r'), QStringLiteral("\n  ")) << "\n";
+    for (const auto& m : lista) out << "  " << Mensaje_Terminal(m) << "\n";
   };
   mensajes("Mensajes de la carga:", ejecucion.Mensajes_Carga());
   mensajes("Mensajes de la ejecución:", ejecucion.Mensajes_Ejecucion());
@@ -214,7 +219,7 @@ int main(int argc, char** argv) {
   TEjecucion_Linea ejecucion(preparacion);
   const bool cargado = ejecucion.Cargar();
   if (!cargado) {
-    for (const auto& m : ejecucion.Mensajes_Carga()) QTextStream(stderr) << "veltra-run: " << Q(m) << "\n";
+    for (const auto& m : ejecucion.Mensajes_Carga()) QTextStream(stderr) << "veltra-run: " << Mensaje_Terminal(m) << "\n";
     return Salida_Opciones;
   }
   QTextStream err(stderr);
