@@ -32,8 +32,16 @@ void TEntorno::Fijar_Pantalla(TPantalla* pantalla) { pantalla_ = pantalla ? pant
 
 void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
   std::string& valor = visores_[static_cast<size_t>(visor)];
-  if (valor == texto) return;
-  valor.assign(texto);
+  // Texts are a few characters: compare and copy in place rather than through
+  // the library's memcmp and memmove, which dominate the free run otherwise.
+  if (valor.size() == texto.size()) {
+    size_t i = 0;
+    while (i < texto.size() && valor[i] == texto[i]) ++i;
+    if (i == texto.size()) return;
+    for (; i < texto.size(); ++i) valor[i] = texto[i];
+  } else {
+    valor.assign(texto);
+  }
   pantalla_->Visor_Cambiado(visor);
 }
 
@@ -63,12 +71,16 @@ void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
 
 std::string TEntorno::Leer_Palabra(int32_t direccion) const {
   // Only stored words are ever read: the monitor area, and any address that
-  // is not a word, yield the empty text.
-  if (direccion < 0 || direccion >= Primera_Direccion_Monitor) return {};
-  const int32_t byte = 2 * direccion;
-  const int32_t disponibles = std::min(Memoria.DataSize() - byte, 2);
-  std::string texto(static_cast<size_t>(std::max(disponibles, 0)) * 2, '0');
-  for (int32_t i = 0; i < disponibles; ++i) Memoria.ByteToHex(Memoria.ByteAt(byte + i), &texto[static_cast<size_t>(2 * i)]);
+  // is not a word, yield the empty text. One named result keeps the return
+  // free of copies.
+  std::string texto;
+  if (direccion >= 0 && direccion < Primera_Direccion_Monitor) {
+    const int32_t byte = 2 * direccion;
+    const int32_t disponibles = std::clamp(Memoria.DataSize() - byte, 0, 2);
+    texto.resize(static_cast<size_t>(disponibles) * 2);
+    for (int32_t i = 0; i < disponibles; ++i)
+      Memoria.ByteToHex(Memoria.ByteAt(byte + i), &texto[static_cast<size_t>(2 * i)]);
+  }
   return texto;
 }
 

@@ -1,5 +1,6 @@
 #include "core/TextoHex.h"
 
+#include <array>
 #include <chrono>
 
 namespace {
@@ -49,12 +50,22 @@ char Hex_Caracter(uint32_t valor) { return valor <= 15 ? kDigitos[valor] : '*'; 
 
 char Digito_Hex(int32_t valor) { return valor >= 0 && valor <= 15 ? kDigitos[valor] : 'X'; }
 
-int32_t Valor_Digito(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+namespace {
+
+// Digit values of every character, -1 for non-digits: the conversions run
+// several times per executed instruction.
+constexpr std::array<int8_t, 256> Tabla_Digitos = [] {
+  std::array<int8_t, 256> tabla{};
+  for (auto& v : tabla) v = -1;
+  for (int c = '0'; c <= '9'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - 'a' + 10);
+  return tabla;
+}();
+
+}  // namespace
+
+int32_t Valor_Digito(char c) { return Tabla_Digitos[static_cast<unsigned char>(c)]; }
 
 int32_t Texto_a_Byte(std::string_view texto) {
   // Anything that is not a hex digit (a short text included) counts like the
