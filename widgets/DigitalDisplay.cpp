@@ -1,0 +1,192 @@
+#include "widgets/DigitalDisplay.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QtMath>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QColor clBlack(0x00, 0x00, 0x00);
+const QColor clLime(0x00, 0xFF, 0x00);
+const QColor Verde_Oscuro(0x00, 0x40, 0x00);
+
+// A digit cell is designed on a 28 x 35 grid; every segment is a six-point
+// polygon on it (some points repeat).
+constexpr int kGridWidth = 28;
+constexpr int kGridHeight = 35;
+
+struct TGridPoint {
+  int x;
+  int y;
+};
+using TSegment = std::array<TGridPoint, 6>;
+
+constexpr std::array<TSegment, 10> kSegments = {{
+    {{{9, 0}, {9, 0}, {24, 0}, {24, 0}, {20, 4}, {13, 4}}},          // a, top
+    {{{26, 2}, {26, 2}, {26, 14}, {24, 16}, {22, 14}, {22, 6}}},     // b, upper right
+    {{{26, 20}, {26, 20}, {26, 32}, {22, 28}, {22, 20}, {24, 18}}},  // c, lower right
+    {{{24, 34}, {24, 34}, {9, 34}, {9, 34}, {13, 30}, {20, 30}}},    // d, bottom
+    {{{7, 32}, {7, 32}, {7, 20}, {9, 18}, {11, 20}, {11, 28}}},      // e, lower left
+    {{{7, 14}, {7, 14}, {7, 2}, {11, 6}, {11, 14}, {9, 16}}},        // f, upper left
+    {{{11, 17}, {13, 15}, {20, 15}, {22, 17}, {20, 19}, {13, 19}}},  // g, middle
+    {{{2, 32}, {2, 32}, {5, 32}, {5, 32}, {5, 34}, {2, 34}}},        // decimal point
+    {{{2, 22}, {2, 22}, {5, 22}, {5, 22}, {5, 25}, {2, 25}}},        // lower colon dot
+    {{{2, 10}, {2, 10}, {5, 10}, {5, 10}, {5, 13}, {2, 13}}},        // upper colon dot
+}};
+constexpr int kDigitSegments = 7;
+constexpr int kDecimalPoint = 7;
+constexpr int kLowerColonDot = 8;
+constexpr int kUpperColonDot = 9;
+
+// Character k of a digit's pattern says whether segment k is lit.
+constexpr std::array<const char*, 16> kPatterns = {
+    "1111110", "0110000", "1101101", "1111001", "0110011", "1011011", "1011111", "1110000",
+    "1111111", "1111011", "1110111", "0011111", "1001110", "0111101", "1001111", "1000111",
+};
+
+// No more pad characters than this are ever put before the text.
+constexpr int kMaxPad = 30;
+
+// The digit's value for 0-9 and upper-case A-F, else -1.
+int Hex_Digit(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'0' && u <= u'9') return u - u'0';
+  if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+  return -1;
+}
+
+int Floor_Pixel(qreal coordinate) { return static_cast<int>(qFloor(coordinate)); }
+
+}  // namespace
+
+TDigitalDisplay::TDigitalDisplay(QWidget* parent)
+    : QWidget(parent), bckgndColor_(clBlack), digitOnColor_(clLime), digitOffColor_(Verde_Oscuro) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  resize(108, 35);
+}
+
+template <typename T>
+void TDigitalDisplay::Change(T& field, const T& value) {
+  if (field == value) return;
+  field = value;
+  pixmapStale_ = true;
+  update();
+}
+
+void TDigitalDisplay::setLeadingZeros(bool leadingZeros) { Change(leadingZeros_, leadingZeros); }
+void TDigitalDisplay::setAlignment(TAlignment alignment) { Change(alignment_, alignment); }
+void TDigitalDisplay::setDigits(quint8 digits) { Change(digits_, digits); }
+void TDigitalDisplay::setValue(const QString& value) { Change(value_, value); }
+void TDigitalDisplay::setBckgndColor(const QColor& color) { Change(bckgndColor_, color); }
+void TDigitalDisplay::setDigitOnColor(const QColor& color) { Change(digitOnColor_, color); }
+void TDigitalDisplay::setDigitOffColor(const QColor& color) { Change(digitOffColor_, color); }
+
+QString TDigitalDisplay::Working_Text() const {
+  const auto digitsInValue = std::count_if(value_.cbegin(), value_.cend(),
+                                           [](QChar c) { return Hex_Digit(c.toUpper()) >= 0; });
+  const int missing = digits_ - static_cast<int>(digitsInValue);
+  int pads = 0;
+  if (alignment_ == TAlignment::Right) pads = missing;
+  if (alignment_ == TAlignment::Center) pads = missing / 2;
+  pads = std::clamp(pads, 0, kMaxPad);
+  return QString(pads, leadingZeros_ ? QLatin1Char('0') : QLatin1Char(' ')) + value_;
+}
+
+void TDigitalDisplay::Rebuild_Pixmap(qreal pixelRatio) {
+  const int W = width();
+  const int H = height();
+  pixmap_ = QPixmap(qCeil(W * pixelRatio), qCeil(H * pixelRatio));
+  pixmap_.setDevicePixelRatio(pixelRatio);
+  builtSize_ = size();
+  pixmapStale_ = false;
+  if (pixmap_.isNull()) return;
+  pixmap_.fill(bckgndColor_);
+  if (digits_ == 0) return;
+
+  // Integer arithmetic gives the exact truncations of W x 0.02 and H x 0.12.
+  const int marginX = W * 2 / 100;
+  const int marginY = H * 12 / 100;
+  const int cellW = (W - marginX) / digits_;
+  int x = marginX / 2;
+  const int y = marginY / 2;
+  const float scaleX = static_cast<float>(cellW) / kGridWidth;
+  const float scaleY = static_cast<float>(H - marginY) / kGridHeight;
+
+  QPainter painter(&pixmap_);
+  const auto drawSegment = [&](int segment, const QColor& color) {
+    std::array<QPoint, 6> points;
+    const TSegment& shape = kSegments[static_cast<size_t>(segment)];
+    for (size_t k = 0; k < points.size(); ++k) {
+      // The products are exact in double, so truncation sees the true value.
+      points[k] = QPoint(static_cast<int>(shape[k].x * static_cast<double>(scaleX)) + x,
+                         static_cast<int>(shape[k].y * static_cast<double>(scaleY)) + y);
+    }
+    painter.setPen(color);
+    painter.setBrush(color);
+    painter.drawPolygon(points.data(), static_cast<int>(points.size()));
+  };
+
+  int drawn = 0;
+  for (const QChar original : Working_Text()) {
+    const QChar c = original.toUpper();
+    const int digit = Hex_Digit(c);
+    if (digit >= 0) {
+      const char* pattern = kPatterns[static_cast<size_t>(digit)];
+      for (int segment = 0; segment < kDigitSegments; ++segment) {
+        drawSegment(segment, pattern[segment] == '1' ? digitOnColor_ : digitOffColor_);
+      }
+      x += cellW;
+      if (++drawn == digits_) break;
+    } else if (c == QLatin1Char(' ')) {
+      x += cellW;
+    } else if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
+      drawSegment(kDecimalPoint, digitOnColor_);
+    } else if (c == QLatin1Char(':')) {
+      drawSegment(kUpperColonDot, digitOnColor_);
+      drawSegment(kLowerColonDot, digitOnColor_);
+    }
+  }
+}
+
+void TDigitalDisplay::paintEvent(QPaintEvent*) {
+  const qreal pixelRatio = devicePixelRatioF();
+  if (pixmapStale_ || builtSize_ != size() || pixmap_.devicePixelRatio() != pixelRatio) {
+    Rebuild_Pixmap(pixelRatio);
+  }
+  QPainter(this).drawPixmap(0, 0, pixmap_);
+}
+
+void TDigitalDisplay::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  // Accepted, so that the release comes back here and can make a click.
+  event->accept();
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+
+  // The cells for clicks are laid out with a 0.2 margin, wider than the
+  // drawing's; the bounds are inclusive, so a shared border pixel hits two cells.
+  const int digits = digits_;
+  if (digits == 0) return;
+  const int X = Floor_Pixel(event->position().x());
+  const int margin = width() / 5;
+  const int cellW = (width() - margin) / digits;
+  int start = margin / 2;
+  const QPointer<TDigitalDisplay> self(this);
+  for (int digit = 1; digit <= digits; ++digit) {
+    if (start <= X && X <= start + cellW) {
+      emit OnDigitClick(this, digit);
+      if (!self) return;  // a receiver may destroy the display
+    }
+    start += cellW;
+  }
+}
+
+void TDigitalDisplay::mouseReleaseEvent(QMouseEvent* event) {
+  QWidget::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton || !leftPressed_) return;
+  leftPressed_ = false;
+  const QPoint pixel(Floor_Pixel(event->position().x()), Floor_Pixel(event->position().y()));
+  if (rect().contains(pixel)) emit OnClick(this);
+}
