@@ -11,7 +11,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
@@ -60,12 +59,14 @@ THexEditorBuffer::THexEditorBuffer() : cache_(kCacheSize, 0) { ChooseWorkFileNam
 
 THexEditorBuffer::~THexEditorBuffer() {
   ReleaseWorkFile();
-  if (workFileCreated_) ::unlink(workFileName_.c_str());
+  RemoveWorkFile();
 }
 
 void THexEditorBuffer::ChooseWorkFileName() {
-  std::string directory = std::filesystem::temp_directory_path().string();
-  if (directory.empty() || directory.back() != '/') directory += '/';
+  std::error_code error;
+  std::string directory = std::filesystem::temp_directory_path(error).string();
+  if (error || directory.empty()) directory = "/tmp";
+  if (directory.back() != '/') directory += '/';
   uint32_t tick = TickCount();
   for (;;) {
     char name[16];
@@ -79,14 +80,14 @@ void THexEditorBuffer::ChooseWorkFileName() {
 }
 
 void THexEditorBuffer::OpenWorkFile() {
-  // Reopen the file this buffer created, but only if it is still our own
-  // regular file; otherwise create a fresh one exclusively.
+  // Reopen the file this buffer created, but only if it is still that very
+  // file; otherwise create a fresh one exclusively under a new name.
   if (workFileCreated_) {
     fd_ = ::open(workFileName_.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ >= 0) {
       struct stat info{};
-      if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-          info.st_nlink == 1) {
+      if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == workFileDevice_ &&
+          info.st_ino == workFileInode_ && info.st_nlink == 1) {
         ::fchmod(fd_, S_IRUSR | S_IWUSR);
         if (::ftruncate(fd_, 0) != 0) ThrowErrno(workFileName_);
         return;
@@ -101,7 +102,11 @@ void THexEditorBuffer::OpenWorkFile() {
     fd_ = ::open(workFileName_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                  S_IRUSR | S_IWUSR);
     if (fd_ >= 0) {
+      struct stat info{};
+      if (::fstat(fd_, &info) != 0) ThrowErrno(workFileName_);
       workFileCreated_ = true;
+      workFileDevice_ = info.st_dev;
+      workFileInode_ = info.st_ino;
       return;
     }
     if (errno != EEXIST) ThrowErrno(workFileName_);
@@ -119,6 +124,15 @@ void THexEditorBuffer::ReleaseWorkFile() {
   cacheStart_ = -1;
 }
 
+void THexEditorBuffer::RemoveWorkFile() {
+  if (!workFileCreated_) return;
+  struct stat info{};
+  if (::lstat(workFileName_.c_str(), &info) == 0 && info.st_dev == workFileDevice_ &&
+      info.st_ino == workFileInode_)
+    ::unlink(workFileName_.c_str());
+  workFileCreated_ = false;
+}
+
 void THexEditorBuffer::Map() {
   data_ = nullptr;
   if (size_ == 0) return;
@@ -134,15 +148,17 @@ void THexEditorBuffer::Map() {
 }
 
 bool THexEditorBuffer::LoadFromBytes(const uint8_t* bytes, size_t count) {
-  ReleaseWorkFile();
   if (count > static_cast<size_t>(INT32_MAX)) throw std::length_error("buffer too large");
+  ReleaseWorkFile();
   try {
     OpenWorkFile();
     WriteAll(fd_, bytes, count, workFileName_);
     size_ = static_cast<int32_t>(count);
     Map();
   } catch (...) {
+    // The old contents are gone with the rewritten file: be an empty buffer.
     ReleaseWorkFile();
+    FinishLoad();
     throw;
   }
   FinishLoad();
@@ -150,6 +166,7 @@ bool THexEditorBuffer::LoadFromBytes(const uint8_t* bytes, size_t count) {
 }
 
 bool THexEditorBuffer::LoadFromStream(std::istream& source) {
+  // The whole source, wherever its position stands.
   source.clear();
   source.seekg(0, std::ios::beg);
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(source),
@@ -158,12 +175,29 @@ bool THexEditorBuffer::LoadFromStream(std::istream& source) {
 }
 
 bool THexEditorBuffer::LoadFromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return true;
+  // A file that cannot be read whole leaves everything as it was.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return true;
+  std::vector<uint8_t> bytes;
+  struct stat info{};
+  bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  uint8_t block[65536];
+  while (readable) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 || bytes.size() + static_cast<size_t>(got) > static_cast<size_t>(INT32_MAX)) {
+      readable = false;
+      break;
+    }
+    bytes.insert(bytes.end(), block, block + got);
+  }
+  ::close(fd);
+  if (!readable) return true;
   const bool writable = ::access(path.c_str(), W_OK) == 0;
-  LoadFromStream(file);
-  ReadOnlySource = !writable;
   FileName = path;
+  LoadFromBytes(bytes.data(), bytes.size());
+  ReadOnlySource = !writable;
   return true;
 }
 
@@ -172,16 +206,15 @@ void THexEditorBuffer::FinishLoad() {
   changeMarks_.clear();
   Modified = false;
   ResetSelection();
+  if (OnLoaded) OnLoaded();
 }
 
 void THexEditorBuffer::CreateEmpty(const std::string& name) {
+  // The working file stays on disk; the next load or insert reuses it.
   ReleaseWorkFile();
   FileName = name;
-  ResetJournal();
-  ResetSelection();
-  changeMarks_.clear();
-  Modified = false;
   ReadOnlySource = true;
+  FinishLoad();
 }
 
 std::string THexEditorBuffer::AsHex() const {
@@ -204,18 +237,20 @@ void THexEditorBuffer::SetMemory(int32_t offset, uint8_t value) {
 }
 
 const uint8_t* THexEditorBuffer::CachedBytes(int32_t offset, int32_t bytesPerLine) {
+  if (offset < 0 || offset >= size_) throw std::out_of_range("Invalid cache offset");
   const bool inside = cacheStart_ >= 0 && offset >= cacheStart_ &&
                       int64_t{offset} + bytesPerLine <= int64_t{cacheStart_} + kCacheSize;
   if (!inside) {
+    // Centred on the offset, so scrolling either way stays inside one block.
     cacheStart_ = std::max(0, offset - kCacheSize / 2);
-    // A short read at the end leaves the rest of the block as it was.
     const int32_t available = std::clamp(size_ - cacheStart_, 0, kCacheSize);
-    if (available > 0) std::memcpy(cache_.data(), data_ + cacheStart_, static_cast<size_t>(available));
+    std::memcpy(cache_.data(), data_ + cacheStart_, static_cast<size_t>(available));
   }
   return cache_.data() + (offset - cacheStart_);
 }
 
 void THexEditorBuffer::WriteEditedByte(int32_t offset, uint8_t value, int32_t bytesPerLine) {
+  if (offset < 0 || offset >= size_) throw std::out_of_range("Invalid edit offset");
   data_[offset] = value;
   if (cacheStart_ >= 0 && offset >= cacheStart_ &&
       int64_t{offset} + bytesPerLine <= int64_t{cacheStart_} + kCacheSize)
@@ -226,32 +261,41 @@ void THexEditorBuffer::Resize(int32_t newSize) {
   if (fd_ < 0) OpenWorkFile();
   if (data_) ::munmap(data_, static_cast<size_t>(size_));
   data_ = nullptr;
-  if (::ftruncate(fd_, newSize) != 0) {
-    const int error = errno;
+  cacheStart_ = -1;
+  // Growing allocates the blocks now: a full disk is an error here rather
+  // than a fault when the mapping is written.
+  int error = 0;
+  if (newSize > size_)
+    error = ::posix_fallocate(fd_, 0, newSize);
+  else if (::ftruncate(fd_, newSize) != 0)
+    error = errno;
+  if (error != 0) {
+    if (::ftruncate(fd_, size_) != 0) error = errno;
     Map();
     errno = error;
     ThrowErrno(workFileName_);
   }
   size_ = newSize;
   Map();
+}
+
+void THexEditorBuffer::ReplaceRange(int32_t offset, int32_t oldCount, const uint8_t* bytes,
+                                    int32_t newCount) {
+  const int64_t newSize = int64_t{size_} - oldCount + newCount;
+  if (offset < 0 || oldCount < 0 || newCount < 0 || int64_t{offset} + oldCount > size_ ||
+      newSize > INT32_MAX)
+    throw std::out_of_range("Invalid edit range");
+  const int32_t tail = size_ - offset - oldCount;
+  if (newCount > oldCount) {
+    Resize(static_cast<int32_t>(newSize));
+    std::memmove(data_ + offset + newCount, data_ + offset + oldCount, static_cast<size_t>(tail));
+  } else if (newCount < oldCount) {
+    std::memmove(data_ + offset + newCount, data_ + offset + oldCount, static_cast<size_t>(tail));
+    Resize(static_cast<int32_t>(newSize));
+  }
+  if (newCount > 0) std::memcpy(data_ + offset, bytes, static_cast<size_t>(newCount));
   cacheStart_ = -1;
-}
-
-void THexEditorBuffer::InsertGap(int32_t offset, int32_t count) {
-  const int32_t oldSize = size_;
-  Resize(oldSize + count);
-  std::memmove(data_ + offset + count, data_ + offset, static_cast<size_t>(oldSize - offset));
-}
-
-void THexEditorBuffer::RemoveRange(int32_t offset, int32_t count) {
-  std::memmove(data_ + offset, data_ + offset + count,
-               static_cast<size_t>(size_ - offset - count));
-  Resize(size_ - count);
-}
-
-void THexEditorBuffer::WriteBytes(int32_t offset, const uint8_t* bytes, int32_t count) {
-  std::memcpy(data_ + offset, bytes, static_cast<size_t>(count));
-  cacheStart_ = -1;
+  if (newCount != oldCount) CutChangeMarks(offset);
 }
 
 bool THexEditorBuffer::IsChanged(int32_t offset) const {
@@ -289,8 +333,8 @@ bool THexEditorBuffer::CheckEdit(TEditKind kind, int32_t offset, int32_t oldLeng
     if (kind == TEditKind::ByteChanged) destroyedLength = 1;
     if (kind == TEditKind::BytesRemoved) destroyedLength = newLength;
     if (kind == TEditKind::ReplaceSelection) destroyedLength = oldLength;
-    const int32_t first = std::clamp(offset, 0, size_);
-    const int32_t last = std::clamp(offset + destroyedLength, first, size_);
+    const int64_t first = std::clamp<int64_t>(offset, 0, size_);
+    const int64_t last = std::clamp<int64_t>(int64_t{offset} + destroyedLength, first, size_);
     if (data_) record.Destroyed.assign(data_ + first, data_ + last);
     journal_.push_back(std::move(record));
     if (journal_.size() > kMaxUndoRecords) journal_.pop_front();

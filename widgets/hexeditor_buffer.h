@@ -2,6 +2,8 @@
 // The memory editor's byte buffer: the bytes live in a working file of the
 // temporary directory, mapped into memory so that reads and writes are direct.
 // This is machine-layer code and includes nothing from Qt.
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -36,8 +38,8 @@ class THexEditorBuffer {
   THexEditorBuffer& operator=(const THexEditorBuffer&) = delete;
 
   // Loading. Each load replaces the working file's contents and clears the
-  // change marks, the journal and Modified. A failure to write the working
-  // file throws std::system_error and leaves an empty buffer.
+  // change marks, the journal, the selection and Modified. A failure to write
+  // the working file throws std::system_error and leaves an empty buffer.
   bool LoadFromStream(std::istream& source);
   bool LoadFromBytes(const uint8_t* bytes, size_t count);
   bool LoadFromFile(const std::string& path);
@@ -53,22 +55,24 @@ class THexEditorBuffer {
   // The two display digits of a byte, honouring SwapNibbles.
   void ByteToHex(uint8_t value, char* out) const;
 
-  // The 64 KiB read cache the view draws from: the byte at offset p, with at
-  // least bytesPerLine bytes of the block after it.
+  // The 64 KiB read cache the view draws from: the byte at offset
+  // (0 .. DataSize-1), with at least bytesPerLine bytes of the block after it.
   const uint8_t* CachedBytes(int32_t offset, int32_t bytesPerLine);
 
   // Edit-side writes, used by the editor's primitives after the permission
-  // check. WriteEditedByte also keeps the read cache current.
+  // check. WriteEditedByte keeps the read cache current instead of dropping it.
   void WriteEditedByte(int32_t offset, uint8_t value, int32_t bytesPerLine);
-  // Makes room at offset (grows) or removes [offset, offset+count) (shrinks).
-  void InsertGap(int32_t offset, int32_t count);
-  void RemoveRange(int32_t offset, int32_t count);
-  void WriteBytes(int32_t offset, const uint8_t* bytes, int32_t count);
+  // Replaces the oldCount bytes at offset by newCount bytes (growing or
+  // shrinking the working file; creating it when there is none). Change marks
+  // from offset on are dropped when the size changes, since the bytes move.
+  // Throws std::out_of_range for a range outside the data.
+  void ReplaceRange(int32_t offset, int32_t oldCount, const uint8_t* bytes, int32_t newCount);
 
   // Change marks: one bit per byte typed over since the last load.
   bool IsChanged(int32_t offset) const;
   void MarkChanged(int32_t offset);
   void CutChangeMarks(int32_t length);
+  int32_t ChangeMarksLength() const { return static_cast<int32_t>(changeMarks_.size()); }
 
   // The edit permission check, run before every edit primitive.
   bool CheckEdit(TEditKind kind, int32_t offset, int32_t oldLength, int32_t newLength,
@@ -76,12 +80,15 @@ class THexEditorBuffer {
   bool CanUndo() const { return !journal_.empty(); }
   const std::string& UndoDescription() const { return undoDescription_; }
   int JournalCount() const { return static_cast<int>(journal_.size()); }
+  // Offset of the oldest recorded edit, -1 when the journal is empty.
+  int32_t OldestJournalOffset() const { return journal_.empty() ? -1 : journal_.front().Offset; }
 
   // Selection: inclusive byte range and its anchor, all -1 when none.
   int32_t SelStart = -1;
   int32_t SelAnchor = -1;
   int32_t SelEnd = -1;
-  bool HasSelection() const { return SelStart >= 0; }
+  bool HasSelection() const { return SelAnchor >= 0; }
+  int32_t SelectionLength() const { return HasSelection() ? SelEnd - SelStart + 1 : 0; }
   void ResetSelection() { SelStart = SelAnchor = SelEnd = -1; }
 
   bool NoSizeChange() const { return noSizeChange_; }
@@ -99,9 +106,11 @@ class THexEditorBuffer {
   const std::string& WorkFileName() const { return workFileName_; }
 
   // Immediate state change (journal reset) and posted one (after the current
-  // event); the widget connects both.
+  // event); the widget connects both. OnLoaded runs after every load and
+  // CreateEmpty, also after a failed load, so a view can rebuild its grid.
   std::function<void()> OnStateChanged;
   std::function<void()> PostStateChange;
+  std::function<void()> OnLoaded;
 
  private:
   struct TUndoRecord {
@@ -117,6 +126,7 @@ class THexEditorBuffer {
   void ChooseWorkFileName();
   void OpenWorkFile();
   void ReleaseWorkFile();
+  void RemoveWorkFile();
   void Resize(int32_t newSize);
   void Map();
   void FinishLoad();
@@ -125,6 +135,10 @@ class THexEditorBuffer {
 
   std::string workFileName_;
   bool workFileCreated_ = false;
+  // Identity of the file this buffer created, so that only it is ever
+  // reopened or removed, never something put in its place.
+  dev_t workFileDevice_ = 0;
+  ino_t workFileInode_ = 0;
   int fd_ = -1;
   uint8_t* data_ = nullptr;
   int32_t size_ = 0;

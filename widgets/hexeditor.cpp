@@ -1,0 +1,1355 @@
+#include "widgets/hexeditor.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr Qt::KeyboardModifiers kShiftState = Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier;
+
+// An exception never leaves a Qt event handler: a refused edit or a bad
+// index ends the event quietly.
+template <typename Action>
+void Quietly(Action&& action) {
+  try {
+    action();
+  } catch (const std::exception&) {
+  }
+}
+
+// Upper halves of the code pages the character column can show, as Unicode.
+constexpr char16_t kCp437High[] =
+    u"ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
+    u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0";
+constexpr char16_t kMacRomanHigh[] =
+    u"ÄÅÇÉÑÖÜáàâäãåçéèêëíìîïñóòôöõúùûü†°¢£§•¶ß®©™´¨≠ÆØ∞±≤≥¥µ∂∑∏π∫ªºΩæø"
+    u"¿¡¬√ƒ≈∆«»…\u00A0ÀÃÕŒœ–—“”‘’÷◊ÿŸ⁄€‹›ﬁﬂ‡·‚„‰ÂÊÁËÈÍÎÏÌÓÔ\uF8FFÒÚÛÙıˆ˜¯˘˙˚¸˝˛ˇ";
+static_assert(std::size(kCp437High) == 129 && std::size(kMacRomanHigh) == 129);
+// 0x80..0x9F of the ANSI code page; 0 where it defines nothing.
+constexpr char16_t kAnsiControlRange[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// EBCDIC: only the space, letters, digits and common punctuation; 0 elsewhere.
+struct TEbcdicTable {
+  std::array<char16_t, 256> Chars{};
+  constexpr TEbcdicTable() {
+    auto run = [this](int first, const char* text) {
+      for (int i = 0; text[i]; ++i) Chars[static_cast<size_t>(first + i)] = static_cast<char16_t>(text[i]);
+    };
+    run(0x40, " ");
+    run(0x4B, ".<(+|&");
+    run(0x5A, "!$*);");
+    run(0x60, "-/");
+    run(0x6B, ",%_>?");
+    run(0x7A, ":#@'=\"");
+    run(0x81, "abcdefghi");
+    run(0x91, "jklmnopqr");
+    run(0xA2, "stuvwxyz");
+    run(0xC1, "ABCDEFGHI");
+    run(0xD1, "JKLMNOPQR");
+    run(0xE2, "STUVWXYZ");
+    run(0xF0, "0123456789");
+  }
+};
+constexpr TEbcdicTable kEbcdic;
+
+// The byte whose upper-half entry is the character, or 0.
+int ReverseHigh(const char16_t* table, char16_t character) {
+  for (int i = 0; i < 128; ++i)
+    if (table[i] == character) return 128 + i;
+  return 0;
+}
+
+int UnicodeToAnsi(char16_t character) {
+  if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) return character;
+  for (int i = 0; i < 32; ++i)
+    if (kAnsiControlRange[i] == character) return 0x80 + i;
+  return 0;
+}
+
+int UnicodeToOem(char16_t character) {
+  return character < 0x80 ? character : ReverseHigh(kCp437High, character);
+}
+
+int HexDigitValue(QChar character) {
+  const char16_t c = character.unicode();
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+// The digit of a marker key. Shift+digit is reported as its symbol, so the
+// symbols of the common layout and the main-row scan codes count as digits.
+int MarkerDigit(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+  static constexpr int kShiftedDigits[10] = {
+      Qt::Key_ParenRight, Qt::Key_Exclam,     Qt::Key_At,        Qt::Key_NumberSign, Qt::Key_Dollar,
+      Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+  for (int digit = 0; digit < 10; ++digit)
+    if (key == kShiftedDigits[digit]) return digit;
+  const QString platform = QGuiApplication::platformName();
+  const quint32 scanCode = event.nativeScanCode();
+  if ((platform == QLatin1String("xcb") || platform == QLatin1String("wayland")) && scanCode >= 10 &&
+      scanCode <= 19)
+    return static_cast<int>((scanCode - 9) % 10);
+  return -1;
+}
+
+// Shift, Alt and Ctrl held, counting a modifier key's own press.
+Qt::KeyboardModifiers ShiftStateOf(const QKeyEvent& event) {
+  Qt::KeyboardModifiers state = event.modifiers() & kShiftState;
+  if (event.key() == Qt::Key_Shift) state |= Qt::ShiftModifier;
+  if (event.key() == Qt::Key_Control) state |= Qt::ControlModifier;
+  if (event.key() == Qt::Key_Alt) state |= Qt::AltModifier;
+  return state;
+}
+
+int DigitCount(int64_t value, int base) {
+  int digits = 1;
+  while (value >= base) {
+    value /= base;
+    ++digits;
+  }
+  return digits;
+}
+
+QColor Xored(const QColor& color, const QColor& mask) {
+  return QColor(color.red() ^ mask.red(), color.green() ^ mask.green(), color.blue() ^ mask.blue());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TColors
+
+TColors::TColors(THexEditor* owner)
+    : QObject(owner),
+      owner_(owner),
+      oddInverse_(Inverse(oddColumn_)),
+      evenInverse_(Inverse(evenColumn_)),
+      background_(owner->palette().color(QPalette::Base)) {}
+
+QColor TColors::Inverse(const QColor& color) {
+  return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue());
+}
+
+void TColors::Store(QColor& entry, const QColor& value) {
+  if (entry == value) return;
+  entry = value;
+  owner_->viewport()->update();
+}
+
+void TColors::SetBackground(const QColor& value) {
+  if (background_ == value) return;
+  background_ = value;
+  QPalette palette = owner_->viewport()->palette();
+  palette.setColor(QPalette::Base, value);
+  owner_->viewport()->setPalette(palette);
+  owner_->viewport()->repaint();
+}
+
+void TColors::SetOddColumn(const QColor& value) {
+  oddInverse_ = Inverse(value);
+  Store(oddColumn_, value);
+}
+
+void TColors::SetEvenColumn(const QColor& value) {
+  evenInverse_ = Inverse(value);
+  Store(evenColumn_, value);
+}
+
+// ---------------------------------------------------------------- input scope
+
+class THexEditor::TInputScope {
+ public:
+  TInputScope(THexEditor* editor, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+      : editor_(editor), previous_(editor->inputScope_), Modifiers(modifiers), Buttons(buttons) {
+    editor_->inputScope_ = this;
+  }
+  ~TInputScope() { editor_->inputScope_ = previous_; }
+  TInputScope(const TInputScope&) = delete;
+  TInputScope& operator=(const TInputScope&) = delete;
+
+ private:
+  THexEditor* editor_;
+  const TInputScope* previous_;
+
+ public:
+  const Qt::KeyboardModifiers Modifiers;
+  const Qt::MouseButtons Buttons;
+};
+
+bool THexEditor::ShiftHeld() const {
+  const Qt::KeyboardModifiers modifiers =
+      inputScope_ ? inputScope_->Modifiers : QGuiApplication::keyboardModifiers();
+  return modifiers.testFlag(Qt::ShiftModifier);
+}
+
+bool THexEditor::LeftButtonHeld() const {
+  const Qt::MouseButtons buttons = inputScope_ ? inputScope_->Buttons : QGuiApplication::mouseButtons();
+  return buttons.testFlag(Qt::LeftButton);
+}
+
+// ---------------------------------------------------------------- construction
+
+THexEditor::THexEditor(QWidget* parent) : THexEditor(nullptr, parent) {}
+
+THexEditor::THexEditor(THexEditorBuffer* buffer, QWidget* parent)
+    : QAbstractScrollArea(parent), colors_(new TColors(this)) {
+  markers_.fill(-1);
+  QFont face(QStringLiteral("Courier"));
+  face.setStyleHint(QFont::TypeWriter);
+  face.setFixedPitch(true);
+  face.setPointSize(12);
+  setFont(face);
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  viewport()->setCursor(Qt::IBeamCursor);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Base, colors_->Background());
+  viewport()->setPalette(palette);
+  verticalScrollBar()->setSingleStep(1);
+  caretTimer_.callOnTimeout(this, [this] {
+    caretOn_ = !caretOn_;
+    viewport()->update(CaretRect());
+  });
+  SetBuffer(buffer);
+}
+
+THexEditor::~THexEditor() { Detach(); }
+
+void THexEditor::SetBuffer(THexEditorBuffer* buffer) {
+  Detach();
+  if (buffer) {
+    ownBuffer_.reset();
+  } else {
+    if (!ownBuffer_) ownBuffer_ = std::make_unique<THexEditorBuffer>();
+    buffer = ownBuffer_.get();
+  }
+  Attach(buffer);
+  // A buffer never loaded gets its empty name, as the editor's window does;
+  // one that already holds data (the machine's memory) is shown as it is.
+  if (buffer_->FileName == "---" && buffer_->DataSize() == 0)
+    buffer_->CreateEmpty("Untitled");
+  else
+    AfterLoad();
+}
+
+void THexEditor::Attach(THexEditorBuffer* buffer) {
+  buffer_ = buffer;
+  buffer_->OnStateChanged = [this] { emit OnStateChanged(); };
+  buffer_->PostStateChange = [this] { PostStateChange(); };
+  buffer_->OnLoaded = [this] { AfterLoad(); };
+}
+
+void THexEditor::Detach() {
+  if (!buffer_) return;
+  buffer_->OnStateChanged = nullptr;
+  buffer_->PostStateChange = nullptr;
+  buffer_->OnLoaded = nullptr;
+  buffer_ = nullptr;
+}
+
+void THexEditor::PostStateChange() {
+  QMetaObject::invokeMethod(this, [this] { emit OnStateChanged(); }, Qt::QueuedConnection);
+}
+
+// After every load: a fresh grid, the caret on the first digit.
+void THexEditor::AfterLoad() {
+  RecomputeGrid();
+  mouseSelecting_ = false;
+  dragging_ = false;
+  current_ = TGridCell{};
+  SetTopRow(0);
+  MoveTo(2, 0);
+  viewport()->update();
+}
+
+void THexEditor::InvalidateBytes(int32_t offset, int32_t count) {
+  if (count <= 0 || offset < 0) return;
+  const int64_t last = int64_t{offset} + count - 1;
+  InvalidateRows(static_cast<int>(offset / bytesPerLine_), static_cast<int>(std::min<int64_t>(last / bytesPerLine_, rowCount_ - 1)));
+}
+
+void THexEditor::InvalidateAll() { viewport()->update(); }
+
+QSize THexEditor::sizeHint() const {
+  const int frame = 2 * frameWidth();
+  return QSize(colLefts_.back() + frame + verticalScrollBar()->sizeHint().width(),
+               10 * charHeight_ + frame);
+}
+
+// ---------------------------------------------------------------- geometry
+
+int32_t THexEditor::PosAtCell(int col, int row, bool* inCharField) const {
+  const int bytes = bytesPerLine_;
+  *inCharField = col > 2 * bytes + 2;
+  const int64_t rowStart = int64_t{row} * bytes;
+  const int64_t position = *inCharField ? rowStart + (col - (2 * bytes + 3)) : rowStart + (col - 2) / 2;
+  return static_cast<int32_t>(std::clamp<int64_t>(position, 0, INT32_MAX));
+}
+
+int32_t THexEditor::GetPosAtCell(int col, int row) { return PosAtCell(col, row, &inCharField_); }
+
+TGridCell THexEditor::GetCellAtPos(int32_t offset, bool inCharField) const {
+  if (offset < 0) return TGridCell{2, 0};
+  const int row = offset / bytesPerLine_;
+  const int k = offset % bytesPerLine_;
+  return TGridCell{inCharField ? 2 * bytesPerLine_ + 3 + k : 2 * k + 2, row};
+}
+
+int THexEditor::PartnerOf(int col) const {
+  return col > GapColumn() ? 2 * (col - FirstCharColumn()) + 2 : FirstCharColumn() + (col - 2) / 2;
+}
+
+int THexEditor::PartnerColumn(int col) {
+  inCharField_ = col > GapColumn();
+  return PartnerOf(col);
+}
+
+int32_t THexEditor::CursorPos() {
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  return std::clamp(position, 0, std::max(0, DataSize() - 1));
+}
+
+void THexEditor::RecomputeGrid() {
+  buffer_->CutChangeMarks(DataSize());
+  const int64_t rows = (int64_t{DataSize()} + bytesPerLine_ - 1) / bytesPerLine_;
+  rowCount_ = static_cast<int>(std::max<int64_t>(1, rows));
+  colCount_ = 3 * bytesPerLine_ + 3;
+  current_.Col = std::clamp(current_.Col, kFixedCols, colCount_ - 1);
+  current_.Row = std::clamp(current_.Row, 0, rowCount_ - 1);
+  RecomputeWidths();
+}
+
+void THexEditor::RecomputeWidths() {
+  const QFontMetrics metrics(font());
+  charWidth_ = metrics.horizontalAdvance(QLatin1Char('w'));
+  charHeight_ = metrics.height() + 2;
+  const int64_t lastRowStart = int64_t{rowCount_ - 1} * bytesPerLine_;
+  switch (offsetDisplay_) {
+    case odNone: offsetWidth_ = 0; break;
+    case odHex: offsetWidth_ = DigitCount(lastRowStart, 16) + 3; break;
+    case odDec: offsetWidth_ = DigitCount(lastRowStart, 10) + 1; break;
+    case odOctal: offsetWidth_ = DigitCount(lastRowStart, 8) + 4; break;
+  }
+  colLefts_.assign(static_cast<size_t>(colCount_) + 1, 0);
+  for (int col = 0; col < colCount_; ++col)
+    colLefts_[static_cast<size_t>(col) + 1] = colLefts_[static_cast<size_t>(col)] + ColWidth(col);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+int THexEditor::ColWidth(int col) const {
+  if (col == 0) return offsetWidth_ * charWidth_;
+  if (col == 1) return showMarkerColumn_ ? charWidth_ : 0;
+  if (col <= 2 * bytesPerLine_ + 1 && col % nibblesPerGroup_ == 1) return 2 * charWidth_;
+  return charWidth_;
+}
+
+int THexEditor::FullRows() const { return std::max(1, viewport()->height() / charHeight_); }
+
+int THexEditor::TopRow() const { return verticalScrollBar()->value(); }
+
+void THexEditor::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+
+int THexEditor::VisibleRowCount() const { return std::max(1, std::min(FullRows(), rowCount_ - TopRow())); }
+
+int THexEditor::HorizontalOffset() const { return horizontalScrollBar()->value(); }
+
+void THexEditor::UpdateScrollBars() {
+  const int rows = FullRows();
+  verticalScrollBar()->setRange(0, std::max(0, rowCount_ - rows));
+  verticalScrollBar()->setPageStep(rows);
+  const int visibleWidth = std::max(0, viewport()->width() - FixedWidth());
+  const int dataWidth = colLefts_.back() - FixedWidth();
+  horizontalScrollBar()->setRange(0, std::max(0, dataWidth - visibleWidth));
+  horizontalScrollBar()->setPageStep(std::max(1, visibleWidth));
+  horizontalScrollBar()->setSingleStep(std::max(1, charWidth_));
+}
+
+QRect THexEditor::CellRect(int col, int row) const {
+  int x = colLefts_[static_cast<size_t>(col)];
+  if (col >= kFixedCols) x -= HorizontalOffset();
+  return QRect(x, (row - TopRow()) * charHeight_, ColWidth(col), charHeight_);
+}
+
+TGridCell THexEditor::CellAtPoint(QPoint point, bool* valid) const {
+  *valid = false;
+  if (point.y() < 0 || point.x() < 0) return {};
+  const int row = TopRow() + point.y() / charHeight_;
+  if (row >= rowCount_) return {};
+  const int x = point.x() < FixedWidth() ? point.x() : point.x() + HorizontalOffset();
+  const auto next = std::upper_bound(colLefts_.begin(), colLefts_.end(), x);
+  const int col = static_cast<int>(next - colLefts_.begin()) - 1;
+  if (col < 0 || col >= colCount_) return {};
+  *valid = true;
+  return TGridCell{col, row};
+}
+
+void THexEditor::ScrollIntoView(TGridCell cell) {
+  const int rows = FullRows();
+  if (cell.Row < TopRow())
+    SetTopRow(cell.Row);
+  else if (cell.Row > TopRow() + rows - 1)
+    SetTopRow(cell.Row - rows + 1);
+  if (cell.Col < kFixedCols) return;
+  const int left = colLefts_[static_cast<size_t>(cell.Col)] - FixedWidth();
+  const int right = left + ColWidth(cell.Col);
+  const int visibleWidth = std::max(0, viewport()->width() - FixedWidth());
+  if (left < HorizontalOffset())
+    horizontalScrollBar()->setValue(left);
+  else if (right > HorizontalOffset() + visibleWidth)
+    horizontalScrollBar()->setValue(std::min(left, right - visibleWidth));
+}
+
+void THexEditor::SetCurrentCell(TGridCell cell) {
+  InvalidateCell(current_.Col, current_.Row);
+  viewport()->update(CaretRect());
+  current_ = cell;
+  InvalidateCell(current_.Col, current_.Row);
+  RestartCaretBlink();
+}
+
+void THexEditor::MoveTo(int col, int row) {
+  if (col < kFixedCols || col >= colCount_ || row < 0 || row >= rowCount_) return;
+  if (!SelectCell(col, row)) return;
+  SetCurrentCell(TGridCell{col, row});
+  ScrollIntoView(current_);
+}
+
+void THexEditor::InvalidateCell(int col, int row) {
+  if (col >= 0 && col < colCount_ && row >= 0 && row < rowCount_) viewport()->update(CellRect(col, row));
+}
+
+void THexEditor::InvalidateRows(int firstRow, int lastRow) {
+  const int top = std::max(firstRow, TopRow());
+  const int bottom = std::min(lastRow, TopRow() + FullRows());
+  if (top > bottom) return;
+  viewport()->update(QRect(0, (top - TopRow()) * charHeight_, viewport()->width(), (bottom - top + 1) * charHeight_));
+}
+
+void THexEditor::InvalidateByteCells(int32_t offset) {
+  const TGridCell digit = GetCellAtPos(offset, false);
+  InvalidateCell(digit.Col, digit.Row);
+  InvalidateCell(digit.Col + 1, digit.Row);
+  const TGridCell character = GetCellAtPos(offset, true);
+  InvalidateCell(character.Col, character.Row);
+}
+
+// ---------------------------------------------------------------- selection
+
+bool THexEditor::SelectCell(int col, int row) {
+  if (DataSize() == 0) return col == 2 && row == 0;
+  bool accepted = true;
+  if (selectGuard_) {
+    selectGuard_ = false;
+    struct TRestore {
+      bool& Guard;
+      ~TRestore() { Guard = true; }
+    } restore{selectGuard_};
+    const bool leftButton = LeftButtonHeld();
+    if (!ShiftHeld() && !leftButton) ResetSelection(true);
+    bool inCharField = false;
+    if (PosAtCell(col, row, &inCharField) >= DataSize()) {
+      const TGridCell last = GetCellAtPos(DataSize() - 1, inCharField);
+      MoveTo(last.Col, last.Row);
+      accepted = false;
+    }
+    if (col == GapColumn()) {
+      accepted = false;
+      if (leftButton) MoveTo(std::max(2, col - 1), row);
+    }
+  }
+  if (accepted) {
+    InvalidateCell(PartnerOf(current_.Col), current_.Row);
+    InvalidateCell(PartnerOf(col), row);
+    if (mouseSelecting_)
+      ExtendSelection(current_, TGridCell{col, row});
+    else
+      ResetSelection(true);
+  }
+  return accepted;
+}
+
+void THexEditor::ResetSelection(bool repaint) {
+  mouseSelecting_ = false;
+  if (repaint && buffer_->HasSelection()) InvalidateSelectionRows(buffer_->SelStart, buffer_->SelEnd);
+  buffer_->ResetSelection();
+  PostStateChange();
+}
+
+void THexEditor::ExtendSelection(TGridCell from, TGridCell to) {
+  bool inCharField = false;
+  int32_t z = PosAtCell(to.Col, to.Row, &inCharField);
+  const bool insert = InsertModeInEffect();
+  THexEditorBuffer& buffer = *buffer_;
+  const int32_t oldStart = buffer.SelStart;
+  const int32_t oldEnd = buffer.SelEnd;
+  if (buffer.HasSelection()) {
+    if (z >= buffer.SelAnchor) {
+      buffer.SelStart = buffer.SelAnchor;
+      buffer.SelEnd = insert ? z - 1 : z;
+    } else {
+      buffer.SelStart = z;
+      buffer.SelEnd = buffer.SelAnchor;
+    }
+  } else {
+    int32_t anchor = PosAtCell(from.Col, from.Row, &inCharField);
+    if (insert && anchor > z) --anchor;
+    if (insert && z > anchor) --z;
+    buffer.SelAnchor = anchor;
+    buffer.SelStart = std::min(anchor, z);
+    buffer.SelEnd = std::max(anchor, z);
+  }
+  if (oldStart >= 0)
+    InvalidateSelectionRows(std::min(oldStart, buffer.SelStart), std::max(oldEnd, buffer.SelEnd));
+  else
+    InvalidateSelectionRows(buffer.SelStart, buffer.SelEnd);
+  PostStateChange();
+}
+
+void THexEditor::InvalidateSelectionRows(int32_t start, int32_t end) {
+  InvalidateRows(std::max(0, start) / bytesPerLine_, std::max(0, end) / bytesPerLine_);
+}
+
+void THexEditor::SetSelStart(int offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelStart");
+  ResetSelection(true);
+  const TGridCell cell = GetCellAtPos(offset, inCharField_);
+  MoveTo(cell.Col, cell.Row);
+}
+
+void THexEditor::SetSelEnd(int offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelEnd");
+  ResetSelection(true);
+  ExtendSelection(current_, GetCellAtPos(offset, inCharField_));
+}
+
+TEditPosition THexEditor::CaretPosition() {
+  TEditPosition position;
+  position.CaretOffset = GetPosAtCell(current_.Col, current_.Row);
+  position.InCharField = inCharField_;
+  position.CaretDigit = inCharField_ ? 0 : (current_.Col - 2) % 2;
+  return position;
+}
+
+// ---------------------------------------------------------------- edit primitives
+
+void THexEditor::ChangeByte(uint8_t oldValue, uint8_t newValue, int32_t offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid ChangeByte offset");
+  if (oldValue == newValue) return;
+  if (!buffer_->CheckEdit(TEditKind::ByteChanged, offset, 0, 1, CaretPosition())) return;
+  buffer_->WriteEditedByte(offset, newValue, bytesPerLine_);
+  if (!InsertModeInEffect()) buffer_->MarkChanged(offset);
+  InvalidateByteCells(offset);
+}
+
+void THexEditor::DeleteRange(int32_t start, int32_t end, int col, int row) {
+  if (start < 0 || end < start || end > DataSize()) throw std::out_of_range("Invalid DeleteRange range");
+  buffer_->ReplaceRange(start, end - start, nullptr, 0);
+  RecomputeGrid();
+  bool inCharField = false;
+  TGridCell cell{col, row};
+  if (PosAtCell(col, row, &inCharField) >= DataSize()) cell = GetCellAtPos(DataSize() - 1, inCharField);
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
+  ResetSelection(false);
+  viewport()->update();
+}
+
+void THexEditor::DeleteSelection() {
+  int32_t start = 0;
+  int32_t end = 0;
+  TGridCell cell = current_;
+  if (buffer_->HasSelection()) {
+    start = buffer_->SelStart;
+    end = std::max(start, buffer_->SelEnd + 1);
+    GetPosAtCell(current_.Col, current_.Row);
+    cell = GetCellAtPos(start, inCharField_);
+  } else {
+    start = GetPosAtCell(current_.Col, current_.Row);
+    end = start + 1;
+  }
+  buffer_->CutChangeMarks(start);
+  end = std::min(end, DataSize());
+  start = std::min(start, end);
+  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, start, 0, end - start, CaretPosition())) return;
+  DeleteRange(start, end, cell.Col, cell.Row);
+}
+
+void THexEditor::InsertBuffer(const uint8_t* bytes, int32_t count, int32_t offset) {
+  if (offset < 0 || offset > DataSize() || count < 0) throw std::out_of_range("Invalid InsertBuffer offset");
+  const TEditPosition caret = CaretPosition();
+  if (!buffer_->CheckEdit(TEditKind::InsertBuffer, offset, 0, count, caret)) return;
+  buffer_->ReplaceRange(offset, 0, bytes, count);
+  RecomputeGrid();
+  if (caret.CaretOffset == offset && count > 0) {
+    buffer_->SelAnchor = buffer_->SelStart = offset;
+    buffer_->SelEnd = offset + count - 1;
+  }
+  viewport()->update();
+}
+
+void THexEditor::AppendBuffer(const uint8_t* bytes, int32_t count) {
+  if (count < 0) throw std::out_of_range("Invalid AppendBuffer count");
+  const int32_t oldSize = DataSize();
+  if (!buffer_->CheckEdit(TEditKind::AppendBuffer, oldSize, 0, count, CaretPosition())) return;
+  buffer_->ReplaceRange(oldSize, 0, bytes, count);
+  RecomputeGrid();
+  if (count > 0) {
+    const TGridCell cell = GetCellAtPos(oldSize, inCharField_);
+    SetCurrentCell(cell);
+    ScrollIntoView(cell);
+    buffer_->SelAnchor = buffer_->SelStart = oldSize;
+    buffer_->SelEnd = oldSize + count - 1;
+  }
+  viewport()->update();
+}
+
+void THexEditor::ReplaceSelection(const uint8_t* bytes, int32_t count) {
+  if (!buffer_->HasSelection()) {
+    InsertBuffer(bytes, count, GetPosAtCell(current_.Col, current_.Row));
+    return;
+  }
+  if (count < 0) throw std::out_of_range("Invalid ReplaceSelection count");
+  const int32_t start = buffer_->SelStart;
+  int32_t length = buffer_->SelectionLength();
+  if (NoSizeChange()) {
+    if (count > length) count = length;
+    if (count < length) {
+      length = count;
+      buffer_->SelEnd = start + count - 1;
+    }
+  }
+  if (!buffer_->CheckEdit(TEditKind::ReplaceSelection, start, length, count, CaretPosition())) return;
+  buffer_->ReplaceRange(start, length, bytes, count);
+  RecomputeGrid();
+  buffer_->SelAnchor = buffer_->SelStart = start;
+  buffer_->SelEnd = start + count - 1;
+  viewport()->update();
+}
+
+void THexEditor::DeleteCaretByte() {
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  if (position >= DataSize()) return;
+  if (buffer_->CheckEdit(TEditKind::BytesRemoved, position, 0, 1, CaretPosition()))
+    DeleteRange(position, position + 1, current_.Col, current_.Row);
+}
+
+void THexEditor::DeleteByteBeforeCaret() {
+  const TEditPosition caret = CaretPosition();
+  if (caret.CaretOffset <= 0 || caret.CaretOffset > DataSize()) return;
+  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, caret.CaretOffset - 1, 0, 1, caret)) return;
+  DeleteRange(caret.CaretOffset - 1, caret.CaretOffset, current_.Col, current_.Row);
+  // The caret stays on the byte it stood on, now one lower, on the same digit.
+  TGridCell cell = GetCellAtPos(caret.CaretOffset - 1, caret.InCharField);
+  if (!caret.InCharField) cell.Col += caret.CaretDigit;
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
+}
+
+// ---------------------------------------------------------------- markers
+
+void THexEditor::SetMarker(int index, int row) {
+  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
+  if (markers_[static_cast<size_t>(index)] == row) return;
+  markers_[static_cast<size_t>(index)] = row;
+  viewport()->update();
+}
+
+int THexEditor::Marker(int index) const {
+  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
+  const int row = markers_[static_cast<size_t>(index)];
+  return row == -1 ? current_.Row : row;
+}
+
+int THexEditor::MarkerOfRow(int row) const {
+  for (int index = 0; index < kMarkerCount; ++index)
+    if (markers_[static_cast<size_t>(index)] == row) return index;
+  return -1;
+}
+
+// ---------------------------------------------------------------- properties
+
+void THexEditor::SetBytesPerLine(int value) {
+  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerLine argument");
+  if (value == bytesPerLine_) return;
+  setUpdatesEnabled(false);
+  const int32_t caret = CursorPos();
+  const bool inCharField = inCharField_;
+  const int32_t selStart = buffer_->SelStart, selAnchor = buffer_->SelAnchor, selEnd = buffer_->SelEnd;
+  bytesPerLine_ = value;
+  RecomputeGrid();
+  const TGridCell cell = GetCellAtPos(caret, inCharField);
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
+  buffer_->SelStart = selStart;
+  buffer_->SelAnchor = selAnchor;
+  buffer_->SelEnd = selEnd;
+  setUpdatesEnabled(true);
+  viewport()->update();
+}
+
+void THexEditor::SetBytesPerColumn(int value) {
+  // A group of no bytes would divide by zero.
+  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerColumn argument");
+  nibblesPerGroup_ = 2 * value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetTranslation(TTranslation value) {
+  translation_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetOffsetDisplay(TOffsetDisplay value) {
+  offsetDisplay_ = value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetOffsetSeparator(QChar value) {
+  offsetSeparator_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetCaretStyle(TCaretStyle value) {
+  caretStyle_ = value;
+  RestartCaretBlink();
+  viewport()->update();
+}
+
+void THexEditor::SetFocusFrame(bool value) {
+  focusFrame_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetMaskWhiteSpaces(bool value) {
+  maskWhiteSpaces_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetMaskChar(QChar value) {
+  maskChar_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetShowMarkerColumn(bool value) {
+  showMarkerColumn_ = value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetAutoCaretMode(bool value) {
+  autoCaretMode_ = value;
+  if (value) ApplyAutoCaretMode();
+}
+
+void THexEditor::ApplyAutoCaretMode() { SetCaretStyle(InsertModeInEffect() ? csLeftLine : csFull); }
+
+void THexEditor::SetSwapNibbles(int value) {
+  const bool swap = value != 0;
+  if (buffer_->SwapNibbles == swap) return;
+  buffer_->SwapNibbles = swap;
+  viewport()->update();
+}
+
+// ---------------------------------------------------------------- cell contents
+
+QString THexEditor::OffsetText(int row) const {
+  const QString separator(offsetSeparator_);
+  if (DataSize() == 0) {
+    switch (offsetDisplay_) {
+      case odHex: return QStringLiteral("H") + separator;
+      case odDec: return QStringLiteral("0") + separator;
+      case odOctal: return QStringLiteral("o 0") + separator;
+      case odNone: return QStringLiteral("   ");
+    }
+  }
+  const qint64 start = qint64{row} * bytesPerLine_;
+  switch (offsetDisplay_) {
+    case odHex:
+      // The word address of the row's first word: half the byte offset.
+      return QStringLiteral("H") +
+             QString::number(start / 2, 16).toUpper().rightJustified(std::max(0, offsetWidth_ - 4), u'0') +
+             separator;
+    case odDec: return QString::number(start).rightJustified(std::max(0, offsetWidth_ - 1), u' ') + separator;
+    case odOctal:
+      return QStringLiteral("o ") + QString::number(start, 8).rightJustified(std::max(0, offsetWidth_ - 3), u'0') +
+             separator;
+    case odNone: break;
+  }
+  return QStringLiteral(" ");
+}
+
+QChar THexEditor::DisplayChar(uint8_t byte) const {
+  char16_t shown = byte;
+  switch (translation_) {
+    case ttAnsi:
+      if (byte >= 0x80 && byte < 0xA0) shown = kAnsiControlRange[byte - 0x80];
+      break;
+    case ttDos8:
+      if (byte >= 0x80) shown = kCp437High[byte - 0x80];
+      break;
+    case ttASCII:
+      if (byte >= 0x80) return maskChar_;
+      break;
+    case ttMac:
+      if (byte >= 0x80) shown = kMacRomanHigh[byte - 0x80];
+      break;
+    case ttEBCDIC: shown = kEbcdic.Chars[byte]; break;
+  }
+  if (shown == 0 && (byte != 0 || translation_ == ttEBCDIC)) return maskChar_;
+  if (maskWhiteSpaces_ && shown < 32) return maskChar_;
+  return QChar(shown);
+}
+
+// The byte a typed character stands for in the character column; 0 refuses it.
+int THexEditor::InputByte(QChar character) const {
+  const char16_t c = character.unicode();
+  switch (translation_) {
+    case ttAnsi: return c >= 32 ? UnicodeToAnsi(c) : 0;
+    case ttDos8: return c >= 32 ? UnicodeToOem(c) : 0;
+    case ttASCII: return c >= 32 && c < 128 ? c : 0;
+    case ttMac:
+      if (c < 32) return 0;
+      return c < 128 ? c : ReverseHigh(kMacRomanHigh, c);
+    case ttEBCDIC:
+      for (int byte = 0; byte < 256; ++byte)
+        if (c != 0 && kEbcdic.Chars[static_cast<size_t>(byte)] == c) return byte;
+      return 0;
+  }
+  return 0;
+}
+
+TCellLook THexEditor::CellLook(int col, int row) const {
+  const QColor fontColor = palette().color(QPalette::Text);
+  const QColor background = colors_->Background();
+  if (DataSize() == 0 && row == 0)
+    return {col == 0 ? OffsetText(0) : QStringLiteral("   "), colors_->Offset(), background};
+  if (col == 0) return {OffsetText(row), colors_->Offset(), background};
+  if (col == 1) {
+    const int marker = MarkerOfRow(row);
+    if (marker >= 0) return {QString::number(marker), colors_->PositionText(), colors_->PositionBackground(), true};
+    return {QStringLiteral(" "), fontColor, background};
+  }
+  bool inCharField = false;
+  const int32_t position = PosAtCell(col, row, &inCharField);
+  if (col == GapColumn() || position >= DataSize()) return {QStringLiteral(" "), fontColor, background};
+
+  const int32_t rowStart = static_cast<int32_t>(int64_t{row} * bytesPerLine_);
+  const uint8_t byte = buffer_->CachedBytes(rowStart, bytesPerLine_)[position - rowStart];
+  TCellLook look;
+  bool highDigit = false;
+  if (inCharField) {
+    look.Text = DisplayChar(byte);
+  } else {
+    highDigit = (col - 2) % 2 == SwapNibbles();
+    look.Text = QChar::fromLatin1(kHexDigits[highDigit ? byte >> 4 : byte & 0x0F]);
+  }
+  const bool changed = buffer_->IsChanged(position);
+  const bool oddGroup = ((col - 2) / nibblesPerGroup_) % 2 == 0;
+  if (changed) {
+    look.TextColor = colors_->ChangedText();
+    look.Background = colors_->ChangedBackground();
+  } else {
+    look.Background = background;
+    look.TextColor = inCharField ? fontColor : oddGroup ? colors_->OddColumn() : colors_->EvenColumn();
+  }
+  if (buffer_->HasSelection() && buffer_->SelStart <= position && position <= buffer_->SelEnd) {
+    std::swap(look.TextColor, look.Background);
+    if (!changed && !inCharField) look.TextColor = oddGroup ? colors_->OddColumnInverse() : colors_->EvenColumnInverse();
+  }
+  return look;
+}
+
+// ---------------------------------------------------------------- painting
+
+QFont THexEditor::MarkerFont() const {
+  QFont marker = font();
+  marker.setFamilies({QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("sans-serif")});
+  marker.setStyleHint(QFont::SansSerif);
+  marker.setFixedPitch(false);
+  if (font().pointSizeF() > 0)
+    marker.setPointSize(std::max(1, qRound(0.75 * font().pointSizeF())));
+  else
+    marker.setPixelSize(std::max(1, qRound(0.75 * font().pixelSize())));
+  return marker;
+}
+
+void THexEditor::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect dirty = event->rect();
+  painter.fillRect(dirty, colors_->Background());
+  Quietly([&] {
+    PaintRows(painter, dirty);
+    PaintCaret(painter, dirty);
+  });
+}
+
+void THexEditor::PaintRows(QPainter& painter, const QRect& dirty) {
+  const int top = TopRow();
+  const int firstRow = top + std::max(0, dirty.top()) / charHeight_;
+  const int lastRow = std::min(rowCount_ - 1, top + dirty.bottom() / charHeight_);
+  // The columns the dirty rectangle meets are the same in every row.
+  std::vector<int> columns;
+  for (int col = 0; col < colCount_; ++col) {
+    const QRect cell = CellRect(col, top);
+    if (cell.width() > 0 && cell.right() >= dirty.left() && cell.left() <= dirty.right() &&
+        (col < kFixedCols || cell.right() >= FixedWidth()))
+      columns.push_back(col);
+  }
+  const QFont textFont = font();
+  const QFont markerFont = MarkerFont();
+  const int ascent = QFontMetrics(textFont).ascent();
+  const int markerAscent = QFontMetrics(markerFont).ascent();
+  const QRect dataArea(FixedWidth(), 0, std::max(0, viewport()->width() - FixedWidth()), viewport()->height());
+  const bool focused = hasFocus();
+  painter.setFont(textFont);
+  for (int row = firstRow; row <= lastRow; ++row) {
+    for (int col : columns) {
+      const QRect cell = CellRect(col, row);
+      const TCellLook look = CellLook(col, row);
+      if (col >= kFixedCols)
+        painter.setClipRect(dataArea);
+      else
+        painter.setClipRect(cell);
+      painter.fillRect(cell, look.Background);
+      painter.setPen(look.TextColor);
+      if (look.MarkerFont) {
+        painter.setFont(markerFont);
+        painter.drawText(cell.left(), cell.top() + markerAscent, look.Text);
+        painter.setFont(textFont);
+      } else {
+        painter.drawText(cell.left(), cell.top() + ascent, look.Text);
+      }
+      if (focused && row == current_.Row && col >= kFixedCols && col != current_.Col &&
+          col == PartnerOf(current_.Col))
+        PaintPartnerMark(painter, cell, look);
+    }
+  }
+  painter.setClipping(false);
+}
+
+// The partner cell of the caret (the same byte in the other field).
+void THexEditor::PaintPartnerMark(QPainter& painter, const QRect& cell, const TCellLook& look) {
+  const QRect frame(cell.left(), cell.top(), charWidth_, cell.height());
+  painter.save();
+  painter.setBrush(Qt::NoBrush);
+  if (focusFrame_) {
+    QPen dotted(TColors::Inverse(look.Background), 1);
+    dotted.setDashPattern({1, 1});
+    dotted.setCosmetic(true);
+    painter.setPen(dotted);
+  } else {
+    painter.setPen(QPen(colors_->CursorFrame(), 1));
+  }
+  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  painter.restore();
+}
+
+QRect THexEditor::CaretRect() const {
+  const QRect cell = CellRect(current_.Col, current_.Row);
+  const QRect caret(cell.left(), cell.top(), charWidth_, charHeight_ - 2);
+  switch (caretStyle_) {
+    case csFull: return caret;
+    case csLeftLine: return QRect(caret.left(), caret.top(), 2, caret.height());
+    case csBottomLine: return QRect(caret.left(), caret.bottom() - 1, caret.width(), 2);
+  }
+  return caret;
+}
+
+// The caret inverts what lies under it: each colour XOR the inverse of
+// CursorFrame, so on the default white the caret shows in CursorFrame.
+void THexEditor::PaintCaret(QPainter& painter, const QRect& dirty) {
+  if (!hasFocus() || !caretOn_) return;
+  const QRect dataArea(FixedWidth(), 0, std::max(0, viewport()->width() - FixedWidth()), viewport()->height());
+  const QRect caret = CaretRect() & dataArea & dirty;
+  if (caret.isEmpty()) return;
+  const QColor mask = TColors::Inverse(colors_->CursorFrame());
+  const TCellLook look = CellLook(current_.Col, current_.Row);
+  const QRect cell = CellRect(current_.Col, current_.Row);
+  painter.save();
+  painter.setClipRect(caret);
+  painter.fillRect(caret, Xored(look.Background, mask));
+  painter.setPen(Xored(look.TextColor, mask));
+  painter.setFont(font());
+  painter.drawText(cell.left(), cell.top() + QFontMetrics(font()).ascent(), look.Text);
+  painter.restore();
+}
+
+void THexEditor::RestartCaretBlink() {
+  caretOn_ = true;
+  viewport()->update(CaretRect());
+  const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+  if (flash > 0 && hasFocus())
+    caretTimer_.start(flash / 2);
+  else
+    caretTimer_.stop();
+}
+
+void THexEditor::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void THexEditor::scrollContentsBy(int, int) { viewport()->update(); }
+
+void THexEditor::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::FontChange) RecomputeWidths();
+}
+
+void THexEditor::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  RestartCaretBlink();
+  viewport()->update();
+}
+
+void THexEditor::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  caretTimer_.stop();
+  mouseSelecting_ = false;
+  dragging_ = false;
+  viewport()->update();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool THexEditor::event(QEvent* event) {
+  if (event->type() == QEvent::KeyPress && wantTabs_) {
+    // Tab and Shift+Tab switch fields here instead of moving the focus.
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      keyPressEvent(key);
+      return true;
+    }
+  }
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Keys the editor uses itself are not taken by window shortcuts.
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers state = key->modifiers() & kShiftState;
+    const bool ctrl = state.testFlag(Qt::ControlModifier);
+    const bool editorKey = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete ||
+                           (ctrl && (key->key() == Qt::Key_T || MarkerDigit(*key) >= 0)) ||
+                           (!ctrl && !key->text().isEmpty() && key->text().at(0).isPrint());
+    if (editorKey) {
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+void THexEditor::keyPressEvent(QKeyEvent* event) {
+  TInputScope scope(this, ShiftStateOf(*event), QGuiApplication::mouseButtons());
+  Quietly([&] { KeyDown(*event); });
+  event->accept();
+}
+
+void THexEditor::KeyDown(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers shift = ShiftStateOf(event);
+  int pressed = event.key();
+  if (pressed == Qt::Key_Backtab) pressed = Qt::Key_Tab;
+  if (shift.testFlag(Qt::ControlModifier)) {
+    const int digit = MarkerDigit(event);
+    if (digit >= 0) pressed = Qt::Key_0 + digit;
+  }
+  if (pressed == Qt::Key_Insert) {
+    ToggleInsertMode();
+    return;
+  }
+  const bool insert = InsertModeInEffect();
+  const bool readOnly = ReadOnlyView();
+  int key = pressed;
+  if (pressed == Qt::Key_Backspace) {
+    if (insert && !readOnly) {
+      key = 0;
+      // With a selection Backspace removes just the selection.
+      if (buffer_->HasSelection())
+        DeleteSelection();
+      else
+        DeleteByteBeforeCaret();
+    } else {
+      key = Qt::Key_Left;
+    }
+  }
+  if (pressed == Qt::Key_Delete && !readOnly) {
+    key = 0;
+    if (shift == Qt::ControlModifier)
+      DeleteSelection();
+    else if (insert)
+      buffer_->HasSelection() ? DeleteSelection() : DeleteCaretByte();
+  }
+  if (Navigate(pressed, shift)) return;
+  emit OnKeyDown(key, shift);
+  StandardKey(key);
+  // The character of the key, as the system would deliver it after the key
+  // down: never for control characters nor for Ctrl combinations.
+  const QString text = event.text();
+  const bool ctrlOnly = shift.testFlag(Qt::ControlModifier) && !shift.testFlag(Qt::AltModifier);
+  if (text.isEmpty() || ctrlOnly || !text.at(0).isPrint()) return;
+  TypeCharacter(text.at(0));
+}
+
+void THexEditor::ToggleInsertMode() {
+  buffer_->InsertMode = !buffer_->InsertMode;
+  if (autoCaretMode_) ApplyAutoCaretMode();
+  buffer_->CutChangeMarks(0);
+  viewport()->update();
+  PostStateChange();
+}
+
+bool THexEditor::Navigate(int key, Qt::KeyboardModifiers shift) {
+  const bool ctrl = shift.testFlag(Qt::ControlModifier);
+  if (shift == Qt::NoModifier && key != Qt::Key_Shift && !InsertModeInEffect()) ResetSelection(true);
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  const bool inCharField = inCharField_;
+  const int col = current_.Col;
+  const int row = current_.Row;
+  const int lastRow = rowCount_ - 1;
+  const int visible = VisibleRowCount();
+  const int fieldStart = inCharField ? FirstCharColumn() : 2;
+  auto moveToByte = [this, inCharField](int32_t offset) {
+    const TGridCell cell = GetCellAtPos(offset, inCharField);
+    MoveTo(cell.Col, cell.Row);
+  };
+  switch (key) {
+    case Qt::Key_PageUp:
+      if (ctrl) {
+        MoveTo(col, TopRow());
+      } else {
+        const int target = std::max(0, row - visible + 1);
+        SetTopRow(std::max(0, TopRow() - visible + 1));
+        MoveTo(col, target);
+      }
+      return true;
+    case Qt::Key_PageDown:
+      if (ctrl) {
+        MoveTo(col, std::min(lastRow, TopRow() + visible - 1));
+      } else {
+        const int target = std::min(lastRow, row + visible - 1);
+        SetTopRow(std::min(TopRow() + visible - 1, std::max(0, rowCount_ - visible)));
+        MoveTo(col, target);
+      }
+      return true;
+    case Qt::Key_Home:
+      MoveTo(fieldStart, ctrl ? 0 : row);
+      return true;
+    case Qt::Key_End:
+      if (ctrl)
+        moveToByte(DataSize() - 1);
+      else
+        moveToByte(static_cast<int32_t>(std::min<int64_t>(int64_t{row} * bytesPerLine_ + bytesPerLine_ - 1, DataSize() - 1)));
+      return true;
+    case Qt::Key_Left:
+      if (ctrl) return false;
+      if (inCharField)
+        moveToByte(std::max(0, position - 1));
+      else if ((col - 2) % 2 == 1)
+        MoveTo(col - 1, row);
+      else if (position > 0)
+        MoveTo(HighDigitColumn(position - 1) + 1, GetCellAtPos(position - 1, false).Row);
+      return true;
+    case Qt::Key_Right:
+      if (ctrl) {
+        MoveTo(colCount_ - 1, row);
+      } else if (inCharField) {
+        moveToByte(std::min(position + 1, DataSize() - 1));
+      } else if ((col - 2) % 2 == 0) {
+        MoveTo(col + 1, row);
+      } else if (position + 1 < DataSize()) {
+        moveToByte(position + 1);
+      }
+      return true;
+    case Qt::Key_Down:
+      if (ctrl) return false;
+      if (row < lastRow) MoveTo(col, row + 1);
+      return true;
+    case Qt::Key_Up:
+      if (ctrl) return false;
+      if (row > 0) MoveTo(col, row - 1);
+      return true;
+    case Qt::Key_T:
+      if (!ctrl) return false;
+      if (DataSize() > 0) MoveTo(PartnerColumn(col), row);
+      return true;
+    case Qt::Key_Tab:
+      if (ctrl || shift.testFlag(Qt::AltModifier)) return false;
+      if (DataSize() > 0) MoveTo(PartnerColumn(col), row);
+      return true;
+    case Qt::Key_Shift:
+      if (shift != Qt::ShiftModifier) return false;
+      if (!mouseSelecting_) ResetSelection(true);
+      mouseSelecting_ = true;
+      return true;
+    default: break;
+  }
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+    const int digit = key - Qt::Key_0;
+    if (shift == (Qt::ShiftModifier | Qt::ControlModifier)) {
+      SetMarker(digit, row);
+      return true;
+    }
+    if (shift == Qt::ControlModifier) {
+      ResetSelection(true);
+      const int target = Marker(digit);
+      if (target >= 0 && target < rowCount_)
+        MoveTo(2, target);
+      else
+        markers_[static_cast<size_t>(digit)] = -1;  // the row is gone
+      return true;
+    }
+  }
+  return false;
+}
+
+// What the grid itself does with a key: arrows move one cell.
+void THexEditor::StandardKey(int key) {
+  const int col = current_.Col;
+  const int row = current_.Row;
+  switch (key) {
+    case Qt::Key_Left:
+      if (col > kFixedCols) MoveTo(col - 1, row);
+      break;
+    case Qt::Key_Right:
+      if (col < colCount_ - 1) MoveTo(col + 1, row);
+      break;
+    case Qt::Key_Up:
+      if (row > 0) MoveTo(col, row - 1);
+      break;
+    case Qt::Key_Down:
+      if (row < rowCount_ - 1) MoveTo(col, row + 1);
+      break;
+    default: break;
+  }
+}
+
+void THexEditor::TypeCharacter(QChar character) {
+  emit OnKeyPress(character);
+  if (ReadOnlyView()) return;
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  if (position >= DataSize() && !InsertModeInEffect()) return;
+  if (inCharField_)
+    TypeInCharField(character, position);
+  else
+    TypeHexDigit(character, position);
+}
+
+void THexEditor::TypeHexDigit(QChar character, int32_t position) {
+  const int digit = HexDigitValue(character);
+  if (digit < 0) return;
+  const bool insert = InsertModeInEffect();
+  if (!insert) ResetSelection(true);
+  const uint8_t old = position < DataSize() ? buffer_->ByteAt(position) : 0;
+  const int firstColumn = HighDigitColumn(position);
+  const bool onFirstColumn = current_.Col == firstColumn;
+  const bool selected = buffer_->HasSelection();
+  const bool typedHigh = current_.Col - SwapNibbles() == firstColumn || selected;
+  const auto value = static_cast<uint8_t>(typedHigh ? (digit << 4) | (old & 0x0F) : (old & 0xF0) | digit);
+  if (insert && (onFirstColumn || selected)) {
+    const auto half = static_cast<uint8_t>(value & (typedHigh ? 0xF0 : 0x0F));
+    if (DataSize() == 0)
+      AppendBuffer(&half, 1);
+    else if (!selected)
+      InsertBuffer(&half, 1, position);
+    else
+      ReplaceSelection(&half, 1);
+  } else {
+    ChangeByte(old, value, position);
+    if (insert && !onFirstColumn && position == DataSize() - 1) {
+      const uint8_t zero = 0;
+      AppendBuffer(&zero, 1);
+      return;
+    }
+  }
+  Navigate(Qt::Key_Right, Qt::NoModifier);
+}
+
+void THexEditor::TypeInCharField(QChar character, int32_t position) {
+  const int byte = altReleased_ ? UnicodeToOem(character.unicode()) : InputByte(character);
+  if (byte <= 0 || (byte < 32 && !altReleased_)) return;
+  altReleased_ = false;
+  const bool insert = InsertModeInEffect();
+  if (!insert) ResetSelection(true);
+  const auto value = static_cast<uint8_t>(byte);
+  if (insert) {
+    if (buffer_->HasSelection())
+      ReplaceSelection(&value, 1);
+    else
+      InsertBuffer(&value, 1, position);
+  } else {
+    ChangeByte(buffer_->ByteAt(position), value, position);
+  }
+  Navigate(Qt::Key_Right, Qt::NoModifier);
+}
+
+void THexEditor::keyReleaseEvent(QKeyEvent* event) {
+  // The system repeats only key downs; Qt's repeated releases are not real.
+  if (event->isAutoRepeat()) return;
+  altReleased_ = event->key() == Qt::Key_Alt;
+  emit OnKeyUp(event->key(), event->modifiers() & kShiftState);
+  event->accept();
+}
+
+// ---------------------------------------------------------------- mouse
+
+void THexEditor::MousePress(const QMouseEvent& event, bool doubleClick) {
+  emit OnMouseDown(event.button(), event.modifiers() & kShiftState, event.position().toPoint());
+  if (event.button() != Qt::LeftButton) return;
+  if (!doubleClick) {
+    bool valid = false;
+    const TGridCell cell = CellAtPoint(event.position().toPoint(), &valid);
+    if (valid && cell.Col >= kFixedCols) MoveTo(cell.Col, cell.Row);
+  }
+  ResetSelection(true);
+  mouseSelecting_ = !doubleClick;
+  dragging_ = !doubleClick;
+}
+
+void THexEditor::mousePressEvent(QMouseEvent* event) {
+  TInputScope scope(this, event->modifiers(), event->buttons() | event->button());
+  Quietly([&] { MousePress(*event, false); });
+}
+
+void THexEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+  TInputScope scope(this, event->modifiers(), event->buttons() | event->button());
+  Quietly([&] { MousePress(*event, true); });
+}
+
+void THexEditor::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_ || !event->buttons().testFlag(Qt::LeftButton)) return;
+  TInputScope scope(this, event->modifiers(), event->buttons());
+  Quietly([&] {
+    // The cell under the mouse, held inside the grid; above or below it the
+    // drag scrolls on by one row.
+    const QPoint point = event->position().toPoint();
+    const int shownRows = std::min(FullRows(), rowCount_ - TopRow());
+    const int right = std::max(FixedWidth(), std::min(viewport()->width(), colLefts_.back() - HorizontalOffset()) - 1);
+    bool valid = false;
+    TGridCell cell = CellAtPoint(
+        QPoint(std::clamp(point.x(), FixedWidth(), right), std::clamp(point.y(), 0, shownRows * charHeight_ - 1)),
+        &valid);
+    if (!valid) return;
+    if (point.y() < 0) cell.Row = std::max(0, TopRow() - 1);
+    if (point.y() >= shownRows * charHeight_) cell.Row = std::min(rowCount_ - 1, TopRow() + shownRows);
+    if (cell != current_) MoveTo(cell.Col, cell.Row);
+  });
+}
+
+void THexEditor::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragging_ = false;
+}
