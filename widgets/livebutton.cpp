@@ -1,0 +1,21 @@
+#include "widgets/livebutton.h"
+
+#include <QPalette>
+
+namespace {
+const QColor clYellow(0xFF, 0xFF, 0x00);
+const QColor clTeal(0x00, 0x80, 0x80);
+}  // namespace
+
+QColor TLiveButton::Color_Titulo() const { return palette().color(QPalette::Active, QPalette::ButtonText); }
+
+void TLiveButton::Fijar_Color_Titulo(const QColor& color) {
+  QPalette paleta = palette();
+  paleta.setColor(QPalette::Active, QPalette::ButtonText, color);
+  paleta.setColor(QPalette::Inactive, QPalette::ButtonText, color);
+  if (paleta != palette()) setPalette(paleta);
+}
+
+void TLiveButton::enterEvent(QEnterEvent*) { Fijar_Color_Titulo(clYellow); }
+
+void TLiveButton::leaveEvent(QEvent*) { Fijar_Color_Titulo(clTeal); }
