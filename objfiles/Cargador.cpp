@@ -41,7 +41,7 @@ std::optional<std::string> Registro_EHC(std::string_view linea) {
 
 std::optional<TFormato_Objeto> Formato_por_Extension(std::string_view ruta) {
   const std::string extension = Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4));
-  if (extension == ".HEX") return TFormato_Objeto::Hex;
+  if (extension == ".HEX") return TFormato_Objeto::HEX;
   if (extension == ".EHC") return TFormato_Objeto::EHC;
   return std::nullopt;
 }

@@ -10,7 +10,7 @@
 #include "core/Entorno.h"
 #include "objfiles/Lector_Lineas.h"
 
-enum class TFormato_Objeto { Hex, EHC };
+enum class TFormato_Objeto { HEX, EHC };
 
 // By the last four characters of the path, upper-cased: ".HEX" or ".EHC".
 std::optional<TFormato_Objeto> Formato_por_Extension(std::string_view ruta);

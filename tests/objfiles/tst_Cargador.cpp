@@ -236,7 +236,7 @@ class tst_Cargador : public QObject {
     QTest::addColumn<QByteArrayList>("lineas");
     QTest::addColumn<QStringList>("mensajes");
     QTest::addColumn<QStringList>("listado");
-    QTest::newRow("HEX") << int(TFormato_Objeto::Hex)
+    QTest::newRow("HEX") << int(TFormato_Objeto::HEX)
                          << QByteArrayList{":020010002105EF", ";nota", " ", ":020011002203EF", ":00000001FF",
                                            ":020012000000EF"}
                          << QStringList{} << QStringList{"[0010]: LLI R1, H'05", "[0011]: LLI R2, H'03"};
@@ -271,7 +271,7 @@ class tst_Cargador : public QObject {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("mensajes");
     QTest::addColumn<QStringList>("listado");
-    const int hex = int(TFormato_Objeto::Hex);
+    const int hex = int(TFormato_Objeto::HEX);
     const int ehc = int(TFormato_Objeto::EHC);
     const QStringList lli = {"[0010]: LLI R1, H'05"};
     QTest::newRow("long comment after a record")
@@ -346,8 +346,8 @@ class tst_Cargador : public QObject {
   void extension_data() {
     QTest::addColumn<QString>("ruta");
     QTest::addColumn<int>("formato");  // -1: none
-    QTest::newRow("HEX") << "/x/prog.HEX" << int(TFormato_Objeto::Hex);
-    QTest::newRow("hex") << "prog.hex" << int(TFormato_Objeto::Hex);
+    QTest::newRow("HEX") << "/x/prog.HEX" << int(TFormato_Objeto::HEX);
+    QTest::newRow("hex") << "prog.hex" << int(TFormato_Objeto::HEX);
     QTest::newRow("Ehc") << "prog.Ehc" << int(TFormato_Objeto::EHC);
     QTest::newRow("only the extension") << ".EHC" << int(TFormato_Objeto::EHC);
     QTest::newRow("hx") << "prog.hx" << -1;
@@ -377,7 +377,7 @@ class tst_Cargador : public QObject {
     for (; lineas < 1000000; ++lineas) bytes += "\n";
     TMaquina m;
     TFuente_Memoria fuente(bytes);
-    QVERIFY(Cargar_Flujo(m.E, TFormato_Objeto::Hex, fuente, "grande.HEX"));
+    QVERIFY(Cargar_Flujo(m.E, TFormato_Objeto::HEX, fuente, "grande.HEX"));
     QVERIFY(m.Pantalla.Mensajes.empty());
     QCOMPARE(m.E.Listado.Numero_Lineas(), int(Primera_Direccion_Monitor));
     QCOMPARE(m.E.Listado.Linea(0), std::string("[0000]: HALT"));
