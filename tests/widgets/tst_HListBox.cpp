@@ -62,9 +62,8 @@ class TPrueba_HListBox : public QObject {
   void Insercion_Ordenada_Mueve_Seleccion();
   void Reemplazar_Todas_data();
   void Reemplazar_Todas();
-  void Vaciar_Linea_a_Linea_Conserva_Extension();
-  void Clear_data();
-  void Clear();
+  void Vaciar_data();
+  void Vaciar();
   void Extension_Horizontal();
   void Seleccion_Mantenida_a_la_Vista();
   void Seleccion_del_Usuario_Vuelve_al_Listado();
@@ -231,28 +230,17 @@ void TPrueba_HListBox::Reemplazar_Todas() {
   QCOMPARE(Fila_Seleccionada(caja), seleccion_esperada);
 }
 
-void TPrueba_HListBox::Vaciar_Linea_a_Linea_Conserva_Extension() {
-  TListado listado;
-  for (int i = 0; i < 10; ++i) listado.Agregar(Linea_Direccion(i));
-  listado.Seleccionar(2);
-  THListBox caja;
-  caja.Fijar_Listado(&listado);
-  caja.Fijar_Extension_Horizontal(900);
-  caja.show();
-  listado.Vaciar_Linea_a_Linea();
-  Comparar(caja, listado);
-  QCOMPARE(caja.model()->rowCount(), 0);
-  QCOMPARE(caja.Extension_Horizontal(), 900);
+void TPrueba_HListBox::Vaciar_data() {
+  QTest::addColumn<int>("forma");
+  QTest::addColumn<int>("extension_despues");
+  QTest::newRow("THListBox::Clear") << 0 << 0;
+  QTest::newRow("TListado::Clear") << 1 << 0;
+  QTest::newRow("línea a línea: conserva la extensión") << 2 << 1000;
 }
 
-void TPrueba_HListBox::Clear_data() {
-  QTest::addColumn<bool>("desde_la_caja");
-  QTest::newRow("THListBox::Clear") << true;
-  QTest::newRow("TListado::Clear") << false;
-}
-
-void TPrueba_HListBox::Clear() {
-  QFETCH(bool, desde_la_caja);
+void TPrueba_HListBox::Vaciar() {
+  QFETCH(int, forma);
+  QFETCH(int, extension_despues);
   TListado listado;
   for (int i = 0; i < 100; ++i) listado.Agregar(Linea_Direccion(i));
   listado.Seleccionar(50);
@@ -265,14 +253,17 @@ void TPrueba_HListBox::Clear() {
   caja.horizontalScrollBar()->setValue(300);
   QCOMPARE(caja.horizontalScrollBar()->value(), 300);
 
-  if (desde_la_caja) caja.Clear();
-  else listado.Clear();
+  if (forma == 0) caja.Clear();
+  else if (forma == 1) listado.Clear();
+  else listado.Vaciar_Linea_a_Linea();
   QCOMPARE(listado.Numero_Lineas(), 0);
   Comparar(caja, listado);
   QCOMPARE(caja.model()->rowCount(), 0);
-  QCOMPARE(caja.Extension_Horizontal(), 0);
-  QCOMPARE(caja.horizontalScrollBar()->value(), 0);
-  QCOMPARE(caja.horizontalScrollBar()->maximum(), 0);
+  QCOMPARE(caja.Extension_Horizontal(), extension_despues);
+  if (extension_despues == 0) {
+    QCOMPARE(caja.horizontalScrollBar()->value(), 0);
+    QCOMPARE(caja.horizontalScrollBar()->maximum(), 0);
+  }
 
   // Lines added afterwards show normally.
   listado.Agregar(Linea_Direccion(1));
