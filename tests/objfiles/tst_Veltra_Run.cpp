@@ -6,13 +6,49 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-// Runs each example program through veltra-run, as the README shows, and
-// checks the results its header promises ("Resultado:"), typing what its
-// "Entrada:" asks for.
-class tst_Ejemplos : public QObject {
+namespace {
+
+struct TSalida {
+  int Estado;
+  QJsonObject Informe;
+  QString Errores;
+};
+
+TSalida Ejecutar(const QStringList& argumentos) {
+  QProcess proceso;
+  proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
+  if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
+  return {proceso.exitCode(), QJsonDocument::fromJson(proceso.readAllStandardOutput()).object(),
+          QString::fromUtf8(proceso.readAllStandardError())};
+}
+
+}  // namespace
+
+// veltra-run loads FILE as VELTRA's load command does. Each example program
+// must leave the results its header promises ("Resultado:"), with what its
+// "Entrada:" asks to be typed.
+class tst_Veltra_Run : public QObject {
   Q_OBJECT
 
  private slots:
+  void archivo_que_no_se_abre() {
+    const QString ruta = QStringLiteral(VELTRA_TEST_DATA "/no_existe.EHC");
+    const TSalida salida = Ejecutar({"--json", ruta});
+    QCOMPARE(salida.Estado, 3);
+    QCOMPARE(salida.Errores, "veltra-run: ERROR: No se pudo abrir el archivo " + ruta + "\n  Motivo: el archivo no existe.\n");
+  }
+
+  // A format error is reported, the raw listing kept, and the program runs.
+  void mensajes_y_listado_de_la_carga() {
+    const TSalida salida = Ejecutar({"--fill", "zero", "--max-steps", "1", "--json",
+                                     QStringLiteral(VELTRA_TEST_DATA "/ehc_final_vacio.EHC")});
+    QCOMPARE(salida.Estado, 2);
+    QCOMPARE(salida.Informe["stop"].toString(), QStringLiteral("max_steps"));
+    QCOMPARE(salida.Informe["load_messages"].toArray(),
+             QJsonArray{QStringLiteral("Error: Formato incorrecto en la línea 3. Cada línea debe contener Dirección y Contenido")});
+    QCOMPARE(salida.Informe["listing"].toArray(), (QJsonArray{"[0000]: 0001", "[0001]: 0002"}));
+  }
+
   void los_ejemplos_existen() {
     const QStringList archivos = QDir(QStringLiteral(VELTRA_EXAMPLES)).entryList({"*.EHC"}, QDir::Files, QDir::Name);
     QCOMPARE(archivos, (QStringList{"CONTADOR.EHC", "PUERTOS.EHC", "SUBRUTINA.EHC", "SUMA.EHC", "TECLADO.EHC"}));
@@ -48,12 +84,9 @@ class tst_Ejemplos : public QObject {
     }
     argumentos << ruta;
 
-    QProcess proceso;
-    proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
-    QVERIFY(proceso.waitForFinished(60000));
-    QCOMPARE(proceso.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(proceso.exitCode(), 0);
-    const QJsonObject informe = QJsonDocument::fromJson(proceso.readAllStandardOutput()).object();
+    const TSalida salida = Ejecutar(argumentos);
+    QCOMPARE(salida.Estado, 0);
+    const QJsonObject& informe = salida.Informe;
     QCOMPARE(informe.value("stop").toString(), QStringLiteral("halt"));
     QCOMPARE(informe.value("load_messages").toArray(), QJsonArray());
     QCOMPARE(informe.value("run_messages").toArray(), QJsonArray{QStringLiteral("Fin de la ejecución :-)")});
@@ -73,5 +106,5 @@ class tst_Ejemplos : public QObject {
   }
 };
 
-QTEST_GUILESS_MAIN(tst_Ejemplos)
-#include "tst_Ejemplos.moc"
+QTEST_GUILESS_MAIN(tst_Veltra_Run)
+#include "tst_Veltra_Run.moc"
