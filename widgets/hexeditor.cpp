@@ -471,8 +471,11 @@ bool THexEditor::SelectCell(int col, int row) {
       accepted = false;
     }
     if (col == GapColumn()) {
+      // A click on the gap lands on the digit left of it, when that digit
+      // holds a byte; otherwise the caret already went to the last byte.
       accepted = false;
-      if (leftButton) MoveTo(std::max(2, col - 1), row);
+      const int left = std::max(2, col - 1);
+      if (leftButton && PosAtCell(left, row, &inCharField) < DataSize()) MoveTo(left, row);
     }
   }
   if (accepted) {
@@ -881,7 +884,7 @@ TCellLook THexEditor::CellLook(int col, int row) const {
 QFont THexEditor::MarkerFont() const {
   QFont marker = font();
   marker.setFamilies({QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("sans-serif")});
-  marker.setStyleHint(QFont::SansSerif);
+  marker.setStyleHint(QFont::SansSerif, font().styleStrategy());
   marker.setFixedPitch(false);
   if (font().pointSizeF() > 0)
     marker.setPointSize(std::max(1, qRound(0.75 * font().pointSizeF())));

@@ -1,0 +1,56 @@
+#pragma once
+// Shared set-up of the memory editor's screen tests.
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+#include "widgets/hexeditor.h"
+
+inline const QColor kWhite(0xFF, 0xFF, 0xFF);
+inline const QColor kBlack(0x00, 0x00, 0x00);
+inline const QColor kBlue(0x00, 0x00, 0xFF);
+inline const QColor kNavy(0x00, 0x00, 0x80);
+inline const QColor kMaroon(0x80, 0x00, 0x00);
+inline const QColor kYellow(0xFF, 0xFF, 0x00);
+inline const QColor kPaleYellow(0xFF, 0xFF, 0xA8);
+
+inline std::vector<uint8_t> Counting(size_t count) {
+  std::vector<uint8_t> bytes(count);
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
+  return bytes;
+}
+
+// An editor set up like VELTRA's memory panel, shown and focused, on white,
+// with a font drawn without antialiasing so every pixel is a text or a
+// background colour.
+inline std::unique_ptr<THexEditor> Editor(const std::vector<uint8_t>& bytes, int bytesPerLine = 2) {
+  auto editor = std::make_unique<THexEditor>();
+  editor->Buffer().LoadFromBytes(bytes.data(), bytes.size());
+  editor->SetBytesPerLine(bytesPerLine);
+  editor->SetTranslation(THexEditor::ttASCII);
+  editor->SetAutoCaretMode(false);
+  editor->Colors()->SetBackground(kWhite);
+  QPalette palette = editor->palette();
+  palette.setColor(QPalette::Text, kBlack);
+  editor->setPalette(palette);
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setPixelSize(16);
+  font.setStyleStrategy(QFont::NoAntialias);
+  editor->setFont(font);
+  editor->resize(420, 300);
+  editor->show();
+  editor->activateWindow();
+  editor->setFocus();
+  if (!QTest::qWaitForWindowActive(editor.get())) qWarning("editor window not active");
+  return editor;
+}
+
+inline QImage Grab(THexEditor& editor) { return editor.viewport()->grab().toImage(); }
+
+// Whether some pixel of the rectangle has the colour.
+inline bool Contains(const QImage& image, const QRect& rect, const QColor& color) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      if (image.pixelColor(x, y) == color) return true;
+  return false;
+}
