@@ -282,7 +282,7 @@ void THexEditor::AfterLoad() {
 void THexEditor::InvalidateBytes(int32_t offset, int32_t count) {
   if (count <= 0 || offset < 0) return;
   const int64_t last = int64_t{offset} + count - 1;
-  InvalidateRows(static_cast<int>(offset / bytesPerLine_), static_cast<int>(std::min<int64_t>(last / bytesPerLine_, rowCount_ - 1)));
+  InvalidateRows(offset / bytesPerLine_, static_cast<int>(std::min<int64_t>(last / bytesPerLine_, rowCount_ - 1)));
 }
 
 void THexEditor::InvalidateAll() { viewport()->update(); }
@@ -533,14 +533,14 @@ void THexEditor::InvalidateSelectionRows(int32_t start, int32_t end) {
 void THexEditor::SetSelStart(int offset) {
   if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelStart");
   ResetSelection(true);
-  const TGridCell cell = GetCellAtPos(offset, inCharField_);
+  const TGridCell cell = GetCellAtPos(offset, CaretInCharField());
   MoveTo(cell.Col, cell.Row);
 }
 
 void THexEditor::SetSelEnd(int offset) {
   if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelEnd");
   ResetSelection(true);
-  ExtendSelection(current_, GetCellAtPos(offset, inCharField_));
+  ExtendSelection(current_, GetCellAtPos(offset, CaretInCharField()));
 }
 
 TEditPosition THexEditor::CaretPosition() {
@@ -582,8 +582,7 @@ void THexEditor::DeleteSelection() {
   if (buffer_->HasSelection()) {
     start = buffer_->SelStart;
     end = std::max(start, buffer_->SelEnd + 1);
-    GetPosAtCell(current_.Col, current_.Row);
-    cell = GetCellAtPos(start, inCharField_);
+    cell = GetCellAtPos(start, CaretInCharField());
   } else {
     start = GetPosAtCell(current_.Col, current_.Row);
     end = start + 1;
@@ -615,7 +614,7 @@ void THexEditor::AppendBuffer(const uint8_t* bytes, int32_t count) {
   buffer_->ReplaceRange(oldSize, 0, bytes, count);
   RecomputeGrid();
   if (count > 0) {
-    const TGridCell cell = GetCellAtPos(oldSize, inCharField_);
+    const TGridCell cell = GetCellAtPos(oldSize, CaretInCharField());
     SetCurrentCell(cell);
     ScrollIntoView(cell);
     buffer_->SelAnchor = buffer_->SelStart = oldSize;
@@ -874,7 +873,8 @@ TCellLook THexEditor::CellLook(int col, int row) const {
   }
   if (buffer_->HasSelection() && buffer_->SelStart <= position && position <= buffer_->SelEnd) {
     std::swap(look.TextColor, look.Background);
-    if (!changed && !inCharField) look.TextColor = oddGroup ? colors_->OddColumnInverse() : colors_->EvenColumnInverse();
+    if (!changed && !inCharField)
+      look.TextColor = oddGroup ? colors_->OddColumnInverse() : colors_->EvenColumnInverse();
   }
   return look;
 }
@@ -1046,9 +1046,10 @@ bool THexEditor::event(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers state = key->modifiers() & kShiftState;
     const bool ctrl = state.testFlag(Qt::ControlModifier);
+    const bool alt = state.testFlag(Qt::AltModifier);
     const bool editorKey = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete ||
-                           (ctrl && (key->key() == Qt::Key_T || MarkerDigit(*key) >= 0)) ||
-                           (!ctrl && !key->text().isEmpty() && key->text().at(0).isPrint());
+                           (ctrl && !alt && (key->key() == Qt::Key_T || MarkerDigit(*key) >= 0)) ||
+                           (!ctrl && !alt && !key->text().isEmpty() && key->text().at(0).isPrint());
     if (editorKey) {
       event->accept();
       return true;
@@ -1101,10 +1102,11 @@ void THexEditor::KeyDown(const QKeyEvent& event) {
   emit OnKeyDown(key, shift);
   StandardKey(key);
   // The character of the key, as the system would deliver it after the key
-  // down: never for control characters nor for Ctrl combinations.
+  // down: never a control character, nor for Ctrl or Alt combinations
+  // (both together stand for AltGr).
   const QString text = event.text();
-  const bool ctrlOnly = shift.testFlag(Qt::ControlModifier) && !shift.testFlag(Qt::AltModifier);
-  if (text.isEmpty() || ctrlOnly || !text.at(0).isPrint()) return;
+  const bool ctrlOrAlt = shift.testFlag(Qt::ControlModifier) != shift.testFlag(Qt::AltModifier);
+  if (text.isEmpty() || ctrlOrAlt || !text.at(0).isPrint()) return;
   TypeCharacter(text.at(0));
 }
 
@@ -1153,10 +1155,12 @@ bool THexEditor::Navigate(int key, Qt::KeyboardModifiers shift) {
       MoveTo(fieldStart, ctrl ? 0 : row);
       return true;
     case Qt::Key_End:
-      if (ctrl)
+      if (ctrl) {
         moveToByte(DataSize() - 1);
-      else
-        moveToByte(static_cast<int32_t>(std::min<int64_t>(int64_t{row} * bytesPerLine_ + bytesPerLine_ - 1, DataSize() - 1)));
+      } else {
+        const int64_t rowEnd = (int64_t{row} + 1) * bytesPerLine_ - 1;
+        moveToByte(static_cast<int32_t>(std::min<int64_t>(rowEnd, DataSize() - 1)));
+      }
       return true;
     case Qt::Key_Left:
       if (ctrl) return false;

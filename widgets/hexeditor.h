@@ -270,6 +270,7 @@ class THexEditor : public QAbstractScrollArea {
   // Geometry.
   int GapColumn() const { return 2 * bytesPerLine_ + 2; }
   int FirstCharColumn() const { return 2 * bytesPerLine_ + 3; }
+  bool CaretInCharField() const { return current_.Col > GapColumn(); }
   int32_t PosAtCell(int col, int row, bool* inCharField) const;
   int PartnerOf(int col) const;
   int HighDigitColumn(int32_t offset) const { return GetCellAtPos(offset, false).Col; }

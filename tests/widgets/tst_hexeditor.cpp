@@ -370,7 +370,8 @@ class tst_hexeditor : public QObject {
     QTest::newRow("AutoCaretMode") << "AutoCaretMode" << QVariant(true) << QVariant(false);
     QTest::newRow("WantTabs") << "WantTabs" << QVariant(true) << QVariant(false);
     QTest::newRow("CreateBackup") << "CreateBackup" << QVariant(true) << QVariant(false);
-    QTest::newRow("BackupExtension") << "BackupExtension" << QVariant(QStringLiteral(".bak")) << QVariant(QStringLiteral(".old"));
+    QTest::newRow("BackupExtension") << "BackupExtension" << QVariant(QStringLiteral(".bak"))
+                                     << QVariant(QStringLiteral(".old"));
     QTest::newRow("SwapNibbles") << "SwapNibbles" << QVariant(0) << QVariant(1);
     QTest::newRow("NoSizeChange") << "NoSizeChange" << QVariant(false) << QVariant(true);
     QTest::newRow("AllowInsertMode") << "AllowInsertMode" << QVariant(false) << QVariant(true);

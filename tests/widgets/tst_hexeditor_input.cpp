@@ -204,6 +204,15 @@ class tst_hexeditor_input : public QObject {
     QCOMPARE(keyDowns.size(), 1);  // typed keys reach the form either way
   }
 
+  void modifiedKeysDoNotType() {
+    auto editor = Editor(Counting(21));
+    QTest::keyClick(editor.get(), '4', Qt::AltModifier);
+    QTest::keyClick(editor.get(), '4', Qt::ControlModifier);
+    QCOMPARE(editor->Buffer().ByteAt(0), uint8_t{0x00});
+    QTest::keyClick(editor.get(), '4', Qt::ControlModifier | Qt::AltModifier);  // AltGr
+    QCOMPARE(editor->Buffer().ByteAt(0), uint8_t{0x40});
+  }
+
   void lastDigitOfTheLastByte() {
     auto editor = Editor(Counting(21));
     editor->MoveTo(3, 10);
@@ -409,7 +418,8 @@ class tst_hexeditor_input : public QObject {
   void clickBelowTheRows() {
     auto editor = Editor(Counting(6));  // 3 rows in a taller window
     editor->MoveTo(3, 1);
-    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, QPoint(Centre(*editor, 4, 0).x(), 8 * editor->CharHeight()));
+    const QPoint below(Centre(*editor, 4, 0).x(), 8 * editor->CharHeight());
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, below);
     QCOMPARE(editor->Col(), 3);
     QCOMPARE(editor->Row(), 1);
   }
@@ -418,7 +428,8 @@ class tst_hexeditor_input : public QObject {
     auto editor = Editor(Counting(40));
     editor->MoveTo(5, 10);
     QList<int> keyDowns;
-    connect(editor.get(), &THexEditor::OnKeyDown, editor.get(), [&](int key, Qt::KeyboardModifiers) { keyDowns << key; });
+    connect(editor.get(), &THexEditor::OnKeyDown, editor.get(),
+            [&](int key, Qt::KeyboardModifiers) { keyDowns << key; });
     QTest::keyClick(editor.get(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor->CellLook(1, 10).Text, QStringLiteral("3"));
     // Shift turns the digit key into its symbol on most layouts.
@@ -449,17 +460,15 @@ class tst_hexeditor_input : public QObject {
   void keyEventOrder() {
     auto editor = Editor(Counting(21));
     QStringList log;
+    const auto byte0 = [&] { return QStringLiteral("%1").arg(editor->Buffer().ByteAt(0), 2, 16, QLatin1Char('0')); };
+    const auto name = [](int key) { return key == 0 ? QStringLiteral("none") : QKeySequence(key).toString(); };
     connect(editor.get(), &THexEditor::OnKeyDown, editor.get(), [&](int key, Qt::KeyboardModifiers) {
-      log << QStringLiteral("down %1 pos %2 byte %3")
-                 .arg(key == 0 ? QStringLiteral("none") : QKeySequence(key).toString())
-                 .arg(editor->CursorPos())
-                 .arg(editor->Buffer().ByteAt(0), 2, 16, QLatin1Char('0'));
+      log << QStringLiteral("down %1 pos %2 byte %3").arg(name(key)).arg(editor->CursorPos()).arg(byte0());
     });
     connect(editor.get(), &THexEditor::OnKeyPress, editor.get(),
-            [&](QChar& key) { log << QStringLiteral("press %1 byte %2").arg(key).arg(editor->Buffer().ByteAt(0), 2, 16, QLatin1Char('0')); });
-    connect(editor.get(), &THexEditor::OnKeyUp, editor.get(), [&](int key, Qt::KeyboardModifiers) {
-      log << QStringLiteral("up %1 byte %2").arg(QKeySequence(key).toString()).arg(editor->Buffer().ByteAt(0), 2, 16, QLatin1Char('0'));
-    });
+            [&](QChar& key) { log << QStringLiteral("press %1 byte %2").arg(key).arg(byte0()); });
+    connect(editor.get(), &THexEditor::OnKeyUp, editor.get(),
+            [&](int key, Qt::KeyboardModifiers) { log << QStringLiteral("up %1 byte %2").arg(name(key), byte0()); });
     QTest::keyClick(editor.get(), '9');
     QTest::keyClick(editor.get(), Qt::Key_Right);
     QTest::keyClick(editor.get(), Qt::Key_Insert);
