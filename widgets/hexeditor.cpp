@@ -383,6 +383,7 @@ void THexEditor::UpdateScrollBars() {
 }
 
 QRect THexEditor::CellRect(int col, int row) const {
+  if (col < 0 || col >= colCount_) return QRect();
   int x = colLefts_[static_cast<size_t>(col)];
   if (col >= kFixedCols) x -= HorizontalOffset();
   return QRect(x, (row - TopRow()) * charHeight_, ColWidth(col), charHeight_);
@@ -840,6 +841,7 @@ int THexEditor::InputByte(QChar character) const {
 TCellLook THexEditor::CellLook(int col, int row) const {
   const QColor fontColor = palette().color(QPalette::Text);
   const QColor background = colors_->Background();
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return {QString(), fontColor, background};
   if (DataSize() == 0 && row == 0)
     return {col == 0 ? OffsetText(0) : QStringLiteral("   "), colors_->Offset(), background};
   if (col == 0) return {OffsetText(row), colors_->Offset(), background};
@@ -1308,7 +1310,7 @@ void THexEditor::keyReleaseEvent(QKeyEvent* event) {
   // The system repeats only key downs; Qt's repeated releases are not real.
   if (event->isAutoRepeat()) return;
   altReleased_ = event->key() == Qt::Key_Alt;
-  emit OnKeyUp(event->key(), event->modifiers() & kShiftState);
+  Quietly([&] { emit OnKeyUp(event->key(), event->modifiers() & kShiftState); });
   event->accept();
 }
 
