@@ -9,27 +9,13 @@
 #include <cstdio>
 #include <random>
 
+#include "Medicion.h"
 #include "widgets/hexeditor.h"
 
 namespace {
 
 constexpr int Bytes_Memoria = 122880;
 constexpr int Repeticiones = 2000;
-
-double Milisegundos_desde(std::chrono::steady_clock::time_point inicio) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio).count();
-}
-
-class TContador_Pintadas : public QObject {
- public:
-  int pintadas = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* evento) override {
-    if (evento->type() == QEvent::Paint) ++pintadas;
-    return false;
-  }
-};
 
 void Pulsar(THexEditor& editor, Qt::Key tecla, Qt::KeyboardModifiers modificadores = Qt::NoModifier) {
   QKeyEvent pulsada(QEvent::KeyPress, tecla, modificadores);

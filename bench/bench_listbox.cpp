@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "Medicion.h"
 #include "core/Listado.h"
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"
@@ -29,17 +30,6 @@ std::vector<std::string> Lineas_Programa(uint32_t semilla) {
   return lineas;
 }
 
-class TContador_Pintadas : public QObject {
- public:
-  int pintadas = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* evento) override {
-    if (evento->type() == QEvent::Paint) ++pintadas;
-    return false;
-  }
-};
-
 // Runs the event loop until the list has painted again.
 void Esperar_Pintada(const TContador_Pintadas& contador) {
   const int antes = contador.pintadas;
@@ -52,10 +42,6 @@ void Esperar_Pintada(const TContador_Pintadas& contador) {
       std::exit(1);
     }
   }
-}
-
-double Milisegundos_desde(std::chrono::steady_clock::time_point inicio) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio).count();
 }
 
 // A shown, painted, empty box watching the listing.
