@@ -31,9 +31,22 @@ QString Mensaje_Terminal(const std::string& mensaje) {
   return Q(mensaje).replace(QLatin1Char('\r'), QStringLiteral("\n  "));
 }
 
-[[noreturn]] void Opcion_Invalida(const QCommandLineParser& parser, const QString& mensaje) {
-  QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << parser.helpText();
+const char* const Uso =
+    "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
+    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]";
+
+[[noreturn]] void Opcion_Invalida(const QString& mensaje) {
+  QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << Uso << "\n";
   std::exit(Salida_Opciones);
+}
+
+// The parser's own error texts are English: name the option in Spanish.
+QString Error_de_Analisis(const QCommandLineParser& parser, const QStringList& argumentos) {
+  if (!parser.unknownOptionNames().isEmpty()) {
+    const QString nombre = parser.unknownOptionNames().first();
+    return QStringLiteral("opción desconocida: ") + (nombre.size() > 1 ? "--" : "-") + nombre;
+  }
+  return QStringLiteral("falta el valor de la opción ") + argumentos.last();
 }
 
 bool Es_Hex(const QString& texto, int digitos) {
@@ -159,7 +172,8 @@ int main(int argc, char** argv) {
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
   parser.addOptions({inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
-  if (!parser.parse(aplicacion.arguments())) Opcion_Invalida(parser, parser.errorText());
+  if (!parser.parse(aplicacion.arguments()))
+    Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
   if (parser.isSet(QStringLiteral("help"))) {
     QTextStream(stdout) << parser.helpText();
     return 0;
@@ -168,38 +182,38 @@ int main(int argc, char** argv) {
   TPreparacion_Ejecucion preparacion;
   if (parser.isSet(inicio)) {
     const QString texto = parser.value(inicio);
-    if (!Es_Hex(texto, 4)) Opcion_Invalida(parser, QStringLiteral("--start necesita cuatro dígitos hex: ") + texto);
+    if (!Es_Hex(texto, 4)) Opcion_Invalida(QStringLiteral("--start necesita cuatro dígitos hex: ") + texto);
     preparacion.Inicio = texto.toUpper().toStdString();
   }
   if (parser.isSet(pasos)) {
     bool ok = false;
     preparacion.Max_Pasos = parser.value(pasos).toULongLong(&ok);
-    if (!ok || preparacion.Max_Pasos == 0) Opcion_Invalida(parser, QStringLiteral("--max-steps necesita un número positivo: ") + parser.value(pasos));
+    if (!ok || preparacion.Max_Pasos == 0) Opcion_Invalida(QStringLiteral("--max-steps necesita un número positivo: ") + parser.value(pasos));
   }
   if (parser.isSet(semilla)) {
     bool ok = false;
     preparacion.Semilla = parser.value(semilla).toULongLong(&ok);
-    if (!ok) Opcion_Invalida(parser, QStringLiteral("--seed necesita un número: ") + parser.value(semilla));
+    if (!ok) Opcion_Invalida(QStringLiteral("--seed necesita un número: ") + parser.value(semilla));
   }
   if (parser.isSet(relleno)) {
     const QString texto = parser.value(relleno);
     if (texto != QLatin1String("random") && texto != QLatin1String("zero"))
-      Opcion_Invalida(parser, QStringLiteral("--fill es random o zero: ") + texto);
+      Opcion_Invalida(QStringLiteral("--fill es random o zero: ") + texto);
     preparacion.Relleno_Ceros = texto == QLatin1String("zero");
   }
   for (const QString& texto : parser.values(registro)) {
     const auto par = Par(texto, 1);
-    if (!par) Opcion_Invalida(parser, QStringLiteral("--reg necesita N=VVVV: ") + texto);
+    if (!par) Opcion_Invalida(QStringLiteral("--reg necesita N=VVVV: ") + texto);
     preparacion.Registros.emplace_back(par->first, par->second);
   }
   for (const QString& texto : parser.values(entrada)) {
     const auto par = Par(texto, 2);
-    if (!par || par->first >= Numero_Puertos) Opcion_Invalida(parser, QStringLiteral("--in necesita PP=VVVV con PP de 00 a 3F: ") + texto);
+    if (!par || par->first >= Numero_Puertos) Opcion_Invalida(QStringLiteral("--in necesita PP=VVVV con PP de 00 a 3F: ") + texto);
     preparacion.Entradas.emplace_back(par->first, par->second);
   }
   for (const QString& texto : parser.values(palabra)) {
     const auto par = Par(texto, 4);
-    if (!par || par->first >= Primera_Direccion_Monitor) Opcion_Invalida(parser, QStringLiteral("--mem necesita ADDR=VVVV con ADDR de 0000 a EFFF: ") + texto);
+    if (!par || par->first >= Primera_Direccion_Monitor) Opcion_Invalida(QStringLiteral("--mem necesita ADDR=VVVV con ADDR de 0000 a EFFF: ") + texto);
     preparacion.Palabras.emplace_back(par->first, par->second);
   }
   std::vector<TVolcado> volcados;
@@ -209,11 +223,11 @@ int main(int argc, char** argv) {
     int cantidad = 1;
     if (ok && partes.size() == 2) cantidad = partes[1].toInt(&ok);
     const int direccion = partes[0].toInt(nullptr, 16);
-    if (!ok || cantidad < 1 || direccion + cantidad > 0x10000) Opcion_Invalida(parser, QStringLiteral("--dump necesita ADDR[:COUNT] dentro de 0000..FFFF: ") + texto);
+    if (!ok || cantidad < 1 || direccion + cantidad > 0x10000) Opcion_Invalida(QStringLiteral("--dump necesita ADDR[:COUNT] dentro de 0000..FFFF: ") + texto);
     volcados.push_back({direccion, cantidad});
   }
   const QStringList archivos = parser.positionalArguments();
-  if (archivos.size() > 1) Opcion_Invalida(parser, QStringLiteral("sobra un argumento: ") + archivos[1]);
+  if (archivos.size() > 1) Opcion_Invalida(QStringLiteral("sobra un argumento: ") + archivos[1]);
   if (!archivos.isEmpty()) preparacion.Archivo = archivos[0].toStdString();
 
   TEjecucion_Linea ejecucion(preparacion);
