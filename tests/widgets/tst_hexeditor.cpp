@@ -1,35 +1,81 @@
-#include <QStyleHints>
-#include <QtTest>
+#include <QSignalSpy>
 #include <stdexcept>
 
 #include "tst_hexeditor_fixture.h"
 
-// The view of the memory editor: grid, offsets, cell texts and colours,
-// markers, caret, properties. Input is in tst_hexeditor_input.
+// The memory editor: its view (grid, offsets, cell texts and colours, caret,
+// the buffer it shows) and its keyboard and mouse input, driven by real
+// events. VELTRA's layout: 2 bytes a row; columns 2..5 are digits, 6 the gap,
+// 7..8 characters. 21 bytes make 11 rows, the last holding byte 20 alone.
+
+namespace {
+
+// The 21-byte editor with exactly 5 full rows visible.
+std::unique_ptr<THexEditor> FiveRowEditor() {
+  auto editor = Editor(Counting(21));
+  const int wanted = 5 * editor->CharHeight() + editor->CharHeight() / 2;
+  editor->resize(editor->width(), editor->height() + wanted - editor->viewport()->height());
+  return editor;
+}
+
+QPoint Centre(THexEditor& editor, int col, int row) { return editor.CellRect(col, row).center(); }
+QPoint Caret(THexEditor& editor) { return QPoint(editor.Col(), editor.Row()); }
+QString Hex(THexEditor& editor) { return QString::fromStdString(editor.Buffer().AsHex()); }
+
+// Which presses of a navigation row reach OnKeyDown.
+enum { unheard = 0, plainHeard = 1, ctrlHeard = 2, bothHeard = 3 };
+
+// Key events carrying only the typed characters.
+void Type(THexEditor& editor, const QString& text, Qt::KeyboardModifiers modifiers = {}) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, modifiers, QString(c));
+    QApplication::sendEvent(&editor, &press);
+  }
+}
+
+// A row of the navigation table: the key is pressed from the start cell
+// plainly, with Ctrl, and with Shift, which lands where the plain key does and
+// selects the bytes passed. Cells are {col, row, top row}, top -1 unchecked;
+// an empty cell skips the press. Heard: the presses that reach OnKeyDown.
+struct TNavigation { int Key; QList<int> Start, Plain, Ctrl; int Heard; };
+
+// Typing on a cell; value -1: refused, nothing changes and the caret stays.
+struct TTyping { QVariantMap Properties; QPoint Cell; int Modifiers; const char* Typed; int Value; QPoint End; };
+
+// Ctrl+Delete from a cell, with or without bytes 6 and 7 selected.
+struct TCtrlDelete { QVariantMap Properties; QPoint Cell; bool Selection; const char* Remaining; QPoint End; };
+
+// What the cells of byte 1 show (row 0, digits in columns 4 and 5, character
+// in 8).
+struct TText { QVariantMap Properties; int Byte; const char* Digits; const char* Character; };
+
+// The offset column of a row, with its width in characters.
+struct TOffset { QVariantMap Properties; int Size, Row; const char* Text; int Width; };
+
+// The colours of a cell of row 0 at 16 bytes a row, whose bytes 0..3 may be
+// selected and whose byte may be marked changed; an invalid odd colour keeps
+// the default.
+struct TColours { bool Changed, Selected; QColor OddColumn; int Col; QColor Text, Background; };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(TNavigation)
+Q_DECLARE_METATYPE(TTyping)
+Q_DECLARE_METATYPE(TCtrlDelete)
+Q_DECLARE_METATYPE(TText)
+Q_DECLARE_METATYPE(TOffset)
+Q_DECLARE_METATYPE(TColours)
 
 class tst_hexeditor : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    // A steady caret, so grabs never catch it in its off phase.
-    QGuiApplication::styleHints()->setCursorFlashTime(0);
-  }
-
   void emptyEditor() {
     THexEditor editor;
     QCOMPARE(editor.Buffer().FileName, std::string("Untitled"));
-    QCOMPARE(editor.DataSize(), 0);
     QCOMPARE(editor.CursorPos(), 0);
-    QCOMPARE(editor.RowCount(), 1);
-    QCOMPARE(editor.ColCount(), 51);
-    QCOMPARE(editor.Col(), 2);
-    QCOMPARE(editor.Row(), 0);
-    QCOMPARE(editor.CellLook(0, 0).Text, QStringLiteral("H:"));
-    for (int col : {1, 2, 34, 50}) QCOMPARE(editor.CellLook(col, 0).Text, QStringLiteral("   "));
-    QCOMPARE(editor.CellLook(2, 0).Background, editor.Colors()->Background());
-    // Only the first digit cell may become current.
-    editor.MoveTo(3, 0);
+    for (int col : {1, 2, 50}) QCOMPARE(editor.CellLook(col, 0).Text, QStringLiteral("   "));
+    editor.MoveTo(3, 0);  // only the first digit cell may become current
     QCOMPARE(editor.Col(), 2);
   }
 
@@ -42,7 +88,6 @@ class tst_hexeditor : public QObject {
     QTest::newRow("default") << 16 << 2 << 51 << QList<int>{5, 9, 13, 17, 21, 25, 29, 33};
     QTest::newRow("one byte per column") << 4 << 1 << 15 << QList<int>{3, 5, 7, 9};
     QTest::newRow("group wider than the row") << 2 << 4 << 9 << QList<int>{};
-    QTest::newRow("one byte per line") << 1 << 2 << 6 << QList<int>{};
   }
   void gridColumns() {
     QFETCH(int, bytesPerLine);
@@ -50,437 +95,132 @@ class tst_hexeditor : public QObject {
     QFETCH(int, columns);
     QFETCH(QList<int>, doubleWidth);
     THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(122880);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
     editor.SetBytesPerLine(bytesPerLine);
-    editor.SetBytesPerColumn(bytesPerColumn);
-    QCOMPARE(editor.BytesPerColumn(), bytesPerColumn);
+    QVERIFY(editor.setProperty("BytesPerColumn", bytesPerColumn));
     QCOMPARE(editor.ColCount(), columns);
-    QCOMPARE(editor.RowCount(), 122880 / bytesPerLine);
     const int w = editor.CharWidth();
-    QVERIFY(w > 0);
-    QCOMPARE(editor.ColWidth(1), w);  // the marker column
-    for (int col = 2; col < columns; ++col)
-      QCOMPARE(editor.ColWidth(col), doubleWidth.contains(col) ? 2 * w : w);
-    QCOMPARE(editor.CharHeight(), QFontMetrics(editor.font()).height() + 2);
-    editor.SetShowMarkerColumn(false);
+    for (int col = 1; col < columns; ++col) QCOMPARE(editor.ColWidth(col), doubleWidth.contains(col) ? 2 * w : w);
+    QVERIFY(editor.setProperty("ShowMarkerColumn", false));
     QCOMPARE(editor.ColWidth(1), 0);
   }
 
-  void veltraRows() {
+  void bytesPerLine() {
     THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(122880);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    editor.SetBytesPerLine(2);
-    QCOMPARE(editor.RowCount(), 61440);
-    QCOMPARE(editor.ColWidth(0), 8 * editor.CharWidth());
-    QCOMPARE(editor.OffsetText(0), QStringLiteral("H0000:"));
-    QCOMPARE(editor.OffsetText(0x1234), QStringLiteral("H1234:"));
-    QCOMPARE(editor.OffsetText(61439), QStringLiteral("HEFFF:"));
+    editor.Buffer().LoadFromBytes(Counting(100).data(), 100);
+    editor.MoveTo(40, 2);  // the character of byte 37
+    editor.Buffer().SelAnchor = editor.Buffer().SelStart = 30;
+    editor.Buffer().SelEnd = 40;
+    for (int bad : {0, 257})
+      QCOMPARE(ErrorOf<std::invalid_argument>([&] { editor.SetBytesPerLine(bad); }), "Invalid BytesPerLine argument");
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, editor.SetBytesPerColumn(0));
+    QCOMPARE(editor.ColCount(), 51);  // refused values change nothing
+    editor.SetBytesPerLine(4);
+    QCOMPARE(QPoint(editor.Col(), editor.Row()), QPoint(12, 9));  // still byte 37's character
+    QCOMPARE(QPoint(editor.SelStart(), editor.SelEnd()), QPoint(30, 40));
   }
 
+  // 300 bytes at 2 a row: the last row starts at 298 (octal 452).
   void offsetForms_data() {
-    QTest::addColumn<int>("form");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("widthInChars");
-    // 300 bytes at 16 a row: the last row starts at 288 (hex 120, octal 440).
-    QTest::newRow("hex first") << int(THexEditor::odHex) << 300 << 0 << "H00:" << 6;
-    QTest::newRow("hex last") << int(THexEditor::odHex) << 300 << 18 << "H90:" << 6;
-    QTest::newRow("dec first") << int(THexEditor::odDec) << 300 << 0 << "  0:" << 4;
-    QTest::newRow("dec last") << int(THexEditor::odDec) << 300 << 18 << "288:" << 4;
-    QTest::newRow("octal first") << int(THexEditor::odOctal) << 300 << 0 << "o 0000:" << 7;
-    QTest::newRow("octal last") << int(THexEditor::odOctal) << 300 << 18 << "o 0440:" << 7;
-    QTest::newRow("none") << int(THexEditor::odNone) << 300 << 5 << " " << 0;
-    QTest::newRow("empty hex") << int(THexEditor::odHex) << 0 << 0 << "H:" << 4;
-    QTest::newRow("empty dec") << int(THexEditor::odDec) << 0 << 0 << "0:" << 2;
-    QTest::newRow("empty octal") << int(THexEditor::odOctal) << 0 << 0 << "o 0:" << 5;
-    QTest::newRow("empty none") << int(THexEditor::odNone) << 0 << 0 << "   " << 0;
+    QTest::addColumn<TOffset>("offset");
+    const auto row = [](const char* name, TOffset offset) { QTest::newRow(name) << offset; };
+    const QVariantMap dec{{"OffsetDisplay", THexEditor::odDec}}, octal{{"OffsetDisplay", THexEditor::odOctal}},
+        none{{"OffsetDisplay", THexEditor::odNone}};
+    row("dec last", {dec, 300, 149, "298:", 4});
+    row("octal", {octal, 300, 149, "o 0452:", 7});
+    row("none", {none, 300, 5, " ", 0});
+    row("empty hex", {{}, 0, 0, "H:", 4});
+    row("VELTRA first", {{}, 122880, 0, "H0000:", 8});
+    row("VELTRA last", {{}, 122880, 61439, "HEFFF:", 8});
+    row("separator", {{{"OffsetSeparator", QChar(u'-')}}, 4, 1, "H1-", 4});
   }
   void offsetForms() {
-    QFETCH(int, form);
-    QFETCH(int, size);
-    QFETCH(int, row);
-    QFETCH(QString, text);
-    QFETCH(int, widthInChars);
-    THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(static_cast<size_t>(size));
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    QVERIFY(editor.setProperty("OffsetDisplay", form));
-    QCOMPARE(editor.CellLook(0, row).Text, text);
-    QCOMPARE(editor.ColWidth(0), widthInChars * editor.CharWidth());
-  }
-
-  void offsetSeparator() {
-    THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(4);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    editor.SetOffsetSeparator(u'-');
-    QCOMPARE(editor.OffsetText(0), QStringLiteral("H0-"));
+    QFETCH(TOffset, offset);
+    auto editor = Editor(Counting(static_cast<size_t>(offset.Size)), offset.Properties);
+    QCOMPARE(editor->CellLook(0, offset.Row).Text, QString::fromLatin1(offset.Text));
+    QCOMPARE(editor->ColWidth(0), offset.Width * editor->CharWidth());
   }
 
   void cellTexts_data() {
-    QTest::addColumn<int>("byte");
-    QTest::addColumn<int>("swap");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::addColumn<QString>("character");
-    QTest::newRow("41") << 0x41 << 0 << "4" << "1" << "A";
-    QTest::newRow("41 swapped") << 0x41 << 1 << "1" << "4" << "A";
-    QTest::newRow("07") << 0x07 << 0 << "0" << "7" << ".";
-    QTest::newRow("C8") << 0xC8 << 0 << "C" << "8" << ".";
-    QTest::newRow("7F") << 0x7F << 0 << "7" << "F" << "\x7F";
-    QTest::newRow("20") << 0x20 << 0 << "2" << "0" << " ";
+    QTest::addColumn<TText>("text");
+    const auto row = [](const char* name, TText text) { QTest::newRow(name) << text; };
+    const QVariantMap ansi{{"Translation", THexEditor::ttAnsi}}, unmasked{{"MaskWhiteSpaces", false}};
+    row("41", {{}, 0x41, "41", "A"});
+    row("41 swapped", {{{"SwapNibbles", 1}}, 0x41, "14", "A"});
+    row("control", {{}, 0x07, "07", "."});
+    row("control, own mask", {{{"MaskChar", QChar(u'*')}}, 0x07, "07", "*"});
+    row("high, unmasked", {unmasked, 0xC8, "C8", "."});
+    row("ansi euro", {ansi, 0x80, "80", "€"});
+    row("ansi control shown", {{{"Translation", THexEditor::ttAnsi}, {"MaskWhiteSpaces", false}}, 0x07, "07", "\x07"});
+    row("ebcdic zero", {{{"Translation", THexEditor::ttEBCDIC}, {"MaskWhiteSpaces", false}}, 0x00, "00", "."});
   }
   void cellTexts() {
-    QFETCH(int, byte);
-    QFETCH(int, swap);
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    QFETCH(QString, character);
-    THexEditor editor;
-    const std::vector<uint8_t> bytes{0x00, static_cast<uint8_t>(byte)};
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    editor.SetBytesPerLine(2);
-    editor.SetTranslation(THexEditor::ttASCII);
-    editor.SetSwapNibbles(swap);
-    QCOMPARE(editor.CellLook(4, 0).Text, first);
-    QCOMPARE(editor.CellLook(5, 0).Text, second);
-    QCOMPARE(editor.CellLook(6, 0).Text, QStringLiteral(" "));  // the gap
-    QCOMPARE(editor.CellLook(8, 0).Text, character);
+    QFETCH(TText, text);
+    auto editor = Editor({0x00, static_cast<uint8_t>(text.Byte)}, text.Properties);
+    QCOMPARE(editor->CellLook(4, 0).Text + editor->CellLook(5, 0).Text, QString::fromLatin1(text.Digits));
+    QCOMPARE(editor->CellLook(6, 0).Text, QStringLiteral(" "));  // the gap
+    QCOMPARE(editor->CellLook(8, 0).Text, QString::fromUtf8(text.Character));
   }
 
-  void translations_data() {
-    QTest::addColumn<int>("translation");
-    QTest::addColumn<bool>("mask");
-    QTest::addColumn<int>("byte");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("ansi letter") << int(THexEditor::ttAnsi) << true << 0x41 << "A";
-    QTest::newRow("ansi latin") << int(THexEditor::ttAnsi) << true << 0xC8 << "\u00C8";
-    QTest::newRow("ansi euro") << int(THexEditor::ttAnsi) << true << 0x80 << "\u20AC";
-    QTest::newRow("ansi undefined") << int(THexEditor::ttAnsi) << true << 0x81 << ".";
-    QTest::newRow("ansi control masked") << int(THexEditor::ttAnsi) << true << 0x07 << ".";
-    QTest::newRow("ansi control shown") << int(THexEditor::ttAnsi) << false << 0x07 << "\x07";
-    QTest::newRow("dos") << int(THexEditor::ttDos8) << true << 0x82 << "\u00E9";
-    QTest::newRow("dos box") << int(THexEditor::ttDos8) << true << 0xC4 << "\u2500";
-    QTest::newRow("ascii") << int(THexEditor::ttASCII) << true << 0x7E << "~";
-    QTest::newRow("ascii high") << int(THexEditor::ttASCII) << false << 0x82 << ".";
-    QTest::newRow("mac low") << int(THexEditor::ttMac) << true << 0x61 << "a";
-    QTest::newRow("mac high") << int(THexEditor::ttMac) << true << 0x8E << "\u00E9";
-    QTest::newRow("ebcdic letter") << int(THexEditor::ttEBCDIC) << true << 0xC1 << "A";
-    QTest::newRow("ebcdic digit") << int(THexEditor::ttEBCDIC) << true << 0xF9 << "9";
-    QTest::newRow("ebcdic space") << int(THexEditor::ttEBCDIC) << true << 0x40 << " ";
-    QTest::newRow("ebcdic unmapped") << int(THexEditor::ttEBCDIC) << false << 0x41 << ".";
-    QTest::newRow("ebcdic zero") << int(THexEditor::ttEBCDIC) << false << 0x00 << ".";
-  }
-  void translations() {
-    QFETCH(int, translation);
-    QFETCH(bool, mask);
-    QFETCH(int, byte);
-    QFETCH(QString, shown);
-    THexEditor editor;
-    QVERIFY(editor.setProperty("Translation", translation));
-    editor.SetMaskWhiteSpaces(mask);
-    QCOMPARE(QString(editor.DisplayChar(static_cast<uint8_t>(byte))), shown);
-    editor.SetMaskChar(u'*');
-    if (shown == ".") QCOMPARE(editor.DisplayChar(static_cast<uint8_t>(byte)), QChar(u'*'));
-  }
-
+  // Columns 2..5 are the first group, 6..9 the second, 35 is the character
+  // of byte 0.
   void cellColours_data() {
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<bool>("selected");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<QColor>("text");
-    QTest::addColumn<QColor>("background");
-    // 16 bytes a row: columns 2..5 are the first group, 6..9 the second,
-    // 35 is the character of byte 0.
-    QTest::newRow("first group") << false << false << 2 << kBlue << kWhite;
-    QTest::newRow("second group") << false << false << 6 << kNavy << kWhite;
-    QTest::newRow("character") << false << false << 35 << kBlack << kWhite;
-    QTest::newRow("changed digit") << true << false << 2 << kMaroon << kPaleYellow;
-    QTest::newRow("changed character") << true << false << 35 << kMaroon << kPaleYellow;
-    QTest::newRow("selected first group") << false << true << 2 << kYellow << kBlue;
-    QTest::newRow("selected second group") << false << true << 6 << QColor(0xFF, 0xFF, 0x7F) << kNavy;
-    QTest::newRow("selected character") << false << true << 35 << kWhite << kBlack;
-    QTest::newRow("selected changed") << true << true << 2 << kPaleYellow << kMaroon;
+    QTest::addColumn<TColours>("cell");
+    const auto row = [](const char* name, TColours cell) { QTest::newRow(name) << cell; };
+    const QColor plain, mauve(0x12, 0x34, 0x56);
+    row("first group", {false, false, plain, 2, kBlue, kWhite});
+    row("second group", {false, false, plain, 6, kNavy, kWhite});
+    row("changed", {true, false, plain, 2, kMaroon, kPaleYellow});
+    row("selected second group", {false, true, plain, 6, QColor(0xFF, 0xFF, 0x7F), kNavy});
+    row("selected character", {false, true, plain, 35, kWhite, kBlack});
+    row("selected changed", {true, true, plain, 2, kPaleYellow, kMaroon});
+    row("selected, own colour", {false, true, mauve, 2, QColor(0xED, 0xCB, 0xA9), mauve});
   }
   void cellColours() {
-    QFETCH(bool, changed);
-    QFETCH(bool, selected);
-    QFETCH(int, col);
-    QFETCH(QColor, text);
-    QFETCH(QColor, background);
-    THexEditor editor;
-    QPalette palette = editor.palette();
-    palette.setColor(QPalette::Text, kBlack);
-    editor.setPalette(palette);
-    editor.Colors()->SetBackground(kWhite);
-    const std::vector<uint8_t> bytes = Counting(64);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    const int32_t offset = col == 35 ? 0 : (col - 2) / 2;
-    if (changed) editor.Buffer().MarkChanged(offset);
-    if (selected) {
-      editor.Buffer().SelAnchor = editor.Buffer().SelStart = 0;
-      editor.Buffer().SelEnd = 3;
+    QFETCH(TColours, cell);
+    auto editor = Editor(Counting(64), {{"BytesPerLine", 16}});
+    if (cell.OddColumn.isValid()) QVERIFY(editor->Colors()->setProperty("OddColumn", cell.OddColumn));
+    if (cell.Changed) editor->Buffer().MarkChanged(cell.Col == 35 ? 0 : (cell.Col - 2) / 2);
+    if (cell.Selected) {
+      editor->Buffer().SelAnchor = editor->Buffer().SelStart = 0;
+      editor->Buffer().SelEnd = 3;
     }
-    const TCellLook look = editor.CellLook(col, 0);
-    QCOMPARE(look.TextColor, text);
-    QCOMPARE(look.Background, background);
-    // The byte after the selection keeps the plain colours.
-    QCOMPARE(editor.CellLook(10, 0).Background, kWhite);
+    const TCellLook look = editor->CellLook(cell.Col, 0);
+    QCOMPARE(look.TextColor, cell.Text);
+    QCOMPARE(look.Background, cell.Background);
+    QCOMPARE(editor->CellLook(10, 0).Background, kWhite);  // byte 4 keeps the plain colours
   }
 
-  void colours() {
-    THexEditor editor;
-    TColors& colors = *editor.Colors();
-    QCOMPARE(colors.Offset(), kBlack);
-    QCOMPARE(colors.OddColumn(), kBlue);
-    QCOMPARE(colors.EvenColumn(), kNavy);
-    QCOMPARE(colors.PositionBackground(), kMaroon);
-    QCOMPARE(colors.PositionText(), kWhite);
-    QCOMPARE(colors.CursorFrame(), kNavy);
-    QCOMPARE(colors.ChangedText(), kMaroon);
-    QCOMPARE(colors.ChangedBackground().rgb() & 0xFFFFFF, 0xFFFFA8u);
-    QCOMPARE(colors.Background(), editor.palette().color(QPalette::Base));
-    QCOMPARE(colors.OddColumnInverse(), kYellow);
-    QCOMPARE(colors.EvenColumnInverse(), QColor(0xFF, 0xFF, 0x7F));
-    QVERIFY(colors.setProperty("OddColumn", QColor(0x12, 0x34, 0x56)));
-    QCOMPARE(colors.OddColumnInverse(), QColor(0xED, 0xCB, 0xA9));
-    colors.SetEvenColumn(kWhite);
-    QCOMPARE(colors.EvenColumnInverse(), kBlack);
-    colors.SetBackground(kYellow);
-    QCOMPARE(editor.viewport()->palette().color(QPalette::Base), kYellow);
-    QCOMPARE(editor.property("Colors").value<TColors*>(), &colors);
-  }
-
-  void pixels() {
-    const std::vector<uint8_t> bytes = Counting(40);
-    auto editor = Editor(bytes);
-    editor->Buffer().MarkChanged(2);
-    editor->Buffer().SelAnchor = editor->Buffer().SelStart = 4;
-    editor->Buffer().SelEnd = 5;
-    editor->InvalidateAll();
-    const QImage image = Grab(*editor);
-    const int w = editor->CharWidth();
-    // Word 1 (bytes 2, 3): byte 2 changed; word 2 (bytes 4, 5) selected.
-    const QRect changed = editor->CellRect(2, 1);
-    QCOMPARE(image.pixelColor(changed.right(), changed.top()), kPaleYellow);
-    QVERIFY(Contains(image, changed, kMaroon));
-    const QRect selected = editor->CellRect(3, 2);
-    QCOMPARE(image.pixelColor(selected.right(), selected.top()), kBlue);
-    QVERIFY(Contains(image, selected, kYellow));
-    const QRect plain = editor->CellRect(2, 3);
-    QCOMPARE(image.pixelColor(plain.right(), plain.top()), kWhite);
-    QVERIFY(Contains(image, plain, kBlue));
-    QVERIFY(!Contains(image, plain, kYellow));
-    // The double-width digit column leaves a blank after the group.
-    const QRect wide = editor->CellRect(5, 3);
-    QCOMPARE(wide.width(), 2 * w);
-    QVERIFY(!Contains(image, QRect(wide.left() + w + 2, wide.top(), w - 2, wide.height()), kBlue));
-  }
-
-  void markers() {
-    const std::vector<uint8_t> bytes = Counting(40);
-    auto editor = Editor(bytes);
-    editor->SetMarker(3, 10);
-    editor->SetMarker(7, 10);
-    QCOMPARE(editor->MarkerOfRow(10), 3);
-    QCOMPARE(editor->MarkerOfRow(11), -1);
-    QCOMPARE(editor->Marker(3), 10);
-    QCOMPARE(editor->Marker(4), editor->Row());  // unset: the current row
-    const TCellLook look = editor->CellLook(1, 10);
-    QCOMPARE(look.Text, QStringLiteral("3"));
-    QCOMPARE(look.TextColor, kWhite);
-    QCOMPARE(look.Background, kMaroon);
-    QVERIFY(look.MarkerFont);
-    QCOMPARE(editor->CellLook(1, 9).Text, QStringLiteral(" "));
-    const QImage image = Grab(*editor);
-    QVERIFY(Contains(image, editor->CellRect(1, 10), kMaroon));
-    QVERIFY(Contains(image, editor->CellRect(1, 10), kWhite));
-    for (int index : {-1, 10}) {
-      try {
-        editor->SetMarker(index, 1);
-        QFAIL("a marker index outside 0..9 must raise");
-      } catch (const std::out_of_range& error) {
-        QCOMPARE(std::string(error.what()), std::string("SetMarker : Invalid marker index"));
-      }
-    }
-  }
-
-  void bytesPerLineLimits_data() {
-    QTest::addColumn<int>("value");
-    QTest::newRow("0") << 0;
-    QTest::newRow("257") << 257;
-    QTest::newRow("-2") << -2;
-  }
-  void bytesPerLineLimits() {
-    QFETCH(int, value);
-    THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(100);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    try {
-      editor.SetBytesPerLine(value);
-      QFAIL("must raise");
-    } catch (const std::invalid_argument& error) {
-      QCOMPARE(std::string(error.what()), std::string("Invalid BytesPerLine argument"));
-    }
-    QCOMPARE(editor.BytesPerLine(), 16);
-    QCOMPARE(editor.RowCount(), 7);
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, editor.SetBytesPerColumn(0));
-    QCOMPARE(editor.BytesPerColumn(), 2);
-  }
-
-  void bytesPerLineKeepsCaretAndSelection() {
-    THexEditor editor;
-    const std::vector<uint8_t> bytes = Counting(100);
-    editor.Buffer().LoadFromBytes(bytes.data(), bytes.size());
-    editor.MoveTo(2 * 16 + 3 + 5, 2);  // the character of byte 37
-    QCOMPARE(editor.CursorPos(), 37);
-    editor.Buffer().SelAnchor = editor.Buffer().SelStart = 30;
-    editor.Buffer().SelEnd = 40;
-    editor.SetBytesPerLine(4);
-    QCOMPARE(editor.ColCount(), 15);
-    QCOMPARE(editor.RowCount(), 25);
-    QCOMPARE(editor.CursorPos(), 37);
-    QVERIFY(editor.InCharField());
-    QCOMPARE(editor.Col(), 4 * 2 + 3 + 1);
-    QCOMPARE(editor.Row(), 9);
-    QCOMPARE(editor.SelStart(), 30);
-    QCOMPARE(editor.SelEnd(), 40);
-  }
-
-  void publishedProperties_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QVariant>("initial");
-    QTest::addColumn<QVariant>("changed");
-    QTest::newRow("BytesPerLine") << "BytesPerLine" << QVariant(16) << QVariant(2);
-    QTest::newRow("BytesPerColumn") << "BytesPerColumn" << QVariant(2) << QVariant(1);
-    QTest::newRow("Translation") << "Translation" << QVariant::fromValue(THexEditor::ttAnsi)
-                                 << QVariant::fromValue(THexEditor::ttASCII);
-    QTest::newRow("OffsetDisplay") << "OffsetDisplay" << QVariant::fromValue(THexEditor::odHex)
-                                   << QVariant::fromValue(THexEditor::odDec);
-    QTest::newRow("OffsetSeparator") << "OffsetSeparator" << QVariant(QChar(u':')) << QVariant(QChar(u'|'));
-    QTest::newRow("CaretStyle") << "CaretStyle" << QVariant::fromValue(THexEditor::csFull)
-                                << QVariant::fromValue(THexEditor::csBottomLine);
-    QTest::newRow("FocusFrame") << "FocusFrame" << QVariant(true) << QVariant(false);
-    QTest::newRow("MaskWhiteSpaces") << "MaskWhiteSpaces" << QVariant(true) << QVariant(false);
-    QTest::newRow("MaskChar") << "MaskChar" << QVariant(QChar(u'.')) << QVariant(QChar(u'_'));
-    QTest::newRow("ShowMarkerColumn") << "ShowMarkerColumn" << QVariant(true) << QVariant(false);
-    QTest::newRow("AutoCaretMode") << "AutoCaretMode" << QVariant(true) << QVariant(false);
-    QTest::newRow("WantTabs") << "WantTabs" << QVariant(true) << QVariant(false);
-    QTest::newRow("CreateBackup") << "CreateBackup" << QVariant(true) << QVariant(false);
-    QTest::newRow("BackupExtension") << "BackupExtension" << QVariant(QStringLiteral(".bak"))
-                                     << QVariant(QStringLiteral(".old"));
-    QTest::newRow("SwapNibbles") << "SwapNibbles" << QVariant(0) << QVariant(1);
-    QTest::newRow("NoSizeChange") << "NoSizeChange" << QVariant(false) << QVariant(true);
-    QTest::newRow("AllowInsertMode") << "AllowInsertMode" << QVariant(false) << QVariant(true);
-    QTest::newRow("ReadOnlyView") << "ReadOnlyView" << QVariant(false) << QVariant(true);
-  }
-  void publishedProperties() {
-    QFETCH(QString, name);
-    QFETCH(QVariant, initial);
-    QFETCH(QVariant, changed);
-    THexEditor editor;
-    const QByteArray key = name.toLatin1();
-    QCOMPARE(editor.property(key), initial);
-    QVERIFY(editor.setProperty(key, changed));
-    QCOMPARE(editor.property(key), changed);
-  }
-
+  // The caret inverts what lies under it (every colour XOR the inverse of
+  // CursorFrame, so navy on white) over CharWidth x (CharHeight - 2) pixels,
+  // the leftmost 2 of them or the bottom 2 rows.
   void caretStyles_data() {
     QTest::addColumn<int>("style");
-    QTest::newRow("full") << int(THexEditor::csFull);
-    QTest::newRow("left line") << int(THexEditor::csLeftLine);
-    QTest::newRow("bottom line") << int(THexEditor::csBottomLine);
+    QTest::addColumn<QList<bool>>("corners");  // top left, top right, bottom left, bottom right
+    QTest::newRow("full") << int(THexEditor::csFull) << QList<bool>{true, true, true, true};
+    QTest::newRow("left line") << int(THexEditor::csLeftLine) << QList<bool>{true, false, true, false};
+    QTest::newRow("bottom line") << int(THexEditor::csBottomLine) << QList<bool>{false, false, true, true};
   }
   void caretStyles() {
     QFETCH(int, style);
-    const std::vector<uint8_t> bytes = Counting(40);
-    auto editor = Editor(bytes);
-    QVERIFY(editor->setProperty("CaretStyle", style));
+    QFETCH(QList<bool>, corners);
+    auto editor = Editor(Counting(40), {{"CaretStyle", style}});
     editor->MoveTo(3, 4);
     const QImage focused = Grab(*editor);
     editor->clearFocus();
-    QVERIFY(!editor->hasFocus());
     const QImage unfocused = Grab(*editor);
-    // The caret's part of the cell is every colour XOR the inverse of
-    // CursorFrame; the rest of the cell is untouched.
     const QRect cell = editor->CellRect(3, 4);
-    const int w = editor->CharWidth();
-    const int h = editor->CharHeight() - 2;
-    QRect caret(cell.topLeft(), QSize(w, h));
-    if (style == THexEditor::csLeftLine) caret.setWidth(2);
-    if (style == THexEditor::csBottomLine) caret.setTop(caret.top() + h - 2);
     const QColor mask = TColors::Inverse(kNavy);
-    int xored = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
-      for (int x = cell.left(); x < cell.left() + w; ++x) {
-        const QColor before = unfocused.pixelColor(x, y);
-        const QColor expected = caret.contains(x, y)
-                                    ? QColor(before.red() ^ mask.red(), before.green() ^ mask.green(),
-                                             before.blue() ^ mask.blue())
-                                    : before;
-        QCOMPARE(focused.pixelColor(x, y), expected);
-        xored += caret.contains(x, y);
+      for (int x = cell.left(); x <= cell.right(); ++x) {
+        const QColor before = unfocused.pixelColor(x, y), after = focused.pixelColor(x, y);
+        QVERIFY(after == before || after == QColor(before.rgb() ^ mask.rgb()));
       }
-    QCOMPARE(xored, caret.width() * caret.height());
-    // On the white background the caret shows in CursorFrame.
-    QCOMPARE(focused.pixelColor(caret.left(), caret.bottom()), kNavy);
+    const int right = cell.left() + editor->CharWidth() - 1, bottom = cell.bottom() - 2;
+    const QList<QPoint> points{cell.topLeft(), {right, cell.top()}, {cell.left(), bottom}, {right, bottom}};
+    for (int i = 0; i < 4; ++i) QCOMPARE(focused.pixelColor(points[i]) == kNavy, corners[i]);
   }
 
-  void caretFollowsScrolling() {
-    const std::vector<uint8_t> bytes = Counting(2000);
-    auto editor = Editor(bytes);
-    editor->MoveTo(4, 500);
-    QVERIFY(editor->TopRow() <= 500 && 500 < editor->TopRow() + editor->VisibleRowCount());
-    const QRect cell = editor->CellRect(4, 500);
-    QVERIFY(editor->viewport()->rect().contains(cell));
-    QCOMPARE(Grab(*editor).pixelColor(cell.left(), cell.top()), kNavy);
-    // Scrolled away, no caret is drawn anywhere.
-    editor->SetTopRow(0);
-    const QImage image = Grab(*editor);
-    const QRect shown(QPoint(0, 0), QSize(image.width(), editor->VisibleRowCount() * editor->CharHeight()));
-    QVERIFY(!Contains(image, shown, kNavy));
-  }
-
-  void partnerMark() {
-    const std::vector<uint8_t> bytes(40, 0x20);  // blanks: no glyph pixels
-    auto editor = Editor(bytes);
-    editor->MoveTo(4, 1);
-    QCOMPARE(editor->PartnerColumn(4), 8);
-    QCOMPARE(editor->PartnerColumn(8), 4);
-    QCOMPARE(editor->PartnerColumn(7), 2);
-    const QRect cell = editor->CellRect(8, 1);
-    QImage image = Grab(*editor);
-    // A dotted frame: its left edge alternates inverted and plain pixels.
-    for (int y = cell.top() + 1; y < cell.bottom() - 1; ++y) {
-      const QColor pixel = image.pixelColor(cell.left(), y);
-      QVERIFY(pixel == kBlack || pixel == kWhite);
-      QVERIFY(image.pixelColor(cell.left(), y + 1) != pixel);
-    }
-    editor->SetFocusFrame(false);
-    image = Grab(*editor);
-    for (int y = cell.top(); y <= cell.bottom(); ++y) QCOMPARE(image.pixelColor(cell.left(), y), kNavy);
-    QCOMPARE(image.pixelColor(cell.left() + editor->CharWidth() - 1, cell.top() + 3), kNavy);
-    // No mark without the focus.
-    editor->clearFocus();
-    image = Grab(*editor);
-    QCOMPARE(image.pixelColor(cell.left(), cell.top() + 3), kWhite);
-  }
-
-  void setMemoryRepaintsWithoutChangedColours() {
-    const std::vector<uint8_t> bytes(40, 0x00);
-    auto editor = Editor(bytes);
-    editor->Buffer().SetMemory(20, 0xAB);
-    editor->InvalidateBytes(20, 1);
-    const TCellLook look = editor->CellLook(2, 10);
-    QCOMPARE(look.Text, QStringLiteral("A"));
-    QCOMPARE(look.Background, editor->Colors()->Background());
-    QVERIFY(!editor->Modified());
-    QVERIFY(Contains(Grab(*editor), editor->CellRect(2, 10), kBlue));
-  }
-
+  // The machine's memory is shown as it is, never copied, and let go safely.
   void externalBuffer() {
     THexEditorBuffer memory;
     const std::vector<uint8_t> bytes = Counting(122880);
@@ -489,23 +229,286 @@ class tst_hexeditor : public QObject {
       THexEditor editor(&memory);
       editor.SetBytesPerLine(2);
       QCOMPARE(&editor.Buffer(), &memory);
-      QCOMPARE(editor.DataSize(), 122880);  // shown as it is, not emptied
       QCOMPARE(editor.RowCount(), 61440);
-      // A load made by the machine rebuilds the grid and homes the caret.
       editor.MoveTo(3, 100);
-      memory.LoadFromBytes(bytes.data(), 10);
+      memory.LoadFromBytes(bytes.data(), 10);  // the machine's load rebuilds the grid
       QCOMPARE(editor.RowCount(), 5);
-      QCOMPARE(editor.Col(), 2);
-      QCOMPARE(editor.Row(), 0);
+      QCOMPARE(QPoint(editor.Col(), editor.Row()), QPoint(2, 0));
       QCOMPARE(editor.CellLook(5, 4).Text, QStringLiteral("9"));
+      memory.SetMemory(9, 0xAB);  // the machine's write shows at once, not as a change
+      QCOMPARE(editor.CellLook(5, 4).Text, QStringLiteral("B"));
+      QCOMPARE(editor.CellLook(5, 4).Background, editor.Colors()->Background());
       editor.SetBuffer(nullptr);
-      QVERIFY(&editor.Buffer() != &memory);
       QCOMPARE(editor.DataSize(), 0);
       editor.SetBuffer(&memory);
     }
-    // The editor is gone: loading must not reach it.
-    memory.LoadFromBytes(bytes.data(), 4);
+    memory.LoadFromBytes(bytes.data(), 4);  // the editor is gone: loading must not reach it
     QCOMPARE(memory.DataSize(), 4);
+  }
+
+  // No key of the table changes a byte.
+  void navigation_data() {
+    QTest::addColumn<TNavigation>("step");
+    const auto row = [](const char* name, TNavigation step) { QTest::newRow(name) << step; };
+    row("Right", {Qt::Key_Right, {2, 0, 0}, {3, 0, -1}, {8, 0, -1}, unheard});
+    row("Right to the next row", {Qt::Key_Right, {5, 0, 0}, {2, 1, -1}, {8, 0, -1}, unheard});
+    row("Right on the last digit", {Qt::Key_Right, {3, 10, 6}, {3, 10, -1}, {7, 10, -1}, unheard});
+    row("Right wraps in characters", {Qt::Key_Right, {8, 0, 0}, {7, 1, -1}, {8, 0, -1}, unheard});
+    row("Left", {Qt::Key_Left, {3, 3, 0}, {2, 3, -1}, {2, 3, -1}, ctrlHeard});
+    row("Left to the previous row", {Qt::Key_Left, {2, 1, 0}, {5, 0, -1}, {2, 1, -1}, ctrlHeard});
+    row("Left on the first digit", {Qt::Key_Left, {2, 0, 0}, {2, 0, -1}, {2, 0, -1}, ctrlHeard});
+    row("Left wraps in characters", {Qt::Key_Left, {7, 1, 0}, {8, 0, -1}, {7, 1, -1}, ctrlHeard});  // not onto the gap
+    row("Down", {Qt::Key_Down, {4, 0, 0}, {4, 1, -1}, {4, 1, -1}, ctrlHeard});
+    row("Down past the data", {Qt::Key_Down, {4, 9, 6}, {2, 10, -1}, {2, 10, -1}, ctrlHeard});
+    row("Up", {Qt::Key_Up, {4, 5, 2}, {4, 4, -1}, {4, 4, -1}, ctrlHeard});
+    row("Home", {Qt::Key_Home, {5, 3, 0}, {2, 3, -1}, {2, 0, 0}, unheard});
+    row("Home in characters", {Qt::Key_Home, {8, 3, 0}, {7, 3, -1}, {7, 0, 0}, unheard});
+    row("End", {Qt::Key_End, {3, 3, 0}, {4, 3, -1}, {2, 10, 6}, unheard});
+    row("End on the last row", {Qt::Key_End, {2, 10, 6}, {2, 10, -1}, {2, 10, 6}, unheard});
+    row("End in characters", {Qt::Key_End, {7, 1, 0}, {8, 1, -1}, {7, 10, 6}, unheard});
+    row("T", {Qt::Key_T, {2, 3, 0}, {2, 3, -1}, {7, 3, -1}, plainHeard});
+    row("T back", {Qt::Key_T, {8, 3, 0}, {}, {4, 3, -1}, unheard});  // a plain t would type
+    row("Tab", {Qt::Key_Tab, {3, 3, 0}, {7, 3, -1}, {3, 3, -1}, ctrlHeard});
+    row("PageDown", {Qt::Key_PageDown, {2, 0, 0}, {2, 4, 4}, {2, 4, 0}, unheard});
+    row("PageDown again", {Qt::Key_PageDown, {3, 4, 4}, {3, 8, 6}, {3, 8, 4}, unheard});
+    row("PageDown at the end", {Qt::Key_PageDown, {2, 8, 6}, {2, 10, 6}, {2, 10, 6}, unheard});
+    row("PageUp", {Qt::Key_PageUp, {2, 8, 6}, {2, 4, 2}, {2, 6, 6}, unheard});
+    row("PageUp at the top", {Qt::Key_PageUp, {2, 2, 0}, {2, 0, 0}, {2, 0, 0}, unheard});
+    row("Shift alone", {Qt::Key_Shift, {4, 2, 0}, {4, 2, -1}, {4, 2, -1}, ctrlHeard});
+    row("Ctrl alone", {Qt::Key_Control, {4, 2, 0}, {4, 2, -1}, {4, 2, -1}, bothHeard});
+    // Overwrite mode: Backspace is Left for the grid, Delete alone does nothing.
+    row("Backspace", {Qt::Key_Backspace, {3, 3, 0}, {2, 3, -1}, {2, 3, -1}, bothHeard});
+    row("Delete", {Qt::Key_Delete, {3, 3, 0}, {3, 3, -1}, {}, plainHeard});
+  }
+  void navigation() {
+    QFETCH(TNavigation, step);
+    auto editor = FiveRowEditor();
+    const QString bytes = Hex(*editor);
+    QSignalSpy keyDowns(editor.get(), &THexEditor::OnKeyDown);
+    const auto press = [&](const char* pass, Qt::KeyboardModifiers modifiers, QList<int> end, bool keyDown) {
+      if (end.isEmpty()) return;
+      editor->MoveTo(step.Start[0], step.Start[1]);
+      editor->SetTopRow(step.Start[2]);
+      const int from = editor->CursorPos();
+      keyDowns.clear();
+      QTest::keyClick(editor.get(), static_cast<Qt::Key>(step.Key), modifiers);
+      if (end[2] < 0) end[2] = editor->TopRow();
+      end << (keyDown ? 1 : 0) + (modifiers == Qt::ControlModifier ? 1 : 0);  // Ctrl's own key down too
+      const auto state = [pass](const QList<int>& v) {
+        return QStringLiteral("%1: cell %2,%3 top %4, %5 key downs").arg(pass).arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]);
+      };
+      QCOMPARE(state({editor->Col(), editor->Row(), editor->TopRow(), int(keyDowns.size())}), state(end));
+      QVERIFY(editor->TopRow() <= end[1] && end[1] < editor->TopRow() + 5);
+      QCOMPARE(Hex(*editor), bytes);
+      const int to = editor->CursorPos();
+      if (modifiers == Qt::ShiftModifier && to != from)
+        QCOMPARE(QPoint(editor->SelStart(), editor->SelEnd()), QPoint(std::min(from, to), std::max(from, to)));
+    };
+    press("plain", Qt::NoModifier, step.Plain, step.Heard & plainHeard);
+    press("Ctrl", Qt::ControlModifier, step.Ctrl, step.Heard & ctrlHeard);
+    press("Shift", Qt::ShiftModifier, step.Plain, step.Heard & plainHeard);
+  }
+
+  // On a cell of byte 5 (0x05) unless stated. A typed byte shows as changed.
+  void typing_data() {
+    QTest::addColumn<TTyping>("step");
+    const auto row = [](const char* name, TTyping step) { QTest::newRow(name) << step; };
+    const QPoint high(4, 2), low(5, 2), character(8, 2), next(2, 3), nextCharacter(7, 3);
+    const int ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+    row("4 then 1 on 00", {{}, {2, 0}, 0, "41", 0x41, {4, 0}});
+    row("lower-case a", {{}, high, 0, "a", 0xA5, low});
+    row("f on the low digit", {{}, low, 0, "f", 0x0F, next});
+    row("accented", {{}, high, 0, "á", -1, high});
+    row("last digit of the last byte", {{}, {3, 10}, 0, "F", 0x1F, {3, 10}});
+    row("swapped: first cell is the low digit", {{{"SwapNibbles", 1}}, high, 0, "7", 0x07, low});
+    row("Alt", {{}, high, alt, "4", -1, high});
+    row("Ctrl", {{}, high, ctrl, "4", -1, high});
+    row("AltGr", {{}, high, ctrl | alt, "4", 0x45, low});
+    row("read-only view", {{{"ReadOnlyView", true}}, high, 0, "4", -1, high});
+    row("ascii letter", {{}, character, 0, "A", 0x41, nextCharacter});
+    row("ascii accented", {{}, character, 0, "é", -1, character});
+    row("ansi accented", {{{"Translation", THexEditor::ttAnsi}}, character, 0, "é", 0xE9, nextCharacter});
+  }
+  void typing() {
+    QFETCH(TTyping, step);
+    auto editor = Editor(Counting(21), step.Properties);
+    editor->MoveTo(step.Cell.x(), step.Cell.y());
+    const int offset = editor->CursorPos();
+    const bool typed = step.Value >= 0;
+    QSignalSpy keyDowns(editor.get(), &THexEditor::OnKeyDown);
+    Type(*editor, QString::fromUtf8(step.Typed), Qt::KeyboardModifiers(step.Modifiers));
+    QCOMPARE(int(editor->Buffer().ByteAt(offset)), typed ? step.Value : offset);
+    QCOMPARE(Caret(*editor), step.End);
+    QCOMPARE(editor->Buffer().IsChanged(offset), typed);
+    QCOMPARE(Contains(Grab(*editor), editor->CellRect(step.Cell.x(), step.Cell.y()), kPaleYellow), typed);
+    QCOMPARE(editor->UndoDescription(), typed ? "Byte changed" : "No Undo");
+    QCOMPARE(editor->Modified(), typed);
+    QCOMPARE(keyDowns.size(), QString::fromUtf8(step.Typed).size());  // typed keys reach the form either way
+  }
+
+  void ctrlDelete_data() {
+    QTest::addColumn<TCtrlDelete>("step");
+    const auto row = [](const char* name, TCtrlDelete step) { QTest::newRow(name) << step; };
+    const char* all = "00010203040506070809";
+    const QVariantMap fixed{{"NoSizeChange", true}};
+    row("caret byte", {{}, {2, 3}, false, "000102030405070809", {2, 3}});
+    row("selection", {{}, {2, 3}, true, "0001020304050809", {2, 3}});
+    row("last byte", {{}, {5, 4}, false, "000102030405060708", {2, 4}});
+    row("fixed size", {fixed, {2, 3}, false, all, {2, 3}});
+    row("fixed size, selection", {fixed, {2, 3}, true, all, {4, 3}});
+    row("read-only", {{{"ReadOnlyView", true}}, {2, 3}, false, all, {2, 3}});
+  }
+  void ctrlDelete() {
+    QFETCH(TCtrlDelete, step);
+    const QString remaining = QString::fromLatin1(step.Remaining);
+    auto editor = Editor(Counting(10), step.Properties);
+    editor->MoveTo(step.Cell.x(), step.Cell.y());
+    for (int i = 0; step.Selection && i < 2; ++i) QTest::keyClick(editor.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(editor.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(Hex(*editor), remaining);
+    QCOMPARE(Caret(*editor), step.End);
+    QCOMPARE(editor->CellLook(2, 3).Text, remaining.mid(12, 1));  // the grid shows the moved bytes
+    QCOMPARE(editor->UndoDescription(), remaining.size() == 20 ? "No Undo" : "Byte(s) removed");
+  }
+
+  // Shift or the mouse select; a key without Shift, or a double click, ends it.
+  void selection() {
+    auto editor = Editor(Counting(21));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(editor.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(QPoint(editor->SelStart(), editor->SelEnd()), QPoint(0, 1));
+    const QImage image = Grab(*editor);
+    const QRect selected = editor->CellRect(3, 0);
+    QCOMPARE(image.pixelColor(selected.topRight()), kBlue);
+    QVERIFY(Contains(image, selected, kYellow));
+    QCOMPARE(image.pixelColor(editor->CellRect(7, 0).topRight()), kBlack);  // the characters too
+    QTest::keyClick(editor.get(), Qt::Key_Right);
+    QCOMPARE(editor->SelStart(), -1);
+    QCOMPARE(Grab(*editor).pixelColor(selected.topRight()), kWhite);
+    // Dragged backwards, then extended with Shift: the anchor stays at the end.
+    QWidget* viewport = editor->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, Centre(*editor, 3, 5));
+    QTest::mouseMove(viewport, Centre(*editor, 4, 2));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, Centre(*editor, 4, 2));
+    QCOMPARE(QPoint(editor->SelStart(), editor->SelEnd()), QPoint(5, 10));
+    QTest::keyClick(editor.get(), Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(QPoint(editor->SelStart(), editor->SelEnd()), QPoint(3, 10));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, Centre(*editor, 2, 5));
+    QMouseEvent drag(QEvent::MouseMove, Centre(*editor, 2, 4), viewport->mapToGlobal(Centre(*editor, 2, 4)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drag);
+    QCOMPARE(Caret(*editor), QPoint(4, 1));
+    QCOMPARE(editor->SelStart(), -1);
+  }
+
+  void clicks_data() {
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QPoint>("end");
+    QTest::newRow("digit") << QPoint(3, 4) << QPoint(3, 4);
+    QTest::newRow("character") << QPoint(8, 4) << QPoint(8, 4);
+    QTest::newRow("gap") << QPoint(6, 3) << QPoint(5, 3);
+    QTest::newRow("gap of the last row") << QPoint(6, 10) << QPoint(2, 10);
+    QTest::newRow("past the data") << QPoint(4, 10) << QPoint(2, 10);
+    QTest::newRow("characters past the data") << QPoint(8, 10) << QPoint(7, 10);
+    QTest::newRow("offset column") << QPoint(0, 4) << QPoint(2, 0);
+  }
+  void clicks() {
+    QFETCH(QPoint, cell);
+    QFETCH(QPoint, end);
+    auto editor = FiveRowEditor();
+    editor->SetTopRow(cell.y() - 2);
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, Centre(*editor, cell.x(), cell.y()));
+    QCOMPARE(Caret(*editor), end);
+  }
+
+  void markers() {
+    auto editor = Editor(Counting(40));
+    QSignalSpy keyDowns(editor.get(), &THexEditor::OnKeyDown);
+    editor->MoveTo(5, 10);
+    QTest::keyClick(editor.get(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor->CellLook(1, 10).Text, QStringLiteral("3"));
+    const QImage image = Grab(*editor);
+    QVERIFY(Contains(image, editor->CellRect(1, 10), kMaroon) && Contains(image, editor->CellRect(1, 10), kWhite));
+    QVERIFY(!Contains(image, editor->CellRect(1, 9), kMaroon));
+    editor->MoveTo(2, 12);
+    QTest::keyClick(editor.get(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);  // Shift+1 on most layouts
+    QCOMPARE(editor->MarkerOfRow(12), 1);
+    editor->MoveTo(4, 2);
+    QTest::keyClick(editor.get(), Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(Caret(*editor), QPoint(2, 10));
+    editor->MoveTo(5, 6);
+    QTest::keyClick(editor.get(), Qt::Key_5, Qt::ControlModifier);  // unset: the current row
+    QCOMPARE(Caret(*editor), QPoint(2, 6));
+    editor->SetMarker(4, 50);
+    QTest::keyClick(editor.get(), Qt::Key_4, Qt::ControlModifier);  // its row is gone: cleared
+    QCOMPARE(Caret(*editor), QPoint(2, 6));
+    QCOMPARE(editor->MarkerOfRow(50), -1);
+    for (const auto& call : keyDowns) QCOMPARE(call.at(0).toInt(), int(Qt::Key_Control));  // only Ctrl is heard
+    for (int index : {-1, 10})
+      QCOMPARE(ErrorOf<std::out_of_range>([&] { editor->SetMarker(index, 1); }), "SetMarker : Invalid marker index");
+  }
+
+  // What the form hears, and what it sees of the first byte meanwhile. The
+  // state-change notification is posted: none arrives inside an event.
+  void keyEventOrder() {
+    auto editor = Editor(Counting(21));
+    QStringList log;
+    const auto byte0 = [&] { return QStringLiteral("%1").arg(editor->Buffer().ByteAt(0), 2, 16, QLatin1Char('0')); };
+    const auto name = [](int key) { return key == 0 ? QStringLiteral("none") : QKeySequence(key).toString(); };
+    connect(editor.get(), &THexEditor::OnKeyDown, editor.get(), [&](int key, Qt::KeyboardModifiers) {
+      log << QStringLiteral("down %1 pos %2 byte %3").arg(name(key)).arg(editor->CursorPos()).arg(byte0());
+    });
+    connect(editor.get(), &THexEditor::OnKeyPress, editor.get(), [&](QChar& key) {
+      log << QStringLiteral("press %1 byte %2").arg(key).arg(byte0());
+      if (key == u'x') key = u'9';  // the form may change the character
+    });
+    connect(editor.get(), &THexEditor::OnKeyUp, editor.get(),
+            [&](int key, Qt::KeyboardModifiers) { log << QStringLiteral("up %1 byte %2").arg(name(key), byte0()); });
+    QSignalSpy changes(editor.get(), &THexEditor::OnStateChanged);
+    QTest::keyClick(editor.get(), 'x');
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Insert, Qt::Key_Tab, Qt::Key_Backspace, Qt::Key_Delete})
+      QTest::keyClick(editor.get(), key);
+    QCOMPARE(log, (QStringList{"down X pos 0 byte 00", "press x byte 00", "up X byte 90",  //
+                               "up Right byte 90", "up Ins byte 90", "up Tab byte 90",    //
+                               "down Left pos 1 byte 90", "up Backspace byte 90",         //
+                               "down none pos 0 byte 90", "up Del byte 90"}));
+    QCOMPARE(editor->CellLook(2, 0).Text, QStringLiteral("9"));
+    QCOMPARE(changes.size(), 0);
+    QTRY_VERIFY(!changes.isEmpty());
+    // Insert mode never takes effect in VELTRA, but the key clears the change marks.
+    QVERIFY(editor->InsertMode() && !editor->InsertModeInEffect() && !editor->Buffer().IsChanged(0));
+  }
+
+  void insertMode() {
+    auto editor = Editor({0x00, 0x11, 0x22}, {{"AllowInsertMode", true}, {"AutoCaretMode", true}});
+    QTest::keyClick(editor.get(), Qt::Key_Insert);
+    QCOMPARE(editor->CaretStyle(), THexEditor::csLeftLine);
+    {
+      TFileSizeLimit limit(3);  // the working file cannot grow: the event ends quietly
+      QTest::keyClick(editor.get(), '4');
+    }
+    QCOMPARE(Hex(*editor), QStringLiteral("001122"));
+    QTest::keyClick(editor.get(), '4');
+    QTest::keyClick(editor.get(), '1');
+    QCOMPARE(Hex(*editor), QStringLiteral("41001122"));
+    QVERIFY(!editor->Buffer().IsChanged(0));  // no change marks in insert mode
+    QTest::keyClick(editor.get(), Qt::Key_Backspace);
+    QCOMPARE(Hex(*editor), QStringLiteral("001122"));
+    QCOMPARE(QPoint(editor->Col(), editor->CursorPos()), QPoint(2, 0));
+    QTest::keyClick(editor.get(), Qt::Key_Delete);
+    QCOMPARE(Hex(*editor), QStringLiteral("1122"));
+    editor->MoveTo(7, 0);
+    QTest::keyClick(editor.get(), 'A');
+    QCOMPARE(Hex(*editor), QStringLiteral("411122"));
+    editor->Buffer().SelAnchor = editor->Buffer().SelStart = 1;
+    editor->Buffer().SelEnd = 2;
+    QTest::keyClick(editor.get(), Qt::Key_Backspace);  // the selection only
+    QCOMPARE(Hex(*editor), QStringLiteral("41"));
+    editor->Buffer().CreateEmpty("Untitled");
+    QTest::keyClicks(editor.get(), "1234");  // an empty buffer grows
+    QCOMPARE(Hex(*editor), QStringLiteral("123400"));
+    QCOMPARE(editor->CursorPos(), 2);
+    QTest::keyClick(editor.get(), Qt::Key_Insert);
+    QCOMPARE(editor->CaretStyle(), THexEditor::csFull);
   }
 };
 

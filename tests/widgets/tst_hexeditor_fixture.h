@@ -1,7 +1,12 @@
 #pragma once
-// Shared set-up of the memory editor's screen tests.
+// Shared set-up of the memory editor's tests.
+#include <sys/resource.h>
+
+#include <QStyleHints>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "widgets/hexeditor.h"
@@ -20,15 +25,45 @@ inline std::vector<uint8_t> Counting(size_t count) {
   return bytes;
 }
 
-// An editor set up like VELTRA's memory panel, shown and focused, on white,
-// with a font drawn without antialiasing so every pixel is a text or a
-// background colour.
-inline std::unique_ptr<THexEditor> Editor(const std::vector<uint8_t>& bytes, int bytesPerLine = 2) {
+// The message of the Error the action raises; empty when it raises nothing.
+template <typename Error, typename Action>
+std::string ErrorOf(Action&& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return {};
+}
+
+// Writes past `limit` bytes fail (EFBIG) while it lives.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t limit) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    const rlimit reduced{limit, saved_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &reduced);
+  }
+  ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+// An editor set up like VELTRA's memory panel (2 bytes a row, ASCII), with
+// the named properties changed on top, shown and focused, on white, with a
+// font drawn without antialiasing so every pixel is a text or a background
+// colour, and a steady caret, so grabs never catch it in its off phase.
+inline std::unique_ptr<THexEditor> Editor(const std::vector<uint8_t>& bytes, const QVariantMap& properties = {}) {
+  QGuiApplication::styleHints()->setCursorFlashTime(0);
   auto editor = std::make_unique<THexEditor>();
   editor->Buffer().LoadFromBytes(bytes.data(), bytes.size());
-  editor->SetBytesPerLine(bytesPerLine);
+  editor->SetBytesPerLine(2);
   editor->SetTranslation(THexEditor::ttASCII);
   editor->SetAutoCaretMode(false);
+  for (auto it = properties.begin(); it != properties.end(); ++it)
+    if (!editor->setProperty(qPrintable(it.key()), it.value())) qFatal("no property %s", qPrintable(it.key()));
   editor->Colors()->SetBackground(kWhite);
   QPalette palette = editor->palette();
   palette.setColor(QPalette::Text, kBlack);
