@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <array>
 
+#include "widgets/Colores.h"
+
 namespace {
 
-const QColor clBlack(0x00, 0x00, 0x00);
-const QColor clLime(0x00, 0xFF, 0x00);
 const QColor Verde_Oscuro(0x00, 0x40, 0x00);
 
 // A digit cell is designed on a 28 x 35 grid; every segment is a six-point

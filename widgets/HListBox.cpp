@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "widgets/Colores.h"
+
 // Adapts the listing's lines to Qt's model. The listing notifies after each
 // change, so the row count is kept here and moved only inside the
 // begin/end brackets that the views expect.
@@ -74,7 +76,6 @@ class TModelo_Listado final : public QAbstractListModel {
 
 namespace {
 
-const QColor clNavy(0x00, 0x00, 0x80);
 constexpr int Margen_Texto = 2;
 
 QFont Fuente_Listado() {

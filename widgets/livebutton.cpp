@@ -2,10 +2,7 @@
 
 #include <QPalette>
 
-namespace {
-const QColor clYellow(0xFF, 0xFF, 0x00);
-const QColor clTeal(0x00, 0x80, 0x80);
-}  // namespace
+#include "widgets/Colores.h"
 
 QColor TLiveButton::Color_Titulo() const { return palette().color(QPalette::Active, QPalette::ButtonText); }
 
