@@ -11,7 +11,7 @@ std::string Pulsacion(std::string_view editor, char tecla) {
   return Desplazar_Digito(editor, Digito_Hex(valor));
 }
 
-void TEntorno::Editar_Visor(int visor) {
+void TEntorno::Modifica_Registro(int visor) {
   if (Estado_Maquina.Encendida != 1) {
     pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
     return;
@@ -22,10 +22,6 @@ void TEntorno::Editar_Visor(int visor) {
   // listing's selection, unlike Fijar_PC during execution.
   Fijar_Valor(visor, Valor_Editado);
 }
-
-void TEntorno::Modifica_Registro(int visor) { Editar_Visor(visor); }
-
-void TEntorno::Modifica_Puerto_IP(int puerto) { Editar_Visor(Visor_Entrada(puerto)); }
 
 void TEntorno::Mododesensamblador1Click() {
   if (Opciones_Entorno.Modo_Desensamblador == 0) {

@@ -111,14 +111,9 @@ class TEntorno {
   void RelojTimer();
   void BContinuarClick();
   void BPasoPasoClick();
-  void MModoPasoapasoClick() { BPasoPasoClick(); }
-  // Applies an interval chosen in the speed dialog.
-  void Fijar_Intervalo_Paso(uint32_t milisegundos) { Opciones_Entorno.Intervalo_Paso = milisegundos; }
 
   // Power and memory.
   void Encender_Apagar();
-  void BOnOffClick() { Encender_Apagar(); }
-  void MApagar_TORVICClick() { Encender_Apagar(); }
   void Inicializar_Registros();
   void Llenar_Memoria_Aleatoria();
   void InicializarMemoria1Click();
@@ -133,11 +128,10 @@ class TEntorno {
 
   // Register and port editing: the edit dialog carries the value in and out
   // through Valor_Editado; a cancelled edit writes back the old value.
+  // Input port 01 (PIN_01, Teclado, IP1) is edited as Visor_Teclado.
   std::string Valor_Editado;
   void Modifica_Registro(int visor);  // R0..RF, PC/PPC, IP1, IP2
-  void Modifica_Puerto_IP(int puerto);
-  void Modifica_IP01() { Editar_Visor(Visor_Teclado); }
-  void Modifica_Teclado() { Editar_Visor(Visor_Teclado); }
+  void Modifica_Puerto_IP(int puerto) { Modifica_Registro(Visor_Entrada(puerto)); }
 
   // Disassembler mode and memory editing.
   void Mododesensamblador1Click();
@@ -151,7 +145,6 @@ class TEntorno {
   bool Condicion(char digito) const;
   void Actualizar_AR_DR();
   void Paso_Consola();
-  void Editar_Visor(int visor);
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;
