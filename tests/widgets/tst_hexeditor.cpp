@@ -167,12 +167,12 @@ class tst_hexeditor : public QObject {
     QTest::addColumn<TColours>("cell");
     const auto row = [](const char* name, TColours cell) { QTest::newRow(name) << cell; };
     const QColor plain, mauve(0x12, 0x34, 0x56);
-    row("first group", {false, false, plain, 2, kBlue, kWhite});
-    row("second group", {false, false, plain, 6, kNavy, kWhite});
-    row("changed", {true, false, plain, 2, kMaroon, kPaleYellow});
-    row("selected second group", {false, true, plain, 6, QColor(0xFF, 0xFF, 0x7F), kNavy});
-    row("selected character", {false, true, plain, 35, kWhite, kBlack});
-    row("selected changed", {true, true, plain, 2, kPaleYellow, kMaroon});
+    row("first group", {false, false, plain, 2, clBlue, clWhite});
+    row("second group", {false, false, plain, 6, clNavy, clWhite});
+    row("changed", {true, false, plain, 2, clMaroon, kPaleYellow});
+    row("selected second group", {false, true, plain, 6, QColor(0xFF, 0xFF, 0x7F), clNavy});
+    row("selected character", {false, true, plain, 35, clWhite, clBlack});
+    row("selected changed", {true, true, plain, 2, kPaleYellow, clMaroon});
     row("selected, own colour", {false, true, mauve, 2, QColor(0xED, 0xCB, 0xA9), mauve});
   }
   void cellColours() {
@@ -187,7 +187,7 @@ class tst_hexeditor : public QObject {
     const TCellLook look = editor->CellLook(cell.Col, 0);
     QCOMPARE(look.TextColor, cell.Text);
     QCOMPARE(look.Background, cell.Background);
-    QCOMPARE(editor->CellLook(10, 0).Background, kWhite);  // byte 4 keeps the plain colours
+    QCOMPARE(editor->CellLook(10, 0).Background, clWhite);  // byte 4 keeps the plain colours
   }
 
   // The caret inverts what lies under it (every colour XOR the inverse of
@@ -209,7 +209,7 @@ class tst_hexeditor : public QObject {
     editor->clearFocus();
     const QImage unfocused = Grab(*editor);
     const QRect cell = editor->CellRect(3, 4);
-    const QColor mask = TColors::Inverse(kNavy);
+    const QColor mask = TColors::Inverse(clNavy);
     for (int y = cell.top(); y <= cell.bottom(); ++y)
       for (int x = cell.left(); x <= cell.right(); ++x) {
         const QColor before = unfocused.pixelColor(x, y), after = focused.pixelColor(x, y);
@@ -217,7 +217,7 @@ class tst_hexeditor : public QObject {
       }
     const int right = cell.left() + editor->CharWidth() - 1, bottom = cell.bottom() - 2;
     const QList<QPoint> points{cell.topLeft(), {right, cell.top()}, {cell.left(), bottom}, {right, bottom}};
-    for (int i = 0; i < 4; ++i) QCOMPARE(focused.pixelColor(points[i]) == kNavy, corners[i]);
+    for (int i = 0; i < 4; ++i) QCOMPARE(focused.pixelColor(points[i]) == clNavy, corners[i]);
   }
 
   // The machine's memory is shown as it is, never copied, and let go safely.
@@ -378,12 +378,12 @@ class tst_hexeditor : public QObject {
     QCOMPARE(QPoint(editor->SelStart(), editor->SelEnd()), QPoint(0, 1));
     const QImage image = Grab(*editor);
     const QRect selected = editor->CellRect(3, 0);
-    QCOMPARE(image.pixelColor(selected.topRight()), kBlue);
-    QVERIFY(Contains(image, selected, kYellow));
-    QCOMPARE(image.pixelColor(editor->CellRect(7, 0).topRight()), kBlack);  // the characters too
+    QCOMPARE(image.pixelColor(selected.topRight()), clBlue);
+    QVERIFY(Contains(image, selected, clYellow));
+    QCOMPARE(image.pixelColor(editor->CellRect(7, 0).topRight()), clBlack);  // the characters too
     QTest::keyClick(editor.get(), Qt::Key_Right);
     QCOMPARE(editor->SelStart(), -1);
-    QCOMPARE(Grab(*editor).pixelColor(selected.topRight()), kWhite);
+    QCOMPARE(Grab(*editor).pixelColor(selected.topRight()), clWhite);
     // Dragged backwards, then extended with Shift: the anchor stays at the end.
     QWidget* viewport = editor->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, Centre(*editor, 3, 5));
@@ -427,8 +427,8 @@ class tst_hexeditor : public QObject {
     QTest::keyClick(editor.get(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor->CellLook(1, 10).Text, QStringLiteral("3"));
     const QImage image = Grab(*editor);
-    QVERIFY(Contains(image, editor->CellRect(1, 10), kMaroon) && Contains(image, editor->CellRect(1, 10), kWhite));
-    QVERIFY(!Contains(image, editor->CellRect(1, 9), kMaroon));
+    QVERIFY(Contains(image, editor->CellRect(1, 10), clMaroon) && Contains(image, editor->CellRect(1, 10), clWhite));
+    QVERIFY(!Contains(image, editor->CellRect(1, 9), clMaroon));
     editor->MoveTo(2, 12);
     QTest::keyClick(editor.get(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);  // Shift+1 on most layouts
     QCOMPARE(editor->MarkerOfRow(12), 1);

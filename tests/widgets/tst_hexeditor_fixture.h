@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "widgets/Colores.h"
 #include "widgets/hexeditor.h"
 
-inline const QColor kWhite(0xFF, 0xFF, 0xFF);
-inline const QColor kBlack(0x00, 0x00, 0x00);
-inline const QColor kBlue(0x00, 0x00, 0xFF);
-inline const QColor kNavy(0x00, 0x00, 0x80);
-inline const QColor kMaroon(0x80, 0x00, 0x00);
-inline const QColor kYellow(0xFF, 0xFF, 0x00);
 inline const QColor kPaleYellow(0xFF, 0xFF, 0xA8);
 
 inline std::vector<uint8_t> Counting(size_t count) {
@@ -64,9 +59,9 @@ inline std::unique_ptr<THexEditor> Editor(const std::vector<uint8_t>& bytes, con
   editor->SetAutoCaretMode(false);
   for (auto it = properties.begin(); it != properties.end(); ++it)
     if (!editor->setProperty(qPrintable(it.key()), it.value())) qFatal("no property %s", qPrintable(it.key()));
-  editor->Colors()->SetBackground(kWhite);
+  editor->Colors()->SetBackground(clWhite);
   QPalette palette = editor->palette();
-  palette.setColor(QPalette::Text, kBlack);
+  palette.setColor(QPalette::Text, clBlack);
   editor->setPalette(palette);
   QFont font(QStringLiteral("DejaVu Sans Mono"));
   font.setPixelSize(16);
