@@ -8,7 +8,7 @@
 
 #include "core/Listado.h"
 #include "core/Pantalla.h"
-#include "widgets/hexeditor_buffer.h"
+#include "core/hexeditor_buffer.h"
 
 struct TEstado_Maquina {
   uint8_t Encendida = 0;

@@ -2,8 +2,6 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractListModel>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -14,6 +12,7 @@
 #include <optional>
 
 #include "widgets/Colores.h"
+#include "widgets/Fuentes.h"
 
 // Adapts the listing's lines to Qt's model. The listing notifies after each
 // change, so the row count is kept here and moved only inside the
@@ -78,15 +77,6 @@ namespace {
 
 constexpr int Margen_Texto = 2;
 
-QFont Fuente_Listado() {
-  QFont fuente(QStringLiteral("Courier New"), 9);
-  fuente.setStyleHint(QFont::TypeWriter);
-  if (!QFontInfo(fuente).fixedPitch()) {
-    fuente = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fuente.setPointSize(9);
-  }
-  return fuente;
-}
 
 // Draws one line: left-aligned, tabs expanded to the standard stops (every
 // eight character widths), clipped to its row.
@@ -152,7 +142,7 @@ THListBox::THListBox(QWidget* parent) : QListView(parent), modelo_(new TModelo_L
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  setFont(Fuente_Listado());
+  setFont(Fuente_Fija(QStringLiteral("Courier New"), 9));
   QPalette paleta = palette();
   paleta.setColor(QPalette::Active, QPalette::Text, clNavy);
   paleta.setColor(QPalette::Inactive, QPalette::Text, clNavy);

@@ -11,6 +11,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "widgets/Fuentes.h"
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -209,11 +211,7 @@ THexEditor::THexEditor(QWidget* parent) : THexEditor(nullptr, parent) {}
 THexEditor::THexEditor(THexEditorBuffer* buffer, QWidget* parent)
     : QAbstractScrollArea(parent), colors_(new TColors(this)) {
   markers_.fill(-1);
-  QFont face(QStringLiteral("Courier"));
-  face.setStyleHint(QFont::TypeWriter);
-  face.setFixedPitch(true);
-  face.setPointSize(12);
-  setFont(face);
+  setFont(Fuente_Fija(QStringLiteral("Courier"), 12));
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setLineWidth(1);
   setFocusPolicy(Qt::StrongFocus);

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "widgets/hexeditor_buffer.h"
+#include "core/hexeditor_buffer.h"
 
 class THexEditor;
 

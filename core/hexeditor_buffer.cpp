@@ -1,4 +1,4 @@
-#include "widgets/hexeditor_buffer.h"
+#include "core/hexeditor_buffer.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
