@@ -1,12 +1,10 @@
-// VELTRA's entry point. The windows arrive with the screen layer; until then
-// the program says so instead of opening an empty window.
+// VELTRA's entry point.
 #include <QApplication>
-#include <QTextStream>
+
+#include "ui/Arranque.h"
 
 int main(int argc, char** argv) {
   QApplication aplicacion(argc, argv);
-  aplicacion.setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));
-  QTextStream(stdout) << QStringLiteral(
-      "VELTRA: la ventana principal aún no está construida; use veltra-run para ejecutar programas.\n");
-  return 0;
+  const auto veltra = Arrancar_VELTRA();
+  return QApplication::exec();
 }

@@ -1,0 +1,343 @@
+// A student's sessions with VELTRA's windows. The machine rules are tested
+// below the windows; these check that the windows show them and forward
+// what the student does.
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "Sesion.h"
+#include "widgets/HListBox.h"
+#include "widgets/Lampara.h"
+#include "widgets/hexeditor.h"
+#include "widgets/livebutton.h"
+
+namespace {
+
+const QStringList Registros = [] {
+  QStringList nombres;
+  for (const char* d : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"})
+    nombres << QStringLiteral("R") + QLatin1String(d);
+  return nombres;
+}();
+
+// Every display of the three windows.
+QStringList Visores() {
+  QStringList nombres = Registros;
+  nombres << QStringLiteral("AR") << QStringLiteral("DR") << QStringLiteral("IR") << QStringLiteral("PC")
+          << QStringLiteral("IP1") << QStringLiteral("IP2") << QStringLiteral("OP1") << QStringLiteral("OP2")
+          << QStringLiteral("PIR") << QStringLiteral("PPC") << QStringLiteral("Teclado") << QStringLiteral("POP1")
+          << QStringLiteral("POP2");
+  for (int puerto = 0; puerto < 64; ++puerto) {
+    const QString numero = QStringLiteral("%1").arg(puerto, 2, 16, QLatin1Char('0')).toUpper();
+    nombres << QStringLiteral("PIN_") + numero << QStringLiteral("PO_") + numero;
+  }
+  return nombres;
+}
+
+const QStringList Lamparas_Encendidas = {"Z_ON", "PZ_ON", "S_ON", "PS_ON", "C_ON", "PC_ON", "V_ON", "PV_ON"};
+
+bool Encendida(TSesion& s, const QString& lampara) { return !s.W(lampara)->isHidden(); }
+
+// Types into the edit dialog and closes it with the named button.
+std::function<void(QWidget*)> Editar(const QString& teclas, const QString& boton) {
+  return [teclas, boton](QWidget* dialogo) {
+    QCOMPARE(dialogo->objectName(), QStringLiteral("Diag_Editar_Registro"));
+    QTest::keyClicks(dialogo, teclas);
+    QTest::mouseClick(dialogo->findChild<QAbstractButton*>(boton), Qt::LeftButton);
+  };
+}
+
+}  // namespace
+
+class tst_Ventanas : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Start-up: TORVIC off, random memory, empty listing, port windows hidden.
+  void Arranque() {
+    TSesion s;
+    TForm1* form1 = s.Veltra->Form1();
+    QCOMPARE(form1->windowTitle(),
+             QStringLiteral("VELTRA 0.1.0 para Windows, el Entorno Integrado de Desarrollo para TORVIC"));
+    QCOMPARE(form1->size(), QSize(807, 570));
+    for (const QString& visor : Visores()) QCOMPARE(s.V(visor), QStringLiteral("****"));
+    for (auto* tecla : form1->findChildren<TLiveButton*>())
+      QCOMPARE(tecla->isEnabled(), tecla->objectName() == QStringLiteral("BOnOff"));
+    for (const QString& lampara : Lamparas_Encendidas + QStringList{"LOn", "LPP"})
+      QVERIFY(!Encendida(s, lampara));
+    QCOMPARE(s.E().Memoria.DataSize(), 0x1E000);
+    int distintas = 0;
+    for (int32_t w = 1; w < 0xF000; ++w) distintas += s.E().Leer_Palabra(w) != s.E().Leer_Palabra(0);
+    QVERIFY(distintas > 0xE000);
+    QCOMPARE(s.W<THListBox>(QStringLiteral("Listado"))->model()->rowCount(), 0);
+    QVERIFY(s.Veltra->Form2()->isHidden());
+    QVERIFY(s.Veltra->Form3()->isHidden());
+    QCOMPARE(s.A(QStringLiteral("MApagar_TORVIC"))->text(), QStringLiteral("Encender TORVIC"));
+    QCOMPARE(s.A(QStringLiteral("MModoPasoapaso"))->text(), QStringLiteral("Desactivar modo Paso a Paso"));
+    QVERIFY(!s.A(QStringLiteral("MModoPasoapaso"))->isEnabled());
+    QVERIFY(s.A(QStringLiteral("MInicializar_memoria_al_Encender_TORVIC"))->isChecked());
+    QCOMPARE(s.A(QStringLiteral("Mododesensamblador1"))->text(), QStringLiteral("Activar Modo desensamblador"));
+    auto* reloj = form1->findChild<QTimer*>(QStringLiteral("Reloj"));
+    QVERIFY(reloj->isActive());
+    QCOMPARE(reloj->timerType(), Qt::PreciseTimer);
+    QCOMPARE(reloj->interval(), 1000);
+    for (const char* nombre : {"PopArchivo", "PopEntorno", "pop_TORVIC"})
+      QVERIFY(form1->findChild<QMenu*>(QLatin1String(nombre)));
+    for (const char* nombre : {"Barra_Principal", "Menu", "Contenedor_Panel_Interno", "Panel_Interno",
+                               "Contenedor_Memoria", "PContenedor_Memoria", "Contenedor_PF", "PPanel_Frontal",
+                               "Separador_Arriba", "Ficha_PF", "Barra_Estado", "Panel_Separador_Arriba_Abajo"})
+      QVERIFY2(form1->findChild<QWidget*>(QLatin1String(nombre)), nombre);
+  }
+
+  // On, off and on again, from the key and from the menu: every twin display,
+  // lamp, key and caption follows.
+  void Encender_Apagar() {
+    TSesion s;
+    s.Pulsar(QStringLiteral("BOnOff"));
+    for (int n = 0; n < 16; ++n)
+      QCOMPARE(s.V(Registros[n]), n == 14 ? QStringLiteral("F000") : QStringLiteral("%1").arg(n, 4, 16, QLatin1Char('0')).toUpper());
+    const QList<QStringList> gemelos = {{"IP1", "Teclado", "PIN_01"}, {"IP2", "PIN_02"}, {"OP1", "POP1", "PO_01"},
+                                        {"OP2", "POP2", "PO_02"},     {"IR", "PIR"},     {"PC", "PPC"}};
+    for (const QStringList& grupo : gemelos)
+      for (const QString& visor : grupo) QCOMPARE(s.V(visor), s.V(grupo.first()));
+    QVERIFY(Encendida(s, QStringLiteral("LOn")));
+    QVERIFY(Encendida(s, QStringLiteral("LPP")));
+    QVERIFY(s.W(QStringLiteral("BEjecutar"))->isEnabled());
+    QVERIFY(s.W(QStringLiteral("TF"))->isEnabled());
+    QCOMPARE(s.A(QStringLiteral("MApagar_TORVIC"))->text(), QStringLiteral("Apagar TORVIC"));
+    QVERIFY(s.A(QStringLiteral("MModoPasoapaso"))->isEnabled());
+    s.Clic(QStringLiteral("PZ_OFF"));
+    QVERIFY(Encendida(s, QStringLiteral("Z_ON")));
+
+    s.A(QStringLiteral("MApagar_TORVIC"))->trigger();
+    for (const QString& visor : Visores()) QCOMPARE(s.V(visor), QStringLiteral("****"));
+    for (const QString& lampara : Lamparas_Encendidas + QStringList{"LOn", "LPP"})
+      QVERIFY(!Encendida(s, lampara));
+    QVERIFY(!s.W(QStringLiteral("T0"))->isEnabled());
+    QVERIFY(!s.A(QStringLiteral("MModoPasoapaso"))->isEnabled());
+    QCOMPARE(s.A(QStringLiteral("MApagar_TORVIC"))->text(), QStringLiteral("Encender TORVIC"));
+    // Off, a flag lamp and an editable display refuse.
+    s.Clic(QStringLiteral("V_ON"));
+    s.Clic(QStringLiteral("PIN_05"));
+    QTRY_COMPARE(s.Operador.Mensajes.size(), 2);
+    QCOMPARE(s.Operador.Mensajes[1], QStringLiteral("¡OPS! : Debe encender primero TORVIC."));
+    QCOMPARE(s.Operador.Botones[0], QStringLiteral("Aceptar"));
+    QVERIFY(!Encendida(s, QStringLiteral("V_ON")));
+
+    s.A(QStringLiteral("MApagar_TORVIC"))->trigger();
+    QCOMPARE(s.V(QStringLiteral("RE")), QStringLiteral("F000"));
+    QVERIFY(!Encendida(s, QStringLiteral("PZ_ON")));
+  }
+
+  // A program typed on the keypad, stepped with Ejecutar and Continuar, then
+  // run free on the timer to HALT; the keypad driven by its accelerators too.
+  void Programa_del_Teclado() {
+    TSesion s;
+    s.Pulsar(QStringLiteral("BOnOff"));
+    // LLI R1,05; LLI R2,03; ADDS R3,R1,R2; OUT 01,R3; HALT
+    s.Cargar_Programa(QStringLiteral("0010"), {"2105", "2203", "6312", "5301", "F000"});
+    QCOMPARE(s.V(QStringLiteral("POP1")), QStringLiteral("0015"));
+    QCOMPARE(s.E().Leer_Palabra(0x10), std::string("2105"));
+    QCOMPARE(s.E().Leer_Palabra(0x14), std::string("F000"));
+
+    // Alt with the key's character works the keypad from the keyboard.
+    // A key being animated ignores a second press, as no student types faster.
+    for (Qt::Key tecla : {Qt::Key_0, Qt::Key_0, Qt::Key_1, Qt::Key_0}) {
+      const QString antes = s.V(QStringLiteral("Teclado"));
+      QTest::keyClick(s.Veltra->Form1(), tecla, Qt::AltModifier);
+      QTRY_VERIFY(s.V(QStringLiteral("Teclado")) != antes || antes == QStringLiteral("0000"));
+      QTest::qWait(150);
+    }
+    QCOMPARE(s.V(QStringLiteral("Teclado")), QStringLiteral("0010"));
+    QCOMPARE(s.V(QStringLiteral("PIN_01")), QStringLiteral("0010"));
+    QTest::keyClick(s.Veltra->Form1(), Qt::Key_J, Qt::AltModifier);  // E&jecutar
+    QTRY_COMPARE(s.V(QStringLiteral("R1")), QStringLiteral("0005"));
+    QCOMPARE(s.V(QStringLiteral("PC")), QStringLiteral("0011"));
+    QCOMPARE(s.V(QStringLiteral("PPC")), QStringLiteral("0011"));
+    QCOMPARE(s.V(QStringLiteral("PIR")), QStringLiteral("2203"));
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QCOMPARE(s.V(QStringLiteral("R2")), QStringLiteral("0003"));
+
+    // Free run: step mode off, then one Continuar starts the timer's chain.
+    s.Pulsar(QStringLiteral("BPasoPaso"));
+    QVERIFY(!Encendida(s, QStringLiteral("LPP")));
+    QCOMPARE(s.A(QStringLiteral("MModoPasoapaso"))->text(), QStringLiteral("Activar modo Paso a Paso"));
+    s.Veltra->Form1()->findChild<QTimer*>(QStringLiteral("Reloj"))->setInterval(1);
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QTRY_COMPARE(s.Operador.Mensajes, QStringList{QStringLiteral("Fin de la ejecución :-)")});
+    QCOMPARE(s.V(QStringLiteral("R3")), QStringLiteral("0008"));
+    QCOMPARE(s.V(QStringLiteral("PO_01")), QStringLiteral("0008"));
+    QVERIFY(Encendida(s, QStringLiteral("LPP")));
+    QVERIFY(s.W(QStringLiteral("BPasoPaso"))->isEnabled());
+  }
+
+  // The edit dialog: starts at 0000, takes hex keys of either case, ignores
+  // the rest, writes the value's twins; timer ticks go on while it is open.
+  void Editar_Registros_y_Puertos() {
+    TSesion s;
+    s.Pulsar(QStringLiteral("BOnOff"));
+    s.Operador.Acciones.push_back(Editar(QStringLiteral("1zf3"), QStringLiteral("LiveButton1")));
+    s.Clic(QStringLiteral("R5"));
+    QCOMPARE(s.V(QStringLiteral("R5")), QStringLiteral("01F3"));
+    s.Operador.Acciones.push_back(Editar(QStringLiteral("77"), QStringLiteral("LiveButton2")));
+    s.Clic(QStringLiteral("R5"));
+    QCOMPARE(s.V(QStringLiteral("R5")), QStringLiteral("01F3"));
+    s.Operador.Acciones.push_back(Editar(QStringLiteral("12345"), QStringLiteral("LiveButton1")));
+    s.Clic(QStringLiteral("Teclado"));
+    for (const char* visor : {"Teclado", "IP1", "PIN_01"}) QCOMPARE(s.V(QLatin1String(visor)), QStringLiteral("2345"));
+
+    s.Veltra->Form1()->findChild<QTimer*>(QStringLiteral("Reloj"))->setInterval(1);
+    // 0000: LLI RD,00; ADDS R1,R1,R2 (r2 = 0002); BR to rD, for ever.
+    s.Cargar_Programa(QStringLiteral("0000"), {"2D00", "6112", "C000"});
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BPasoPaso"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    const QString antes = s.V(QStringLiteral("R1"));
+    bool corria = false;
+    s.Operador.Acciones.push_back([&s, antes, &corria](QWidget* dialogo) {
+      corria = QTest::qWaitFor([&] { return s.V(QStringLiteral("R1")) != antes; });
+      Editar(QStringLiteral("00aB"), QStringLiteral("LiveButton1"))(dialogo);
+    });
+    s.Clic(QStringLiteral("PIN_02"));
+    QCOMPARE(s.V(QStringLiteral("PIN_02")), QStringLiteral("00AB"));
+    QCOMPARE(s.V(QStringLiteral("IP2")), QStringLiteral("00AB"));
+    QVERIFY(corria);  // the run went on under the dialog
+  }
+
+  // The speed dialog preselects the current interval; ¡Vale! sets the timer,
+  // Cancelar changes nothing.
+  void Velocidad() {
+    TSesion s;
+    auto* reloj = s.Veltra->Form1()->findChild<QTimer*>(QStringLiteral("Reloj"));
+    const auto Elegir = [](int item, const QString& boton, int* preseleccion) {
+      return [=](QWidget* dialogo) {
+        QCOMPARE(dialogo->objectName(), QStringLiteral("Form4"));
+        const auto opciones = dialogo->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->findChildren<QRadioButton*>();
+        QCOMPARE(opciones.size(), 8);
+        for (int i = 0; i < opciones.size(); ++i)
+          if (opciones[i]->isChecked()) *preseleccion = i;
+        opciones[item]->click();
+        QTest::mouseClick(dialogo->findChild<QAbstractButton*>(boton), Qt::LeftButton);
+      };
+    };
+    int preseleccion = -1;
+    s.Operador.Acciones.push_back(Elegir(0, QStringLiteral("LiveButton1"), &preseleccion));
+    s.A(QStringLiteral("VelocidaddeejecucinenmodoPP1"))->trigger();
+    QCOMPARE(preseleccion, 3);
+    QCOMPARE(reloj->interval(), 1);
+    s.Operador.Acciones.push_back(Elegir(7, QStringLiteral("LiveButton1"), &preseleccion));
+    s.A(QStringLiteral("VelocidaddeejecucinenmodoPP1"))->trigger();
+    QCOMPARE(preseleccion, 0);
+    QCOMPARE(reloj->interval(), 7000);
+    s.Operador.Acciones.push_back(Elegir(2, QStringLiteral("LiveButton2"), &preseleccion));
+    s.A(QStringLiteral("VelocidaddeejecucinenmodoPP1"))->trigger();
+    QCOMPARE(preseleccion, 7);
+    QCOMPARE(reloj->interval(), 7000);
+    QCOMPARE(s.E().Opciones_Entorno.Intervalo_Paso, 7000u);
+  }
+
+  // An example loaded through the file dialog, then run free: the listing
+  // shows the program and follows the program counter.
+  void Cargar_Ejemplo() {
+    TSesion s;
+    s.Pulsar(QStringLiteral("BOnOff"));
+    s.Operador.Acciones.push_back([](QWidget* dialogo) {
+      auto* abrir = qobject_cast<QFileDialog*>(dialogo);
+      QVERIFY(abrir);
+      QCOMPARE(abrir->objectName(), QStringLiteral("DAbrir"));
+      QCOMPARE(abrir->windowTitle(), QStringLiteral("Cargar fichero objeto en VELTRA"));
+      QCOMPARE(abrir->defaultSuffix(), QStringLiteral("EHC"));
+      QVERIFY(abrir->selectedNameFilter().startsWith(QStringLiteral("Easy Hexadecimal Code")));
+      abrir->selectFile(QStringLiteral(VELTRA_EXAMPLES "/CONTADOR.EHC"));
+      QMetaObject::invokeMethod(abrir, "accept");
+    });
+    s.A(QStringLiteral("Cargarprogramaobjeto1"))->trigger();
+    QVERIFY(s.Operador.Mensajes.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+    auto* listado = s.W<THListBox>(QStringLiteral("Listado"));
+    QCOMPARE(listado->model()->rowCount(), 11);
+    QCOMPARE(listado->model()->index(3, 0).data().toString(), QStringLiteral("[0003]: ADDS R2, R2, R1"));
+    QCOMPARE(s.E().Leer_Palabra(0xA), std::string("F000"));
+
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    QCOMPARE(listado->currentIndex().row(), 1);  // PC 0001
+    s.Pulsar(QStringLiteral("BPasoPaso"));
+    s.Veltra->Form1()->findChild<QTimer*>(QStringLiteral("Reloj"))->setInterval(1);
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QTRY_COMPARE(s.Operador.Mensajes.size(), 1);
+    QCOMPARE(s.V(QStringLiteral("POP1")), QStringLiteral("0037"));
+    QCOMPARE(listado->currentIndex().row(), 10);  // HALT at 000A; PC moved on to 000B
+    QCOMPARE(s.V(QStringLiteral("PC")), QStringLiteral("000B"));
+
+    // A cancelled dialog leaves the listing empty and memory as it was.
+    s.Operador.Acciones.push_back([](QWidget* dialogo) { qobject_cast<QDialog*>(dialogo)->reject(); });
+    s.A(QStringLiteral("Cargarprogramaobjeto1"))->trigger();
+    QCOMPARE(listado->model()->rowCount(), 0);
+    QCOMPARE(s.E().Leer_Palabra(0xA), std::string("F000"));
+  }
+
+  // Disassembler mode: the Yes/No box, the captions, and typing in the memory
+  // panel bringing the word's line into the listing. Ctrl+Delete moves no byte.
+  void Modo_Desensamblador() {
+    TSesion s;
+    QAction* modo = s.A(QStringLiteral("Mododesensamblador1"));
+    s.Operador.Respuesta = QMessageBox::No;
+    modo->trigger();
+    QCOMPARE(s.Operador.Botones.constFirst(), QStringLiteral("Sí|No"));
+    QCOMPARE(modo->text(), QStringLiteral("Activar Modo desensamblador"));
+    s.Operador.Respuesta = QMessageBox::Yes;
+    modo->trigger();
+    QCOMPARE(modo->text(), QStringLiteral("Desactivar Modo Desensamblador"));
+
+    auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
+    memoria->setFocus();
+    memoria->MoveTo(2, 0x10);
+    QTest::keyClicks(memoria, QStringLiteral("2105"));
+    auto* listado = s.W<THListBox>(QStringLiteral("Listado"));
+    QCOMPARE(s.E().Leer_Palabra(0x10), std::string("2105"));
+    QCOMPARE(listado->model()->rowCount(), 1);
+    QCOMPARE(listado->model()->index(0, 0).data().toString(), QStringLiteral("[0010]: LLI R1, H'05"));
+
+    const std::string siguiente = s.E().Leer_Palabra(0x11);
+    QTest::keyClick(memoria, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(memoria->DataSize(), 0x1E000);
+    QCOMPARE(s.E().Leer_Palabra(0x11), siguiente);
+
+    modo->trigger();
+    QCOMPARE(modo->text(), QStringLiteral("Activar Modo Desensamblador"));
+    QCOMPARE(listado->model()->rowCount(), 0);
+  }
+
+  // The port windows come and go from their menu items and are written while
+  // hidden; leaving ends the program even with one of them open.
+  void Puertos_y_Salida() {
+    TSesion s;
+    QAction* entrada = s.A(QStringLiteral("MEsconderMostrarlosregistrosdeentrada1"));
+    QAction* salida = s.A(QStringLiteral("EsconderMostrarpuertosdesalida1"));
+    entrada->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(s.Veltra->Form2()));
+    entrada->trigger();
+    QVERIFY(s.Veltra->Form2()->isHidden());
+
+    s.Pulsar(QStringLiteral("BOnOff"));
+    s.Teclear(QStringLiteral("0020"));
+    s.Pulsar(QStringLiteral("BDireccion"));
+    QCOMPARE(s.V(QStringLiteral("PO_01")), QStringLiteral("0020"));
+    QCOMPARE(s.V(QStringLiteral("PO_02")), QString::fromStdString(s.E().Leer_Palabra(0x20)));
+    salida->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(s.Veltra->Form3()));
+    QCOMPARE(s.V(QStringLiteral("PO_01")), QStringLiteral("0020"));
+
+    QTimer::singleShot(0, [&s] { s.A(QStringLiteral("MSalir_de_VELTRA"))->trigger(); });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!s.Veltra->Form1()->isVisible());
+  }
+};
+
+QTEST_MAIN(tst_Ventanas)
+#include "tst_Ventanas.moc"

@@ -1,0 +1,36 @@
+#include "ui/Arranque.h"
+
+#include <QApplication>
+
+#include "core/Entorno.h"
+#include "tools/Traduccion_Qt.h"
+#include "ui/main.h"
+#include "ui/puertos.h"
+#include "ui/puertos_out.h"
+
+TVELTRA::TVELTRA()
+    : entorno_(std::make_unique<TEntorno>()),
+      form1_(std::make_unique<TForm1>(*entorno_)),
+      form2_(std::make_unique<TForm2>(*form1_)),
+      form3_(std::make_unique<TForm3>(*form1_)) {
+  form1_->Fijar_Ventanas_Puertos(form2_.get(), form3_.get());
+}
+
+TVELTRA::~TVELTRA() {
+  form3_.reset();
+  form2_.reset();
+  form1_.reset();
+}
+
+std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
+  QCoreApplication::setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));
+  // Installed once however often the tests start the program.
+  static bool traducido = false;
+  if (!traducido) {
+    Instalar_Traduccion_Qt(*QCoreApplication::instance());
+    traducido = true;
+  }
+  auto veltra = std::make_unique<TVELTRA>();
+  veltra->Form1()->show();
+  return veltra;
+}

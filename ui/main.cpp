@@ -1,0 +1,631 @@
+#include "ui/main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/Centrar.h"
+#include "core/TextoHex.h"
+#include "objfiles/Cargador.h"
+#include "ui/Velocidad.h"
+#include "ui/editar_reg.h"
+#include "widgets/Colores.h"
+#include "widgets/DigitalDisplay.h"
+#include "widgets/HListBox.h"
+#include "widgets/Lampara.h"
+#include "widgets/hexeditor.h"
+#include "widgets/livebutton.h"
+
+namespace {
+
+const QString Titulo_Aplicacion = QStringLiteral("VELTRA, el IDE para TORVIC");
+const QColor Amarillo_Palido(0xFF, 0xFF, 0xA8);
+
+QString Texto(const std::string& texto) { return QString::fromStdString(texto); }
+
+// "\r" in the machine's messages breaks the line.
+QString Texto_Mensaje(const std::string& texto) { return Texto(texto).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+
+QLabel* Etiqueta(const QString& texto, QWidget* padre, int x, int y, bool titulo = false) {
+  auto* etiqueta = new QLabel(texto, padre);
+  QPalette paleta = etiqueta->palette();
+  paleta.setColor(QPalette::WindowText, clWhite);
+  etiqueta->setPalette(paleta);
+  if (titulo) {
+    QFont fuente = etiqueta->font();
+    fuente.setBold(true);
+    etiqueta->setFont(fuente);
+  }
+  etiqueta->move(x, y);
+  etiqueta->adjustSize();
+  return etiqueta;
+}
+
+void Fondo(QWidget* widget, const QColor& color) {
+  QPalette paleta = widget->palette();
+  paleta.setColor(QPalette::Window, color);
+  widget->setPalette(paleta);
+  widget->setAutoFillBackground(true);
+}
+
+// A control bar that holds one dockable piece: a nested main window whose
+// only dock widget is that piece, so Qt lets nothing else dock there.
+QMainWindow* Crear_Sitio(const QString& nombre, QWidget* padre) {
+  auto* sitio = new QMainWindow(padre);
+  sitio->setObjectName(nombre);
+  sitio->setWindowFlags(Qt::Widget);
+  sitio->setDockNestingEnabled(false);
+  return sitio;
+}
+
+QDockWidget* Crear_Pieza(const QString& nombre, const QString& titulo, QWidget* contenido, QMainWindow* sitio,
+                         Qt::DockWidgetArea area, bool titulo_vertical) {
+  auto* pieza = new QDockWidget(titulo, sitio);
+  pieza->setObjectName(nombre);
+  QDockWidget::DockWidgetFeatures rasgos = QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable;
+  if (titulo_vertical) rasgos |= QDockWidget::DockWidgetVerticalTitleBar;
+  pieza->setFeatures(rasgos);
+  pieza->setAllowedAreas(area);
+  pieza->setWidget(contenido);
+  sitio->addDockWidget(area, pieza);
+  return pieza;
+}
+
+}  // namespace
+
+TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorno_(entorno) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("VELTRA 0.1.0 para Windows, el Entorno Integrado de Desarrollo para TORVIC"));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+  auto* centro = new QWidget(this);
+  auto* capas = new QVBoxLayout(centro);
+  capas->setContentsMargins(0, 0, 0, 0);
+  capas->setSpacing(0);
+
+  auto* barra_principal = Crear_Sitio(QStringLiteral("Barra_Principal"), centro);
+  barra_principal->addToolBar(Qt::TopToolBarArea, Crear_Menu());
+  capas->addWidget(barra_principal);
+  capas->addWidget(Crear_Banda_Central(), 1);
+
+  auto* separador = new QFrame(centro);
+  separador->setObjectName(QStringLiteral("Panel_Separador_Arriba_Abajo"));
+  separador->setFixedHeight(7);
+  Fondo(separador, clTeal);
+  capas->addWidget(separador);
+
+  auto* estado = new QStatusBar(centro);
+  estado->setObjectName(QStringLiteral("Barra_Estado"));
+  estado->setFixedHeight(22);
+  estado->setSizeGripEnabled(false);
+  auto* version = new QLabel(QStringLiteral("VELTRA 0.1.0"), estado);
+  version->setMinimumWidth(70);
+  auto* vacio = new QLabel(estado);
+  vacio->setFixedWidth(50);
+  estado->addWidget(version);
+  estado->addWidget(vacio);
+  capas->addWidget(estado);
+
+  auto* contenedor_interno = Crear_Sitio(QStringLiteral("Contenedor_Panel_Interno"), centro);
+  contenedor_interno->setMaximumHeight(276);
+  Crear_Pieza(QStringLiteral("Panel_Interno"), QStringLiteral("Panel interno de TORVIC"), Crear_Panel_Interno(),
+              contenedor_interno, Qt::BottomDockWidgetArea, true)
+      ->setFixedSize(783, 268);
+  Contenedor_Panel_Interno_ = contenedor_interno;
+  capas->addWidget(contenedor_interno);
+  setCentralWidget(centro);
+
+  DAbrir_ = new QFileDialog(this, QStringLiteral("Cargar fichero objeto en VELTRA"));
+  DAbrir_->setObjectName(QStringLiteral("DAbrir"));
+  DAbrir_->setOption(QFileDialog::DontUseNativeDialog);
+  DAbrir_->setAcceptMode(QFileDialog::AcceptOpen);
+  DAbrir_->setFileMode(QFileDialog::ExistingFile);
+  DAbrir_->setDefaultSuffix(QStringLiteral("EHC"));
+  // The loader takes the extension in either case, so the filters do too.
+  DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
+                           QStringLiteral("Intel Standard HEX (*.HEX *.hex)")});
+
+  Reloj_ = new QTimer(this);
+  Reloj_->setObjectName(QStringLiteral("Reloj"));
+  Reloj_->setTimerType(Qt::PreciseTimer);
+  Reloj_->setInterval(static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso));
+  connect(Reloj_, &QTimer::timeout, this, [this] { Manejar([this] { entorno_.RelojTimer(); }); });
+
+  entorno_.Fijar_Pantalla(this);
+  VELTRA_Inicio();
+  for (int visor = 0; visor < Numero_Visores; ++visor) Visor_Cambiado(visor);
+  Banderas_Cambiadas();
+  Panel_Cambiado();
+  Reloj_->start();
+
+  resize(807, 570);
+  Centrar(this);
+}
+
+TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
+
+void TForm1::VELTRA_Inicio() {
+  Sembrar_Aleatorio(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+  entorno_.Llenar_Memoria_Aleatoria();
+}
+
+// ---------------------------------------------------------------- building
+
+QAction* TForm1::Crear_Accion(QMenu* menu, const QString& nombre, const QString& titulo) {
+  QAction* accion = titulo.isEmpty() ? menu->addSeparator() : menu->addAction(titulo);
+  accion->setObjectName(nombre);
+  return accion;
+}
+
+QToolBar* TForm1::Crear_Menu() {
+  auto* menu = new QToolBar(QStringLiteral("Menu"), this);
+  menu->setObjectName(QStringLiteral("Menu"));
+  menu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  menu->setAllowedAreas(Qt::TopToolBarArea);
+
+  auto* pop_archivo = new QMenu(this);
+  pop_archivo->setObjectName(QStringLiteral("PopArchivo"));
+  connect(Crear_Accion(pop_archivo, QStringLiteral("Cargarprogramaobjeto1"),
+                       QStringLiteral("Cargar programa objeto (.HEX, EHC)")),
+          &QAction::triggered, this, &TForm1::Cargarprogramaobjeto1Click);
+  Crear_Accion(pop_archivo, QStringLiteral("MArchivo_Separador"), {});
+  connect(Crear_Accion(pop_archivo, QStringLiteral("MSalir_de_VELTRA"), QStringLiteral("Salir de VELTRA")),
+          &QAction::triggered, this, &TForm1::MSalir_de_VELTRAClick);
+
+  auto* pop_entorno = new QMenu(this);
+  pop_entorno->setObjectName(QStringLiteral("PopEntorno"));
+  connect(Crear_Accion(pop_entorno, QStringLiteral("EsconderMostrarelPanelInternodeTORVIC1"),
+                       QStringLiteral("Esconder/Mostrar el Panel Interno de TORVIC")),
+          &QAction::triggered, this, &TForm1::EsconderMostrarelPanelInternodeTORVIC1Click);
+  Crear_Accion(pop_entorno, QStringLiteral("N1"), {});
+  connect(Crear_Accion(pop_entorno, QStringLiteral("InicializarMemoria1"), QStringLiteral("Inicializar Memoria")),
+          &QAction::triggered, this, [this] { Manejar([this] { entorno_.InicializarMemoria1Click(); }); });
+  MInicializar_memoria_ = Crear_Accion(pop_entorno, QStringLiteral("MInicializar_memoria_al_Encender_TORVIC"),
+                                       QStringLiteral("Inicializar memoria al Encender TORVIC"));
+  MInicializar_memoria_->setCheckable(true);
+  connect(MInicializar_memoria_, &QAction::triggered, this,
+          [this] { entorno_.MInicializar_memoria_al_Encender_TORVICClick(); });
+  Crear_Accion(pop_entorno, QStringLiteral("N2"), {});
+  connect(Crear_Accion(pop_entorno, QStringLiteral("MEsconderMostrarlosregistrosdeentrada1"),
+                       QStringLiteral("Esconder/Mostrar puertos de entrada")),
+          &QAction::triggered, this, &TForm1::Panel_Registros_Ver);
+  connect(Crear_Accion(pop_entorno, QStringLiteral("EsconderMostrarpuertosdesalida1"),
+                       QStringLiteral("Esconder/Mostrar puertos de salida")),
+          &QAction::triggered, this, &TForm1::EsconderMostrarpuertosdesalida1Click);
+  Crear_Accion(pop_entorno, QStringLiteral("N3"), {});
+  connect(Crear_Accion(pop_entorno, QStringLiteral("VelocidaddeejecucinenmodoPP1"),
+                       QStringLiteral("Velocidad de ejecución en modo Paso a Paso")),
+          &QAction::triggered, this, &TForm1::VelocidaddeejecucinenmodoPP1Click);
+  Crear_Accion(pop_entorno, QStringLiteral("N4"), {});
+  Mododesensamblador1_ = Crear_Accion(pop_entorno, QStringLiteral("Mododesensamblador1"), QStringLiteral("-"));
+  connect(Mododesensamblador1_, &QAction::triggered, this,
+          [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
+
+  auto* pop_torvic = new QMenu(this);
+  pop_torvic->setObjectName(QStringLiteral("pop_TORVIC"));
+  MApagar_TORVIC_ = Crear_Accion(pop_torvic, QStringLiteral("MApagar_TORVIC"), QStringLiteral("-"));
+  connect(MApagar_TORVIC_, &QAction::triggered, this, [this] { Manejar([this] { entorno_.Encender_Apagar(); }); });
+  MModoPasoapaso_ = Crear_Accion(pop_torvic, QStringLiteral("MModoPasoapaso"), QStringLiteral("-"));
+  connect(MModoPasoapaso_, &QAction::triggered, this, [this] { entorno_.BPasoPasoClick(); });
+
+  const struct {
+    const char* nombre;
+    const char* titulo;
+    QMenu* menu;
+  } botones[] = {{"Menu_Archivo", "Archivo", pop_archivo},
+                 {"ToolButton1", "Entorno", pop_entorno},
+                 {"ToolButton2", "TORVIC", pop_torvic}};
+  for (const auto& boton : botones) {
+    auto* herramienta = new QToolButton(menu);
+    herramienta->setObjectName(QString::fromLatin1(boton.nombre));
+    herramienta->setText(QString::fromLatin1(boton.titulo));
+    herramienta->setMenu(boton.menu);
+    herramienta->setPopupMode(QToolButton::InstantPopup);
+    herramienta->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    herramienta->setAutoRaise(true);
+    herramienta->setFixedWidth(66);
+    menu->addWidget(herramienta);
+  }
+  return menu;
+}
+
+QWidget* TForm1::Crear_Banda_Central() {
+  auto* banda = new QSplitter(Qt::Horizontal);
+  banda->setObjectName(QStringLiteral("Separador_Arriba"));
+  banda->setMinimumHeight(209);
+  banda->setHandleWidth(5);
+  banda->setChildrenCollapsible(false);
+  banda->setStyleSheet(QStringLiteral("QSplitter#Separador_Arriba::handle { background: #008080; }"));
+
+  Listado_ = new THListBox(banda);
+  Listado_->setObjectName(QStringLiteral("Listado"));
+  Listado_->Fijar_Listado(&entorno_.Listado);
+  banda->addWidget(Listado_);
+
+  auto* ficha = new QTabWidget(banda);
+  ficha->setObjectName(QStringLiteral("Ficha_PF"));
+  auto* pagina = new QWidget(ficha);
+  pagina->setObjectName(QStringLiteral("TPanel_Frontal"));
+  auto* capas = new QVBoxLayout(pagina);
+  capas->setContentsMargins(0, 0, 0, 0);
+  auto* contenedor = Crear_Sitio(QStringLiteral("Contenedor_PF"), pagina);
+  Crear_Pieza(QStringLiteral("PPanel_Frontal"), QStringLiteral("Panel frontal de TORVIC"), Crear_Panel_Frontal(),
+              contenedor, Qt::TopDockWidgetArea, true)
+      ->setMaximumSize(428, 180);
+  capas->addWidget(contenedor, 0, Qt::AlignLeft | Qt::AlignTop);
+  ficha->addTab(pagina, QStringLiteral("Panel frontal"));
+  banda->addWidget(ficha);
+  banda->setSizes({348, 454});
+  banda->setStretchFactor(1, 1);
+  return banda;
+}
+
+TDigitalDisplay* TForm1::Crear_Visor(const QString& nombre, int visor, bool editable) {
+  auto* display = new TDigitalDisplay;
+  display->setObjectName(nombre);
+  display->setFixedSize(64, 22);
+  Registrar_Visor(visor, display);
+  if (editable) {
+    display->setCursor(Qt::PointingHandCursor);
+    connect(display, &TDigitalDisplay::OnClick, this,
+            [this, visor] { Manejar([this, visor] { entorno_.Modifica_Registro(visor); }); });
+  }
+  return display;
+}
+
+TLampara* TForm1::Crear_Lampara_Bandera(TBandera bandera, const QString& apagada, const QString& encendida) {
+  auto* lampara = new TLampara(apagada, encendida, clLime, nullptr, 14);
+  banderas_[bandera].push_back(lampara);
+  connect(lampara, &TLampara::Pulsada, this,
+          [this, bandera] { Manejar([this, bandera] { entorno_.Conmutar_Bandera(bandera); }); });
+  return lampara;
+}
+
+TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
+  auto* tecla = new TLiveButton(titulo);
+  tecla->setObjectName(nombre);
+  tecla->setCursor(Qt::PointingHandCursor);
+  tecla->setFocusPolicy(Qt::TabFocus);
+  return tecla;
+}
+
+QWidget* TForm1::Crear_Panel_Frontal() {
+  auto* panel = new QWidget;
+  Fondo(panel, clTeal);
+  panel->setFixedSize(404, 178);
+  const auto Colocar = [](QWidget* widget, QWidget* padre, int x, int y) {
+    widget->setParent(padre);
+    widget->move(x, y);
+  };
+  const auto Columna = [panel](const char* nombre, int x, int ancho) {
+    auto* columna = new QWidget(panel);
+    columna->setObjectName(QString::fromLatin1(nombre));
+    columna->setGeometry(x, 0, ancho, 178);
+    return columna;
+  };
+
+  // Left: power and step switches, flags, IR and PC.
+  QWidget* izquierda = Columna("Contenedor_PF_Izquierda", 0, 140);
+  auto* on_off = Crear_Tecla(QStringLiteral("BOnOff"), QStringLiteral("On/Off"));
+  on_off->setToolTip(QStringLiteral("Pulse aquí para Apagar/Encender TORVIC."));
+  on_off->setGeometry(6, 6, 96, 24);
+  on_off->setParent(izquierda);
+  connect(on_off, &QPushButton::clicked, this, [this] { Manejar([this] { entorno_.Encender_Apagar(); }); });
+  LOn_ = new TLampara(QStringLiteral("LOff"), QStringLiteral("LOn"), clLime, izquierda);
+  LOn_->move(110, 10);
+  BPasoPaso_ = Crear_Tecla(QStringLiteral("BPasoPaso"), QStringLiteral("&Paso a paso"));
+  BPasoPaso_->setParent(izquierda);
+  BPasoPaso_->setGeometry(6, 34, 96, 24);
+  connect(BPasoPaso_, &QPushButton::clicked, this, [this] { entorno_.BPasoPasoClick(); });
+  LPP_ = new TLampara(QStringLiteral("LPP_Off"), QStringLiteral("LPP"), clYellow, izquierda);
+  LPP_->move(110, 38);
+  const char* const letras[] = {"Z", "S", "C", "V"};
+  for (int bandera = 0; bandera < 4; ++bandera) {
+    const QString letra = QString::fromLatin1(letras[bandera]);
+    Etiqueta(letra, izquierda, 10 + 32 * bandera, 68);
+    Colocar(Crear_Lampara_Bandera(static_cast<TBandera>(bandera), QStringLiteral("P%1_OFF").arg(letra),
+                                  QStringLiteral("P%1_ON").arg(letra)),
+            izquierda, 20 + 32 * bandera, 68);
+  }
+  Etiqueta(QStringLiteral("IR"), izquierda, 8, 106);
+  Colocar(Crear_Visor(QStringLiteral("PIR"), Visor_IR, false), izquierda, 30, 102);
+  Etiqueta(QStringLiteral("PC"), izquierda, 8, 136);
+  Colocar(Crear_Visor(QStringLiteral("PPC"), Visor_PC, true), izquierda, 30, 132);
+
+  // Centre: the keypad and its display.
+  QWidget* centro = Columna("Contenedor_PF_Centro", 140, 126);
+  auto* nombre = Etiqueta(QStringLiteral("TORVIC"), centro, 4, 2, true);
+  nombre->setObjectName(QStringLiteral("LTORVIC"));
+  auto* teclado = Crear_Visor(QStringLiteral("Teclado"), Visor_Teclado, false);
+  teclado->setToolTip(QStringLiteral("Teclado y puerto IP01"));
+  teclado->setCursor(Qt::PointingHandCursor);
+  connect(teclado, &TDigitalDisplay::OnClick, this,
+          [this] { Manejar([this] { entorno_.Modifica_Registro(Visor_Teclado); }); });
+  teclado->setFixedSize(116, 26);
+  Colocar(teclado, centro, 4, 20);
+  for (int digito = 0; digito < 16; ++digito) {
+    const QChar caracter = QLatin1Char(Digito_Hex(digito));
+    auto* tecla = Crear_Tecla(QStringLiteral("T") + caracter, QStringLiteral("&") + caracter);
+    tecla->setParent(centro);
+    tecla->setGeometry(4 + 30 * (digito % 4), 52 + 30 * (digito / 4), 28, 28);
+    connect(tecla, &QPushButton::clicked, this, [this, caracter] {
+      Manejar([this, caracter] { entorno_.Pulsacion_Teclado(caracter.toLatin1()); });
+    });
+    teclas_.push_back(tecla);
+  }
+
+  // Right: the console displays and keys.
+  QWidget* derecha = Columna("Contenedor_PF_Derecha", 266, 138);
+  Etiqueta(QStringLiteral("D/OP1"), derecha, 4, 8);
+  Colocar(Crear_Visor(QStringLiteral("POP1"), Visor_OP1, false), derecha, 44, 4);
+  Etiqueta(QStringLiteral("C/OP2"), derecha, 4, 34);
+  Colocar(Crear_Visor(QStringLiteral("POP2"), Visor_OP2, false), derecha, 44, 30);
+  const struct {
+    const char* nombre;
+    QString titulo;
+    void (TEntorno::*manejador)();
+  } consola[] = {{"BDireccion", QStringLiteral("D&irección"), &TEntorno::BDireccionClick},
+                 {"BRegistros", QStringLiteral("&Registros"), &TEntorno::BRegistrosClick},
+                 {"BCargar", QStringLiteral("Car&gar"), &TEntorno::BCargarClick},
+                 {"BEjecutar", QStringLiteral("E&jecutar"), &TEntorno::BEjecutarClick},
+                 {"BContinuar", QStringLiteral("Co&ntinuar"), &TEntorno::BContinuarClick}};
+  int y = 56;
+  for (const auto& tecla_consola : consola) {
+    auto* tecla = Crear_Tecla(QString::fromLatin1(tecla_consola.nombre), tecla_consola.titulo);
+    tecla->setParent(derecha);
+    tecla->setGeometry(20, y, 100, 23);
+    y += 24;
+    connect(tecla, &QPushButton::clicked, this, [this, manejador = tecla_consola.manejador] {
+      Manejar([this, manejador] { (entorno_.*manejador)(); });
+    });
+    if (tecla_consola.manejador == &TEntorno::BContinuarClick) BContinuar_ = tecla;
+    else teclas_.push_back(tecla);
+  }
+  return panel;
+}
+
+QWidget* TForm1::Crear_Panel_Memoria() {
+  auto* panel = new QWidget;
+  panel->setObjectName(QStringLiteral("Panel_Memoria"));
+  panel->setFixedWidth(196);
+  Etiqueta(QStringLiteral("Memoria"), panel, 70, 4, true);
+  auto* contenedor = Crear_Sitio(QStringLiteral("Contenedor_Memoria"), panel);
+  contenedor->setGeometry(10, 24, 176, 236);
+
+  Memoria_ = new THexEditor(&entorno_.Memoria);
+  Memoria_->setObjectName(QStringLiteral("Memoria"));
+  Memoria_->SetBytesPerLine(2);
+  Memoria_->SetBytesPerColumn(2);
+  Memoria_->SetOffsetDisplay(THexEditor::odHex);
+  Memoria_->SetOffsetSeparator(QLatin1Char(':'));
+  Memoria_->SetTranslation(THexEditor::ttASCII);
+  Memoria_->SetCreateBackup(false);
+  Memoria_->SetFocusFrame(true);
+  Memoria_->SetAutoCaretMode(false);
+  Memoria_->SetAllowInsertMode(false);
+  // Ctrl+Delete would shift every later byte of memory down by one.
+  Memoria_->SetNoSizeChange(true);
+  TColors* colores = Memoria_->Colors();
+  colores->SetBackground(palette().color(QPalette::Base));
+  colores->SetPositionBackground(clMaroon);
+  colores->SetPositionText(clWhite);
+  colores->SetChangedBackground(Amarillo_Palido);
+  colores->SetChangedText(clMaroon);
+  colores->SetCursorFrame(clNavy);
+  colores->SetOffset(clBlack);
+  colores->SetOddColumn(clBlue);
+  colores->SetEvenColumn(clNavy);
+  connect(Memoria_, &THexEditor::OnKeyDown, this, [this] { entorno_.Al_Pulsar_Memoria(Memoria_->CursorPos()); });
+  connect(Memoria_, &THexEditor::OnKeyUp, this, [this] { Manejar([this] { entorno_.Editar_Memoria(); }); });
+
+  auto* pieza = Crear_Pieza(QStringLiteral("PContenedor_Memoria"), QStringLiteral("Memoria de TORVIC"), Memoria_,
+                            contenedor, Qt::TopDockWidgetArea, false);
+  pieza->setMaximumWidth(176);
+  return panel;
+}
+
+QWidget* TForm1::Crear_Panel_Interno() {
+  auto* panel = new QWidget;
+  Fondo(panel, clTeal);
+  auto* filas = new QHBoxLayout(panel);
+  filas->setContentsMargins(0, 0, 0, 0);
+  filas->setSpacing(0);
+
+  auto* registros = new QWidget(panel);
+  registros->setObjectName(QStringLiteral("Panel_Registros"));
+  registros->setFixedWidth(445);
+  const auto Colocar = [registros](QWidget* widget, int x, int y) {
+    widget->setParent(registros);
+    widget->move(x, y);
+  };
+  Etiqueta(QStringLiteral("Unidad de Procesamiento"), registros, 8, 4, true);
+  for (int n = 0; n < 16; ++n) {
+    const QChar digito = QLatin1Char(Digito_Hex(n));
+    const int x = n < 8 ? 8 : 104;
+    const int y = 26 + 29 * (n % 8);
+    Etiqueta(QStringLiteral("r") + digito.toLower(), registros, x, y + 4);
+    Colocar(Crear_Visor(QStringLiteral("R") + digito, Visor_Registro(n), true), x + 22, y);
+  }
+  Etiqueta(QStringLiteral("AR"), registros, 200, 150);
+  Colocar(Crear_Visor(QStringLiteral("AR"), Visor_AR, false), 222, 146);
+  Etiqueta(QStringLiteral("DR"), registros, 200, 180);
+  Colocar(Crear_Visor(QStringLiteral("DR"), Visor_DR, false), 222, 176);
+
+  auto* flags = new QFrame(registros);
+  flags->setObjectName(QStringLiteral("PFF"));
+  flags->setFrameStyle(QFrame::Box | QFrame::Plain);
+  flags->setGeometry(200, 210, 136, 44);
+  Etiqueta(QStringLiteral("FF"), flags, 4, 2);
+  const char* const letras[] = {"Z", "S", "C", "V"};
+  for (int bandera = 0; bandera < 4; ++bandera) {
+    const QString letra = QString::fromLatin1(letras[bandera]);
+    Etiqueta(letra, flags, 12 + 30 * bandera, 24);
+    auto* lampara = Crear_Lampara_Bandera(static_cast<TBandera>(bandera), letra + QStringLiteral("_OFF"),
+                                          letra + QStringLiteral("_ON"));
+    lampara->setParent(flags);
+    lampara->move(22 + 30 * bandera, 24);
+  }
+
+  Etiqueta(QStringLiteral("Procesamiento de Instrucciones"), registros, 200, 26, true);
+  Etiqueta(QStringLiteral("Unidad de Control"), registros, 332, 56, true);
+  Etiqueta(QStringLiteral("IR"), registros, 336, 82);
+  Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR, false), 358, 78);
+  Etiqueta(QStringLiteral("PC"), registros, 336, 112);
+  Colocar(Crear_Visor(QStringLiteral("PC"), Visor_PC, true), 358, 108);
+  filas->addWidget(registros);
+
+  filas->addWidget(Crear_Panel_Memoria());
+
+  auto* puertos = new QWidget(panel);
+  puertos->setObjectName(QStringLiteral("Panel_Puertos"));
+  puertos->setFixedWidth(118);
+  Etiqueta(QStringLiteral("Puertos de\nEntrada y Salida"), puertos, 8, 4, true);
+  const struct {
+    const char* nombre;
+    int visor;
+    bool editable;
+  } visores[] = {{"IP1", Visor_Teclado, true}, {"IP2", Visor_IP2, true}, {"OP1", Visor_OP1, false},
+                 {"OP2", Visor_OP2, false}};
+  int y = 48;
+  for (const auto& visor : visores) {
+    const QString nombre = QString::fromLatin1(visor.nombre);
+    Etiqueta(nombre, puertos, 8, y + 4);
+    auto* display = Crear_Visor(nombre, visor.visor, visor.editable);
+    display->setParent(puertos);
+    display->move(40, y);
+    y += 40;
+  }
+  filas->addWidget(puertos);
+  return panel;
+}
+
+void TForm1::Registrar_Visor(int visor, TDigitalDisplay* display) {
+  visores_[static_cast<size_t>(visor)].push_back(display);
+  display->setValue(Texto(entorno_.Valor(visor)));
+}
+
+void TForm1::Fijar_Ventanas_Puertos(QWidget* form2, QWidget* form3) {
+  form2_ = form2;
+  form3_ = form3;
+}
+
+// ---------------------------------------------------------------- the machine's screen
+
+void TForm1::Mostrar_Mensaje(const std::string& texto) {
+  QMessageBox caja(QMessageBox::NoIcon, Titulo_Aplicacion, Texto_Mensaje(texto), QMessageBox::Ok, this);
+  // A load shows the wait cursor; the box wants the ordinary one.
+  const bool espera = QApplication::overrideCursor() != nullptr;
+  if (espera) QApplication::restoreOverrideCursor();
+  caja.exec();
+  if (espera) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+bool TForm1::Preguntar_Si_No(const std::string& titulo, const std::string& texto) {
+  QMessageBox caja(QMessageBox::Question, Texto(titulo), Texto_Mensaje(texto), QMessageBox::Yes | QMessageBox::No,
+                   this);
+  return caja.exec() != QMessageBox::No;
+}
+
+std::optional<std::string> TForm1::Pedir_Valor_Editado() {
+  TDiag_Editar_Registro dialogo(this);
+  if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
+  return dialogo.Valor().toStdString();
+}
+
+void TForm1::Visor_Cambiado(int visor) {
+  const auto& displays = visores_[static_cast<size_t>(visor)];
+  if (displays.empty()) return;
+  const QString valor = Texto(entorno_.Valor(visor));
+  for (TDigitalDisplay* display : displays) display->setValue(valor);
+}
+
+void TForm1::Banderas_Cambiadas() {
+  for (int bandera = 0; bandera < 4; ++bandera)
+    for (TLampara* lampara : banderas_[bandera])
+      lampara->Fijar_Encendida(entorno_.Leer_Bandera(static_cast<TBandera>(bandera)) == 1);
+}
+
+void TForm1::Panel_Cambiado() {
+  const TPanel& panel = entorno_.Panel;
+  LOn_->Fijar_Encendida(panel.LOn);
+  LPP_->Fijar_Encendida(panel.LPP);
+  for (TLiveButton* tecla : teclas_) tecla->setEnabled(panel.Teclas_Habilitadas);
+  BContinuar_->setEnabled(panel.BContinuar_Habilitado);
+  BPasoPaso_->setEnabled(panel.BPasoPaso_Habilitado);
+  MModoPasoapaso_->setEnabled(panel.MModoPasoapaso_Habilitado);
+  MModoPasoapaso_->setText(Texto(panel.Caption_MModoPasoapaso));
+  MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
+  Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
+  MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+}
+
+void TForm1::Memoria_Cambiada(int direccion_palabra) {
+  if (direccion_palabra < 0) Memoria_->InvalidateAll();
+  else Memoria_->InvalidateBytes(2 * direccion_palabra, 2);
+}
+
+// ---------------------------------------------------------------- menu handlers
+
+void TForm1::Cargarprogramaobjeto1Click() {
+  Manejar([this] {
+    Vaciar_Listado_Carga(entorno_);
+    if (DAbrir_->exec() != QDialog::Accepted || DAbrir_->selectedFiles().isEmpty()) return;
+    const std::string ruta = QFile::encodeName(DAbrir_->selectedFiles().constFirst()).toStdString();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestaurar {
+      ~TRestaurar() { QApplication::restoreOverrideCursor(); }
+    } restaurar;
+    Cargar_Programa_Objeto(entorno_, ruta);
+  });
+}
+
+void TForm1::MSalir_de_VELTRAClick() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* evento) {
+  evento->accept();
+  // The port windows may still be open; the program ends with this window.
+  QCoreApplication::quit();
+}
+
+void TForm1::EsconderMostrarelPanelInternodeTORVIC1Click() {
+  Contenedor_Panel_Interno_->setVisible(Contenedor_Panel_Interno_->isHidden());
+}
+
+namespace {
+
+void Mostrar_u_Ocultar(QWidget* ventana) {
+  if (ventana->isVisible()) {
+    ventana->hide();
+  } else {
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+  }
+}
+
+}  // namespace
+
+void TForm1::Panel_Registros_Ver() { Mostrar_u_Ocultar(form2_); }
+
+void TForm1::EsconderMostrarpuertosdesalida1Click() { Mostrar_u_Ocultar(form3_); }
+
+void TForm1::VelocidaddeejecucinenmodoPP1Click() {
+  TForm4 dialogo(entorno_.Opciones_Entorno, *Reloj_, this);
+  dialogo.exec();
+}

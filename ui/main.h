@@ -1,0 +1,108 @@
+#pragma once
+// The main window: the internal panel, the front panel, the memory editor and
+// the listing, all views of the one TEntorno, plus the menus, the load
+// command's file dialog and the timer that drives a free run. It is also the
+// machine's screen: its message boxes, Yes/No box and edit dialog.
+#include <QMainWindow>
+#include <exception>
+#include <array>
+#include <vector>
+
+#include "core/Entorno.h"
+
+class QAction;
+class QDockWidget;
+class QFileDialog;
+class QMenu;
+class QTimer;
+class QToolBar;
+class TDigitalDisplay;
+class THexEditor;
+class THListBox;
+class TLampara;
+class TLiveButton;
+
+class TForm1 : public QMainWindow, public TPantalla {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(TEntorno& entorno, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  TEntorno& Entorno() { return entorno_; }
+  // Every display of a value is registered here, the port windows' too, so
+  // each write reaches all of them, shown or hidden.
+  void Registrar_Visor(int visor, TDigitalDisplay* display);
+  // The port windows that the Entorno menu shows and hides.
+  void Fijar_Ventanas_Puertos(QWidget* form2, QWidget* form3);
+
+  // Runs a handler of the machine; an exception it raises (memory refusing a
+  // store) is shown in a box instead of crossing the event loop.
+  template <typename Accion>
+  void Manejar(Accion&& accion);
+
+  // The screen of the machine.
+  void Mostrar_Mensaje(const std::string& texto) override;
+  bool Preguntar_Si_No(const std::string& titulo, const std::string& texto) override;
+  std::optional<std::string> Pedir_Valor_Editado() override;
+  void Visor_Cambiado(int visor) override;
+  void Banderas_Cambiadas() override;
+  void Panel_Cambiado() override;
+  void Memoria_Cambiada(int direccion_palabra) override;
+
+ protected:
+  void closeEvent(QCloseEvent* evento) override;
+
+ private:
+  void VELTRA_Inicio();
+
+  QToolBar* Crear_Menu();
+  QWidget* Crear_Banda_Central();
+  QWidget* Crear_Panel_Frontal();
+  QWidget* Crear_Panel_Interno();
+  QWidget* Crear_Panel_Memoria();
+  TDigitalDisplay* Crear_Visor(const QString& nombre, int visor, bool editable);
+  TLampara* Crear_Lampara_Bandera(TBandera bandera, const QString& apagada, const QString& encendida);
+  TLiveButton* Crear_Tecla(const QString& nombre, const QString& titulo);
+  QAction* Crear_Accion(QMenu* menu, const QString& nombre, const QString& titulo);
+
+  // Menu handlers that belong to the windows rather than the machine.
+  void Cargarprogramaobjeto1Click();
+  void MSalir_de_VELTRAClick();
+  void EsconderMostrarelPanelInternodeTORVIC1Click();
+  void Panel_Registros_Ver();
+  void EsconderMostrarpuertosdesalida1Click();
+  void VelocidaddeejecucinenmodoPP1Click();
+
+  TEntorno& entorno_;
+  std::array<std::vector<TDigitalDisplay*>, Numero_Visores> visores_{};
+  std::array<std::vector<TLampara*>, 4> banderas_{};
+  std::vector<TLiveButton*> teclas_;  // T0..TF, BDireccion, BRegistros, BCargar, BEjecutar
+  TLiveButton* BContinuar_ = nullptr;
+  TLiveButton* BPasoPaso_ = nullptr;
+  TLampara* LOn_ = nullptr;
+  TLampara* LPP_ = nullptr;
+  QAction* MApagar_TORVIC_ = nullptr;
+  QAction* MModoPasoapaso_ = nullptr;
+  QAction* MInicializar_memoria_ = nullptr;
+  QAction* Mododesensamblador1_ = nullptr;
+  THexEditor* Memoria_ = nullptr;
+  THListBox* Listado_ = nullptr;
+  QWidget* Contenedor_Panel_Interno_ = nullptr;
+  QFileDialog* DAbrir_ = nullptr;
+  QTimer* Reloj_ = nullptr;
+  QWidget* form2_ = nullptr;
+  QWidget* form3_ = nullptr;
+};
+
+template <typename Accion>
+void TForm1::Manejar(Accion&& accion) {
+  try {
+    accion();
+  } catch (const std::exception& error) {
+    // The handler in progress ends here; a run must not meet it again on
+    // every tick, so it stops before the box shows.
+    if (entorno_.Estado_Maquina.Encendida == 1) entorno_.Detener_Ejecucion();
+    Mostrar_Mensaje(error.what());
+  }
+}

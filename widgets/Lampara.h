@@ -1,0 +1,39 @@
+#pragma once
+// A lamp of the panels: a dark image with its lit image placed exactly over
+// it as a child, so the lit one shows only while it is not hidden. A click on
+// either image is a click on the lamp.
+#include <QColor>
+#include <QWidget>
+
+class TImagen_Lampara : public QWidget {
+  Q_OBJECT
+
+ public:
+  TImagen_Lampara(const QString& nombre, const QColor& color, QWidget* parent);
+
+ signals:
+  void Pulsada();
+
+ protected:
+  void paintEvent(QPaintEvent* evento) override;
+  void mousePressEvent(QMouseEvent* evento) override;
+
+ private:
+  QColor color_;
+};
+
+class TLampara : public TImagen_Lampara {
+  Q_OBJECT
+
+ public:
+  // The dark image is named nombre_apagada, the lit one nombre_encendida;
+  // the lit one starts hidden.
+  TLampara(const QString& nombre_apagada, const QString& nombre_encendida, const QColor& color_encendida,
+           QWidget* parent, int diametro = 16);
+
+  TImagen_Lampara* Encendida() const { return encendida_; }
+  void Fijar_Encendida(bool encendida) { encendida_->setHidden(!encendida); }
+
+ private:
+  TImagen_Lampara* encendida_;
+};
