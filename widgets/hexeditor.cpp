@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "widgets/Fuentes.h"
+#include "widgets/hexeditor_codepages.h"
 
 namespace {
 
@@ -26,62 +27,6 @@ void Quietly(Action&& action) {
     action();
   } catch (const std::exception&) {
   }
-}
-
-// Upper halves of the code pages the character column can show, as Unicode.
-constexpr char16_t kCp437High[] =
-    u"ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
-    u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0";
-constexpr char16_t kMacRomanHigh[] =
-    u"ÄÅÇÉÑÖÜáàâäãåçéèêëíìîïñóòôöõúùûü†°¢£§•¶ß®©™´¨≠ÆØ∞±≤≥¥µ∂∑∏π∫ªºΩæø"
-    u"¿¡¬√ƒ≈∆«»…\u00A0ÀÃÕŒœ–—“”‘’÷◊ÿŸ⁄€‹›ﬁﬂ‡·‚„‰ÂÊÁËÈÍÎÏÌÓÔ\uF8FFÒÚÛÙıˆ˜¯˘˙˚¸˝˛ˇ";
-static_assert(std::size(kCp437High) == 129 && std::size(kMacRomanHigh) == 129);
-// 0x80..0x9F of the ANSI code page; 0 where it defines nothing.
-constexpr char16_t kAnsiControlRange[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// EBCDIC: only the space, letters, digits and common punctuation; 0 elsewhere.
-struct TEbcdicTable {
-  std::array<char16_t, 256> Chars{};
-  constexpr TEbcdicTable() {
-    auto run = [this](int first, const char* text) {
-      for (int i = 0; text[i]; ++i) Chars[static_cast<size_t>(first + i)] = static_cast<char16_t>(text[i]);
-    };
-    run(0x40, " ");
-    run(0x4B, ".<(+|&");
-    run(0x5A, "!$*);");
-    run(0x60, "-/");
-    run(0x6B, ",%_>?");
-    run(0x7A, ":#@'=\"");
-    run(0x81, "abcdefghi");
-    run(0x91, "jklmnopqr");
-    run(0xA2, "stuvwxyz");
-    run(0xC1, "ABCDEFGHI");
-    run(0xD1, "JKLMNOPQR");
-    run(0xE2, "STUVWXYZ");
-    run(0xF0, "0123456789");
-  }
-};
-constexpr TEbcdicTable kEbcdic;
-
-// The byte whose upper-half entry is the character, or 0.
-int ReverseHigh(const char16_t* table, char16_t character) {
-  for (int i = 0; i < 128; ++i)
-    if (table[i] == character) return 128 + i;
-  return 0;
-}
-
-int UnicodeToAnsi(char16_t character) {
-  if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) return character;
-  for (int i = 0; i < 32; ++i)
-    if (kAnsiControlRange[i] == character) return 0x80 + i;
-  return 0;
-}
-
-int UnicodeToOem(char16_t character) {
-  return character < 0x80 ? character : ReverseHigh(kCp437High, character);
 }
 
 int HexDigitValue(QChar character) {
@@ -797,43 +742,14 @@ QString THexEditor::OffsetText(int row) const {
 }
 
 QChar THexEditor::DisplayChar(uint8_t byte) const {
-  char16_t shown = byte;
-  switch (translation_) {
-    case ttAnsi:
-      if (byte >= 0x80 && byte < 0xA0) shown = kAnsiControlRange[byte - 0x80];
-      break;
-    case ttDos8:
-      if (byte >= 0x80) shown = kCp437High[byte - 0x80];
-      break;
-    case ttASCII:
-      if (byte >= 0x80) return maskChar_;
-      break;
-    case ttMac:
-      if (byte >= 0x80) shown = kMacRomanHigh[byte - 0x80];
-      break;
-    case ttEBCDIC: shown = kEbcdic.Chars[byte]; break;
-  }
-  if (shown == 0 && (byte != 0 || translation_ == ttEBCDIC)) return maskChar_;
-  if (maskWhiteSpaces_ && shown < 32) return maskChar_;
-  return QChar(shown);
+  const std::optional<char16_t> shown = CodePageChar(translation_, byte);
+  if (!shown || (maskWhiteSpaces_ && *shown < 32)) return maskChar_;
+  return QChar(*shown);
 }
 
 // The byte a typed character stands for in the character column; 0 refuses it.
 int THexEditor::InputByte(QChar character) const {
-  const char16_t c = character.unicode();
-  switch (translation_) {
-    case ttAnsi: return c >= 32 ? UnicodeToAnsi(c) : 0;
-    case ttDos8: return c >= 32 ? UnicodeToOem(c) : 0;
-    case ttASCII: return c >= 32 && c < 128 ? c : 0;
-    case ttMac:
-      if (c < 32) return 0;
-      return c < 128 ? c : ReverseHigh(kMacRomanHigh, c);
-    case ttEBCDIC:
-      for (int byte = 0; byte < 256; ++byte)
-        if (c != 0 && kEbcdic.Chars[static_cast<size_t>(byte)] == c) return byte;
-      return 0;
-  }
-  return 0;
+  return character.unicode() >= 32 ? CodePageByte(translation_, character.unicode()) : 0;
 }
 
 TCellLook THexEditor::CellLook(int col, int row) const {
@@ -1287,7 +1203,7 @@ void THexEditor::TypeHexDigit(QChar character, int32_t position) {
 }
 
 void THexEditor::TypeInCharField(QChar character, int32_t position) {
-  const int byte = altReleased_ ? UnicodeToOem(character.unicode()) : InputByte(character);
+  const int byte = altReleased_ ? CodePageByte(ttDos8, character.unicode()) : InputByte(character);
   if (byte <= 0 || (byte < 32 && !altReleased_)) return;
   altReleased_ = false;
   const bool insert = InsertModeInEffect();
