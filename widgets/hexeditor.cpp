@@ -2,14 +2,13 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <algorithm>
-#include <exception>
 #include <stdexcept>
+#include <vector>
 
 #include "widgets/Fuentes.h"
 #include "widgets/hexeditor_codepages.h"
@@ -17,52 +16,6 @@
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr Qt::KeyboardModifiers kShiftState = Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier;
-
-// An exception never leaves a Qt event handler: a refused edit or a bad
-// index ends the event quietly.
-template <typename Action>
-void Quietly(Action&& action) {
-  try {
-    action();
-  } catch (const std::exception&) {
-  }
-}
-
-int HexDigitValue(QChar character) {
-  const char16_t c = character.unicode();
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-// The digit of a marker key. Shift+digit is reported as its symbol, so the
-// symbols of the common layout and the main-row scan codes count as digits.
-int MarkerDigit(const QKeyEvent& event) {
-  const int key = event.key();
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
-  static constexpr int kShiftedDigits[10] = {
-      Qt::Key_ParenRight, Qt::Key_Exclam,     Qt::Key_At,        Qt::Key_NumberSign, Qt::Key_Dollar,
-      Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,   Qt::Key_ParenLeft};
-  for (int digit = 0; digit < 10; ++digit)
-    if (key == kShiftedDigits[digit]) return digit;
-  const QString platform = QGuiApplication::platformName();
-  const quint32 scanCode = event.nativeScanCode();
-  if ((platform == QLatin1String("xcb") || platform == QLatin1String("wayland")) && scanCode >= 10 &&
-      scanCode <= 19)
-    return static_cast<int>((scanCode - 9) % 10);
-  return -1;
-}
-
-// Shift, Alt and Ctrl held, counting a modifier key's own press.
-Qt::KeyboardModifiers ShiftStateOf(const QKeyEvent& event) {
-  Qt::KeyboardModifiers state = event.modifiers() & kShiftState;
-  if (event.key() == Qt::Key_Shift) state |= Qt::ShiftModifier;
-  if (event.key() == Qt::Key_Control) state |= Qt::ControlModifier;
-  if (event.key() == Qt::Key_Alt) state |= Qt::AltModifier;
-  return state;
-}
 
 int DigitCount(int64_t value, int base) {
   int digits = 1;
@@ -79,7 +32,7 @@ QColor Xored(const QColor& color, const QColor& mask) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- TColors
+// --------------------------------------------------------- TColors
 
 TColors::TColors(THexEditor* owner)
     : QObject(owner),
@@ -117,157 +70,7 @@ void TColors::SetEvenColumn(const QColor& value) {
   Store(evenColumn_, value);
 }
 
-// ---------------------------------------------------------------- input scope
-
-class THexEditor::TInputScope {
- public:
-  TInputScope(THexEditor* editor, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
-      : editor_(editor), previous_(editor->inputScope_), Modifiers(modifiers), Buttons(buttons) {
-    editor_->inputScope_ = this;
-  }
-  ~TInputScope() { editor_->inputScope_ = previous_; }
-  TInputScope(const TInputScope&) = delete;
-  TInputScope& operator=(const TInputScope&) = delete;
-
- private:
-  THexEditor* editor_;
-  const TInputScope* previous_;
-
- public:
-  const Qt::KeyboardModifiers Modifiers;
-  const Qt::MouseButtons Buttons;
-};
-
-bool THexEditor::ShiftHeld() const {
-  const Qt::KeyboardModifiers modifiers =
-      inputScope_ ? inputScope_->Modifiers : QGuiApplication::keyboardModifiers();
-  return modifiers.testFlag(Qt::ShiftModifier);
-}
-
-bool THexEditor::LeftButtonHeld() const {
-  const Qt::MouseButtons buttons = inputScope_ ? inputScope_->Buttons : QGuiApplication::mouseButtons();
-  return buttons.testFlag(Qt::LeftButton);
-}
-
-// ---------------------------------------------------------------- construction
-
-THexEditor::THexEditor(QWidget* parent) : THexEditor(nullptr, parent) {}
-
-THexEditor::THexEditor(THexEditorBuffer* buffer, QWidget* parent)
-    : QAbstractScrollArea(parent), colors_(new TColors(this)) {
-  markers_.fill(-1);
-  setFont(Fuente_Fija(QStringLiteral("Courier"), 12));
-  setFrameStyle(QFrame::Box | QFrame::Plain);
-  setLineWidth(1);
-  setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_InputMethodEnabled, false);
-  viewport()->setCursor(Qt::IBeamCursor);
-  QPalette palette = viewport()->palette();
-  palette.setColor(QPalette::Base, colors_->Background());
-  viewport()->setPalette(palette);
-  verticalScrollBar()->setSingleStep(1);
-  caretTimer_.callOnTimeout(this, [this] {
-    caretOn_ = !caretOn_;
-    viewport()->update(CaretRect());
-  });
-  SetBuffer(buffer);
-}
-
-THexEditor::~THexEditor() { Detach(); }
-
-void THexEditor::SetBuffer(THexEditorBuffer* buffer) {
-  Detach();
-  if (buffer) {
-    ownBuffer_.reset();
-  } else {
-    if (!ownBuffer_) ownBuffer_ = std::make_unique<THexEditorBuffer>();
-    buffer = ownBuffer_.get();
-  }
-  Attach(buffer);
-  // A buffer never loaded gets its empty name, as the editor's window does;
-  // one that already holds data (the machine's memory) is shown as it is.
-  if (buffer_->FileName == "---" && buffer_->DataSize() == 0)
-    buffer_->CreateEmpty("Untitled");
-  else
-    AfterLoad();
-}
-
-void THexEditor::Attach(THexEditorBuffer* buffer) {
-  buffer_ = buffer;
-  buffer_->OnStateChanged = [this] { emit OnStateChanged(); };
-  buffer_->PostStateChange = [this] { PostStateChange(); };
-  buffer_->OnLoaded = [this] { AfterLoad(); };
-}
-
-void THexEditor::Detach() {
-  if (!buffer_) return;
-  buffer_->OnStateChanged = nullptr;
-  buffer_->PostStateChange = nullptr;
-  buffer_->OnLoaded = nullptr;
-  buffer_ = nullptr;
-}
-
-void THexEditor::PostStateChange() {
-  QMetaObject::invokeMethod(this, [this] { emit OnStateChanged(); }, Qt::QueuedConnection);
-}
-
-// After every load: a fresh grid, the caret on the first digit.
-void THexEditor::AfterLoad() {
-  RecomputeGrid();
-  mouseSelecting_ = false;
-  dragging_ = false;
-  current_ = TGridCell{};
-  SetTopRow(0);
-  MoveTo(2, 0);
-  viewport()->update();
-}
-
-void THexEditor::InvalidateBytes(int32_t offset, int32_t count) {
-  if (count <= 0 || offset < 0) return;
-  const int64_t last = int64_t{offset} + count - 1;
-  InvalidateRows(offset / bytesPerLine_, static_cast<int>(std::min<int64_t>(last / bytesPerLine_, rowCount_ - 1)));
-}
-
-void THexEditor::InvalidateAll() { viewport()->update(); }
-
-QSize THexEditor::sizeHint() const {
-  const int frame = 2 * frameWidth();
-  return QSize(colLefts_.back() + frame + verticalScrollBar()->sizeHint().width(),
-               10 * charHeight_ + frame);
-}
-
-// ---------------------------------------------------------------- geometry
-
-int32_t THexEditor::PosAtCell(int col, int row, bool* inCharField) const {
-  const int bytes = bytesPerLine_;
-  *inCharField = col > 2 * bytes + 2;
-  const int64_t rowStart = int64_t{row} * bytes;
-  const int64_t position = *inCharField ? rowStart + (col - (2 * bytes + 3)) : rowStart + (col - 2) / 2;
-  return static_cast<int32_t>(std::clamp<int64_t>(position, 0, INT32_MAX));
-}
-
-int32_t THexEditor::GetPosAtCell(int col, int row) { return PosAtCell(col, row, &inCharField_); }
-
-TGridCell THexEditor::GetCellAtPos(int32_t offset, bool inCharField) const {
-  if (offset < 0) return TGridCell{2, 0};
-  const int row = offset / bytesPerLine_;
-  const int k = offset % bytesPerLine_;
-  return TGridCell{inCharField ? 2 * bytesPerLine_ + 3 + k : 2 * k + 2, row};
-}
-
-int THexEditor::PartnerOf(int col) const {
-  return col > GapColumn() ? 2 * (col - FirstCharColumn()) + 2 : FirstCharColumn() + (col - 2) / 2;
-}
-
-int THexEditor::PartnerColumn(int col) {
-  inCharField_ = col > GapColumn();
-  return PartnerOf(col);
-}
-
-int32_t THexEditor::CursorPos() {
-  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
-  return std::clamp(position, 0, std::max(0, DataSize() - 1));
-}
+// ----------------------------------------------------- grid layout
 
 void THexEditor::RecomputeGrid() {
   buffer_->CutChangeMarks(DataSize());
@@ -361,20 +164,21 @@ void THexEditor::ScrollIntoView(TGridCell cell) {
     horizontalScrollBar()->setValue(std::min(left, right - visibleWidth));
 }
 
-void THexEditor::SetCurrentCell(TGridCell cell) {
-  InvalidateCell(current_.Col, current_.Row);
-  viewport()->update(CaretRect());
-  current_ = cell;
-  InvalidateCell(current_.Col, current_.Row);
-  RestartCaretBlink();
+QSize THexEditor::sizeHint() const {
+  const int frame = 2 * frameWidth();
+  return QSize(colLefts_.back() + frame + verticalScrollBar()->sizeHint().width(),
+               10 * charHeight_ + frame);
 }
 
-void THexEditor::MoveTo(int col, int row) {
-  if (col < kFixedCols || col >= colCount_ || row < 0 || row >= rowCount_) return;
-  if (!SelectCell(col, row)) return;
-  SetCurrentCell(TGridCell{col, row});
-  ScrollIntoView(current_);
+// ------------------------------------------------------ repainting
+
+void THexEditor::InvalidateBytes(int32_t offset, int32_t count) {
+  if (count <= 0 || offset < 0) return;
+  const int64_t last = int64_t{offset} + count - 1;
+  InvalidateRows(offset / bytesPerLine_, static_cast<int>(std::min<int64_t>(last / bytesPerLine_, rowCount_ - 1)));
 }
+
+void THexEditor::InvalidateAll() { viewport()->update(); }
 
 void THexEditor::InvalidateCell(int col, int row) {
   if (col >= 0 && col < colCount_ && row >= 0 && row < rowCount_) viewport()->update(CellRect(col, row));
@@ -395,325 +199,11 @@ void THexEditor::InvalidateByteCells(int32_t offset) {
   InvalidateCell(character.Col, character.Row);
 }
 
-// ---------------------------------------------------------------- selection
-
-bool THexEditor::SelectCell(int col, int row) {
-  if (DataSize() == 0) return col == 2 && row == 0;
-  bool accepted = true;
-  if (selectGuard_) {
-    selectGuard_ = false;
-    struct TRestore {
-      bool& Guard;
-      ~TRestore() { Guard = true; }
-    } restore{selectGuard_};
-    const bool leftButton = LeftButtonHeld();
-    if (!ShiftHeld() && !leftButton) ResetSelection(true);
-    bool inCharField = false;
-    if (PosAtCell(col, row, &inCharField) >= DataSize()) {
-      const TGridCell last = GetCellAtPos(DataSize() - 1, inCharField);
-      MoveTo(last.Col, last.Row);
-      accepted = false;
-    }
-    if (col == GapColumn()) {
-      // A click on the gap lands on the digit left of it, when that digit
-      // holds a byte; otherwise the caret already went to the last byte.
-      accepted = false;
-      const int left = std::max(2, col - 1);
-      if (leftButton && PosAtCell(left, row, &inCharField) < DataSize()) MoveTo(left, row);
-    }
-  }
-  if (accepted) {
-    InvalidateCell(PartnerOf(current_.Col), current_.Row);
-    InvalidateCell(PartnerOf(col), row);
-    if (mouseSelecting_)
-      ExtendSelection(current_, TGridCell{col, row});
-    else
-      ResetSelection(true);
-  }
-  return accepted;
-}
-
-void THexEditor::ResetSelection(bool repaint) {
-  mouseSelecting_ = false;
-  if (repaint && buffer_->HasSelection()) InvalidateSelectionRows(buffer_->SelStart, buffer_->SelEnd);
-  buffer_->ResetSelection();
-  PostStateChange();
-}
-
-void THexEditor::ExtendSelection(TGridCell from, TGridCell to) {
-  bool inCharField = false;
-  int32_t z = PosAtCell(to.Col, to.Row, &inCharField);
-  const bool insert = InsertModeInEffect();
-  THexEditorBuffer& buffer = *buffer_;
-  const int32_t oldStart = buffer.SelStart;
-  const int32_t oldEnd = buffer.SelEnd;
-  if (buffer.HasSelection()) {
-    if (z >= buffer.SelAnchor) {
-      buffer.SelStart = buffer.SelAnchor;
-      buffer.SelEnd = insert ? z - 1 : z;
-    } else {
-      buffer.SelStart = z;
-      buffer.SelEnd = buffer.SelAnchor;
-    }
-  } else {
-    int32_t anchor = PosAtCell(from.Col, from.Row, &inCharField);
-    if (insert && anchor > z) --anchor;
-    if (insert && z > anchor) --z;
-    buffer.SelAnchor = anchor;
-    buffer.SelStart = std::min(anchor, z);
-    buffer.SelEnd = std::max(anchor, z);
-  }
-  if (oldStart >= 0)
-    InvalidateSelectionRows(std::min(oldStart, buffer.SelStart), std::max(oldEnd, buffer.SelEnd));
-  else
-    InvalidateSelectionRows(buffer.SelStart, buffer.SelEnd);
-  PostStateChange();
-}
-
 void THexEditor::InvalidateSelectionRows(int32_t start, int32_t end) {
   InvalidateRows(std::max(0, start) / bytesPerLine_, std::max(0, end) / bytesPerLine_);
 }
 
-void THexEditor::SetSelStart(int offset) {
-  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelStart");
-  ResetSelection(true);
-  const TGridCell cell = GetCellAtPos(offset, CaretInCharField());
-  MoveTo(cell.Col, cell.Row);
-}
-
-void THexEditor::SetSelEnd(int offset) {
-  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelEnd");
-  ResetSelection(true);
-  ExtendSelection(current_, GetCellAtPos(offset, CaretInCharField()));
-}
-
-TEditPosition THexEditor::CaretPosition() {
-  TEditPosition position;
-  position.CaretOffset = GetPosAtCell(current_.Col, current_.Row);
-  position.InCharField = inCharField_;
-  position.CaretDigit = inCharField_ ? 0 : (current_.Col - 2) % 2;
-  return position;
-}
-
-// ---------------------------------------------------------------- edit primitives
-
-void THexEditor::ChangeByte(uint8_t oldValue, uint8_t newValue, int32_t offset) {
-  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid ChangeByte offset");
-  if (oldValue == newValue) return;
-  if (!buffer_->CheckEdit(TEditKind::ByteChanged, offset, 0, 1, CaretPosition())) return;
-  buffer_->WriteEditedByte(offset, newValue, bytesPerLine_);
-  if (!InsertModeInEffect()) buffer_->MarkChanged(offset);
-  InvalidateByteCells(offset);
-}
-
-void THexEditor::DeleteRange(int32_t start, int32_t end, int col, int row) {
-  if (start < 0 || end < start || end > DataSize()) throw std::out_of_range("Invalid DeleteRange range");
-  buffer_->ReplaceRange(start, end - start, nullptr, 0);
-  RecomputeGrid();
-  bool inCharField = false;
-  TGridCell cell{col, row};
-  if (PosAtCell(col, row, &inCharField) >= DataSize()) cell = GetCellAtPos(DataSize() - 1, inCharField);
-  SetCurrentCell(cell);
-  ScrollIntoView(cell);
-  ResetSelection(false);
-  viewport()->update();
-}
-
-void THexEditor::DeleteSelection() {
-  int32_t start = 0;
-  int32_t end = 0;
-  TGridCell cell = current_;
-  if (buffer_->HasSelection()) {
-    start = buffer_->SelStart;
-    end = std::max(start, buffer_->SelEnd + 1);
-    cell = GetCellAtPos(start, CaretInCharField());
-  } else {
-    start = GetPosAtCell(current_.Col, current_.Row);
-    end = start + 1;
-  }
-  buffer_->CutChangeMarks(start);
-  end = std::min(end, DataSize());
-  start = std::min(start, end);
-  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, start, 0, end - start, CaretPosition())) return;
-  DeleteRange(start, end, cell.Col, cell.Row);
-}
-
-void THexEditor::InsertBuffer(const uint8_t* bytes, int32_t count, int32_t offset) {
-  if (offset < 0 || offset > DataSize() || count < 0) throw std::out_of_range("Invalid InsertBuffer offset");
-  const TEditPosition caret = CaretPosition();
-  if (!buffer_->CheckEdit(TEditKind::InsertBuffer, offset, 0, count, caret)) return;
-  buffer_->ReplaceRange(offset, 0, bytes, count);
-  RecomputeGrid();
-  if (caret.CaretOffset == offset && count > 0) {
-    buffer_->SelAnchor = buffer_->SelStart = offset;
-    buffer_->SelEnd = offset + count - 1;
-  }
-  viewport()->update();
-}
-
-void THexEditor::AppendBuffer(const uint8_t* bytes, int32_t count) {
-  if (count < 0) throw std::out_of_range("Invalid AppendBuffer count");
-  const int32_t oldSize = DataSize();
-  if (!buffer_->CheckEdit(TEditKind::AppendBuffer, oldSize, 0, count, CaretPosition())) return;
-  buffer_->ReplaceRange(oldSize, 0, bytes, count);
-  RecomputeGrid();
-  if (count > 0) {
-    const TGridCell cell = GetCellAtPos(oldSize, CaretInCharField());
-    SetCurrentCell(cell);
-    ScrollIntoView(cell);
-    buffer_->SelAnchor = buffer_->SelStart = oldSize;
-    buffer_->SelEnd = oldSize + count - 1;
-  }
-  viewport()->update();
-}
-
-void THexEditor::ReplaceSelection(const uint8_t* bytes, int32_t count) {
-  if (!buffer_->HasSelection()) {
-    InsertBuffer(bytes, count, GetPosAtCell(current_.Col, current_.Row));
-    return;
-  }
-  if (count < 0) throw std::out_of_range("Invalid ReplaceSelection count");
-  const int32_t start = buffer_->SelStart;
-  int32_t length = buffer_->SelectionLength();
-  if (NoSizeChange()) {
-    if (count > length) count = length;
-    if (count < length) {
-      length = count;
-      buffer_->SelEnd = start + count - 1;
-    }
-  }
-  if (!buffer_->CheckEdit(TEditKind::ReplaceSelection, start, length, count, CaretPosition())) return;
-  buffer_->ReplaceRange(start, length, bytes, count);
-  RecomputeGrid();
-  buffer_->SelAnchor = buffer_->SelStart = start;
-  buffer_->SelEnd = start + count - 1;
-  viewport()->update();
-}
-
-void THexEditor::DeleteCaretByte() {
-  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
-  if (position >= DataSize()) return;
-  if (buffer_->CheckEdit(TEditKind::BytesRemoved, position, 0, 1, CaretPosition()))
-    DeleteRange(position, position + 1, current_.Col, current_.Row);
-}
-
-void THexEditor::DeleteByteBeforeCaret() {
-  const TEditPosition caret = CaretPosition();
-  if (caret.CaretOffset <= 0 || caret.CaretOffset > DataSize()) return;
-  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, caret.CaretOffset - 1, 0, 1, caret)) return;
-  DeleteRange(caret.CaretOffset - 1, caret.CaretOffset, current_.Col, current_.Row);
-  // The caret stays on the byte it stood on, now one lower, on the same digit.
-  TGridCell cell = GetCellAtPos(caret.CaretOffset - 1, caret.InCharField);
-  if (!caret.InCharField) cell.Col += caret.CaretDigit;
-  SetCurrentCell(cell);
-  ScrollIntoView(cell);
-}
-
-// ---------------------------------------------------------------- markers
-
-void THexEditor::SetMarker(int index, int row) {
-  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
-  if (markers_[static_cast<size_t>(index)] == row) return;
-  markers_[static_cast<size_t>(index)] = row;
-  viewport()->update();
-}
-
-int THexEditor::Marker(int index) const {
-  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
-  const int row = markers_[static_cast<size_t>(index)];
-  return row == -1 ? current_.Row : row;
-}
-
-int THexEditor::MarkerOfRow(int row) const {
-  for (int index = 0; index < kMarkerCount; ++index)
-    if (markers_[static_cast<size_t>(index)] == row) return index;
-  return -1;
-}
-
-// ---------------------------------------------------------------- properties
-
-void THexEditor::SetBytesPerLine(int value) {
-  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerLine argument");
-  if (value == bytesPerLine_) return;
-  setUpdatesEnabled(false);
-  const int32_t caret = CursorPos();
-  const bool inCharField = inCharField_;
-  const int32_t selStart = buffer_->SelStart, selAnchor = buffer_->SelAnchor, selEnd = buffer_->SelEnd;
-  bytesPerLine_ = value;
-  RecomputeGrid();
-  const TGridCell cell = GetCellAtPos(caret, inCharField);
-  SetCurrentCell(cell);
-  ScrollIntoView(cell);
-  buffer_->SelStart = selStart;
-  buffer_->SelAnchor = selAnchor;
-  buffer_->SelEnd = selEnd;
-  setUpdatesEnabled(true);
-  viewport()->update();
-}
-
-void THexEditor::SetBytesPerColumn(int value) {
-  // A group of no bytes would divide by zero.
-  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerColumn argument");
-  nibblesPerGroup_ = 2 * value;
-  RecomputeWidths();
-}
-
-void THexEditor::SetTranslation(TTranslation value) {
-  translation_ = value;
-  viewport()->update();
-}
-
-void THexEditor::SetOffsetDisplay(TOffsetDisplay value) {
-  offsetDisplay_ = value;
-  RecomputeWidths();
-}
-
-void THexEditor::SetOffsetSeparator(QChar value) {
-  offsetSeparator_ = value;
-  viewport()->update();
-}
-
-void THexEditor::SetCaretStyle(TCaretStyle value) {
-  caretStyle_ = value;
-  RestartCaretBlink();
-  viewport()->update();
-}
-
-void THexEditor::SetFocusFrame(bool value) {
-  focusFrame_ = value;
-  viewport()->update();
-}
-
-void THexEditor::SetMaskWhiteSpaces(bool value) {
-  maskWhiteSpaces_ = value;
-  viewport()->update();
-}
-
-void THexEditor::SetMaskChar(QChar value) {
-  maskChar_ = value;
-  viewport()->update();
-}
-
-void THexEditor::SetShowMarkerColumn(bool value) {
-  showMarkerColumn_ = value;
-  RecomputeWidths();
-}
-
-void THexEditor::SetAutoCaretMode(bool value) {
-  autoCaretMode_ = value;
-  if (value) ApplyAutoCaretMode();
-}
-
-void THexEditor::ApplyAutoCaretMode() { SetCaretStyle(InsertModeInEffect() ? csLeftLine : csFull); }
-
-void THexEditor::SetSwapNibbles(int value) {
-  const bool swap = value != 0;
-  if (buffer_->SwapNibbles == swap) return;
-  buffer_->SwapNibbles = swap;
-  viewport()->update();
-}
-
-// ---------------------------------------------------------------- cell contents
+// --------------------------------------------------- cell contents
 
 QString THexEditor::OffsetText(int row) const {
   const QString separator(offsetSeparator_);
@@ -745,11 +235,6 @@ QChar THexEditor::DisplayChar(uint8_t byte) const {
   const std::optional<char16_t> shown = CodePageChar(translation_, byte);
   if (!shown || (maskWhiteSpaces_ && *shown < 32)) return maskChar_;
   return QChar(*shown);
-}
-
-// The byte a typed character stands for in the character column; 0 refuses it.
-int THexEditor::InputByte(QChar character) const {
-  return character.unicode() >= 32 ? CodePageByte(translation_, character.unicode()) : 0;
 }
 
 TCellLook THexEditor::CellLook(int col, int row) const {
@@ -795,7 +280,7 @@ TCellLook THexEditor::CellLook(int col, int row) const {
   return look;
 }
 
-// ---------------------------------------------------------------- painting
+// -------------------------------------------------------- painting
 
 QFont THexEditor::MarkerFont() const {
   QFont marker = font();
@@ -920,6 +405,8 @@ void THexEditor::RestartCaretBlink() {
     caretTimer_.stop();
 }
 
+// ---------------------------- size, scroll, font and focus changes
+
 void THexEditor::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
@@ -946,333 +433,437 @@ void THexEditor::focusOutEvent(QFocusEvent* event) {
   viewport()->update();
 }
 
-// ---------------------------------------------------------------- keyboard
+// ----------------------------------------- construction and buffer
 
-bool THexEditor::event(QEvent* event) {
-  if (event->type() == QEvent::KeyPress && wantTabs_) {
-    // Tab and Shift+Tab switch fields here instead of moving the focus.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-      keyPressEvent(key);
-      return true;
-    }
-  }
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Keys the editor uses itself are not taken by window shortcuts.
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers state = key->modifiers() & kShiftState;
-    const bool ctrl = state.testFlag(Qt::ControlModifier);
-    const bool alt = state.testFlag(Qt::AltModifier);
-    const bool editorKey = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete ||
-                           (ctrl && !alt && (key->key() == Qt::Key_T || MarkerDigit(*key) >= 0)) ||
-                           (!ctrl && !alt && !key->text().isEmpty() && key->text().at(0).isPrint());
-    if (editorKey) {
-      event->accept();
-      return true;
-    }
-  }
-  return QAbstractScrollArea::event(event);
+THexEditor::THexEditor(QWidget* parent) : THexEditor(nullptr, parent) {}
+
+THexEditor::THexEditor(THexEditorBuffer* buffer, QWidget* parent)
+    : QAbstractScrollArea(parent), colors_(new TColors(this)) {
+  markers_.fill(-1);
+  setFont(Fuente_Fija(QStringLiteral("Courier"), 12));
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  viewport()->setCursor(Qt::IBeamCursor);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Base, colors_->Background());
+  viewport()->setPalette(palette);
+  verticalScrollBar()->setSingleStep(1);
+  caretTimer_.callOnTimeout(this, [this] {
+    caretOn_ = !caretOn_;
+    viewport()->update(CaretRect());
+  });
+  SetBuffer(buffer);
 }
 
-void THexEditor::keyPressEvent(QKeyEvent* event) {
-  TInputScope scope(this, ShiftStateOf(*event), QGuiApplication::mouseButtons());
-  Quietly([&] { KeyDown(*event); });
-  event->accept();
+THexEditor::~THexEditor() { Detach(); }
+
+void THexEditor::SetBuffer(THexEditorBuffer* buffer) {
+  Detach();
+  if (buffer) {
+    ownBuffer_.reset();
+  } else {
+    if (!ownBuffer_) ownBuffer_ = std::make_unique<THexEditorBuffer>();
+    buffer = ownBuffer_.get();
+  }
+  Attach(buffer);
+  // A buffer never loaded gets its empty name, as the editor's window does;
+  // one that already holds data (the machine's memory) is shown as it is.
+  if (buffer_->FileName == "---" && buffer_->DataSize() == 0)
+    buffer_->CreateEmpty("Untitled");
+  else
+    AfterLoad();
 }
 
-void THexEditor::KeyDown(const QKeyEvent& event) {
-  const Qt::KeyboardModifiers shift = ShiftStateOf(event);
-  int pressed = event.key();
-  if (pressed == Qt::Key_Backtab) pressed = Qt::Key_Tab;
-  if (shift.testFlag(Qt::ControlModifier)) {
-    const int digit = MarkerDigit(event);
-    if (digit >= 0) pressed = Qt::Key_0 + digit;
-  }
-  if (pressed == Qt::Key_Insert) {
-    ToggleInsertMode();
-    return;
-  }
-  const bool insert = InsertModeInEffect();
-  const bool readOnly = ReadOnlyView();
-  int key = pressed;
-  if (pressed == Qt::Key_Backspace) {
-    if (insert && !readOnly) {
-      key = 0;
-      // With a selection Backspace removes just the selection.
-      if (buffer_->HasSelection())
-        DeleteSelection();
-      else
-        DeleteByteBeforeCaret();
-    } else {
-      key = Qt::Key_Left;
-    }
-  }
-  if (pressed == Qt::Key_Delete && !readOnly) {
-    key = 0;
-    if (shift == Qt::ControlModifier)
-      DeleteSelection();
-    else if (insert)
-      buffer_->HasSelection() ? DeleteSelection() : DeleteCaretByte();
-  }
-  if (Navigate(pressed, shift)) return;
-  emit OnKeyDown(key, shift);
-  StandardKey(key);
-  // The character of the key, as the system would deliver it after the key
-  // down: never a control character, nor for Ctrl or Alt combinations
-  // (both together stand for AltGr).
-  const QString text = event.text();
-  const bool ctrlOrAlt = shift.testFlag(Qt::ControlModifier) != shift.testFlag(Qt::AltModifier);
-  if (text.isEmpty() || ctrlOrAlt || !text.at(0).isPrint()) return;
-  TypeCharacter(text.at(0));
+void THexEditor::Attach(THexEditorBuffer* buffer) {
+  buffer_ = buffer;
+  buffer_->OnStateChanged = [this] { emit OnStateChanged(); };
+  buffer_->PostStateChange = [this] { PostStateChange(); };
+  buffer_->OnLoaded = [this] { AfterLoad(); };
 }
 
-void THexEditor::ToggleInsertMode() {
-  buffer_->InsertMode = !buffer_->InsertMode;
-  if (autoCaretMode_) ApplyAutoCaretMode();
-  buffer_->CutChangeMarks(0);
+void THexEditor::Detach() {
+  if (!buffer_) return;
+  buffer_->OnStateChanged = nullptr;
+  buffer_->PostStateChange = nullptr;
+  buffer_->OnLoaded = nullptr;
+  buffer_ = nullptr;
+}
+
+void THexEditor::PostStateChange() {
+  QMetaObject::invokeMethod(this, [this] { emit OnStateChanged(); }, Qt::QueuedConnection);
+}
+
+// After every load: a fresh grid, the caret on the first digit.
+void THexEditor::AfterLoad() {
+  RecomputeGrid();
+  mouseSelecting_ = false;
+  dragging_ = false;
+  current_ = TGridCell{};
+  SetTopRow(0);
+  MoveTo(2, 0);
   viewport()->update();
+}
+
+// ---------------------------------------------------- cell mapping
+
+int32_t THexEditor::PosAtCell(int col, int row, bool* inCharField) const {
+  const int bytes = bytesPerLine_;
+  *inCharField = col > 2 * bytes + 2;
+  const int64_t rowStart = int64_t{row} * bytes;
+  const int64_t position = *inCharField ? rowStart + (col - (2 * bytes + 3)) : rowStart + (col - 2) / 2;
+  return static_cast<int32_t>(std::clamp<int64_t>(position, 0, INT32_MAX));
+}
+
+int32_t THexEditor::GetPosAtCell(int col, int row) { return PosAtCell(col, row, &inCharField_); }
+
+TGridCell THexEditor::GetCellAtPos(int32_t offset, bool inCharField) const {
+  if (offset < 0) return TGridCell{2, 0};
+  const int row = offset / bytesPerLine_;
+  const int k = offset % bytesPerLine_;
+  return TGridCell{inCharField ? 2 * bytesPerLine_ + 3 + k : 2 * k + 2, row};
+}
+
+int THexEditor::PartnerOf(int col) const {
+  return col > GapColumn() ? 2 * (col - FirstCharColumn()) + 2 : FirstCharColumn() + (col - 2) / 2;
+}
+
+int THexEditor::PartnerColumn(int col) {
+  inCharField_ = col > GapColumn();
+  return PartnerOf(col);
+}
+
+int32_t THexEditor::CursorPos() {
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  return std::clamp(position, 0, std::max(0, DataSize() - 1));
+}
+
+// -------------------------------------- current cell and selection
+
+void THexEditor::SetCurrentCell(TGridCell cell) {
+  InvalidateCell(current_.Col, current_.Row);
+  viewport()->update(CaretRect());
+  current_ = cell;
+  InvalidateCell(current_.Col, current_.Row);
+  RestartCaretBlink();
+}
+
+void THexEditor::MoveTo(int col, int row) {
+  if (col < kFixedCols || col >= colCount_ || row < 0 || row >= rowCount_) return;
+  if (!SelectCell(col, row)) return;
+  SetCurrentCell(TGridCell{col, row});
+  ScrollIntoView(current_);
+}
+
+bool THexEditor::SelectCell(int col, int row) {
+  if (DataSize() == 0) return col == 2 && row == 0;
+  bool accepted = true;
+  if (selectGuard_) {
+    selectGuard_ = false;
+    struct TRestore {
+      bool& Guard;
+      ~TRestore() { Guard = true; }
+    } restore{selectGuard_};
+    const bool leftButton = LeftButtonHeld();
+    if (!ShiftHeld() && !leftButton) ResetSelection(true);
+    bool inCharField = false;
+    if (PosAtCell(col, row, &inCharField) >= DataSize()) {
+      const TGridCell last = GetCellAtPos(DataSize() - 1, inCharField);
+      MoveTo(last.Col, last.Row);
+      accepted = false;
+    }
+    if (col == GapColumn()) {
+      // A click on the gap lands on the digit left of it, when that digit
+      // holds a byte; otherwise the caret already went to the last byte.
+      accepted = false;
+      const int left = std::max(2, col - 1);
+      if (leftButton && PosAtCell(left, row, &inCharField) < DataSize()) MoveTo(left, row);
+    }
+  }
+  if (accepted) {
+    InvalidateCell(PartnerOf(current_.Col), current_.Row);
+    InvalidateCell(PartnerOf(col), row);
+    if (mouseSelecting_)
+      ExtendSelection(current_, TGridCell{col, row});
+    else
+      ResetSelection(true);
+  }
+  return accepted;
+}
+
+void THexEditor::ResetSelection(bool repaint) {
+  mouseSelecting_ = false;
+  if (repaint && buffer_->HasSelection()) InvalidateSelectionRows(buffer_->SelStart, buffer_->SelEnd);
+  buffer_->ResetSelection();
   PostStateChange();
 }
 
-bool THexEditor::Navigate(int key, Qt::KeyboardModifiers shift) {
-  const bool ctrl = shift.testFlag(Qt::ControlModifier);
-  if (shift == Qt::NoModifier && key != Qt::Key_Shift && !InsertModeInEffect()) ResetSelection(true);
-  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
-  const bool inCharField = inCharField_;
-  const int col = current_.Col;
-  const int row = current_.Row;
-  const int lastRow = rowCount_ - 1;
-  const int visible = VisibleRowCount();
-  const int fieldStart = inCharField ? FirstCharColumn() : 2;
-  auto moveToByte = [this, inCharField](int32_t offset) {
-    const TGridCell cell = GetCellAtPos(offset, inCharField);
-    MoveTo(cell.Col, cell.Row);
-  };
-  switch (key) {
-    case Qt::Key_PageUp:
-      if (ctrl) {
-        MoveTo(col, TopRow());
-      } else {
-        const int target = std::max(0, row - visible + 1);
-        SetTopRow(std::max(0, TopRow() - visible + 1));
-        MoveTo(col, target);
-      }
-      return true;
-    case Qt::Key_PageDown:
-      if (ctrl) {
-        MoveTo(col, std::min(lastRow, TopRow() + visible - 1));
-      } else {
-        const int target = std::min(lastRow, row + visible - 1);
-        SetTopRow(std::min(TopRow() + visible - 1, std::max(0, rowCount_ - visible)));
-        MoveTo(col, target);
-      }
-      return true;
-    case Qt::Key_Home:
-      MoveTo(fieldStart, ctrl ? 0 : row);
-      return true;
-    case Qt::Key_End:
-      if (ctrl) {
-        moveToByte(DataSize() - 1);
-      } else {
-        const int64_t rowEnd = (int64_t{row} + 1) * bytesPerLine_ - 1;
-        moveToByte(static_cast<int32_t>(std::min<int64_t>(rowEnd, DataSize() - 1)));
-      }
-      return true;
-    case Qt::Key_Left:
-      if (ctrl) return false;
-      if (inCharField)
-        moveToByte(std::max(0, position - 1));
-      else if ((col - 2) % 2 == 1)
-        MoveTo(col - 1, row);
-      else if (position > 0)
-        MoveTo(HighDigitColumn(position - 1) + 1, GetCellAtPos(position - 1, false).Row);
-      return true;
-    case Qt::Key_Right:
-      if (ctrl) {
-        MoveTo(colCount_ - 1, row);
-      } else if (inCharField) {
-        moveToByte(std::min(position + 1, DataSize() - 1));
-      } else if ((col - 2) % 2 == 0) {
-        MoveTo(col + 1, row);
-      } else if (position + 1 < DataSize()) {
-        moveToByte(position + 1);
-      }
-      return true;
-    case Qt::Key_Down:
-      if (ctrl) return false;
-      if (row < lastRow) MoveTo(col, row + 1);
-      return true;
-    case Qt::Key_Up:
-      if (ctrl) return false;
-      if (row > 0) MoveTo(col, row - 1);
-      return true;
-    case Qt::Key_T:
-      if (!ctrl) return false;
-      if (DataSize() > 0) MoveTo(PartnerColumn(col), row);
-      return true;
-    case Qt::Key_Tab:
-      if (ctrl || shift.testFlag(Qt::AltModifier)) return false;
-      if (DataSize() > 0) MoveTo(PartnerColumn(col), row);
-      return true;
-    case Qt::Key_Shift:
-      if (shift != Qt::ShiftModifier) return false;
-      if (!mouseSelecting_) ResetSelection(true);
-      mouseSelecting_ = true;
-      return true;
-    default: break;
-  }
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-    const int digit = key - Qt::Key_0;
-    if (shift == (Qt::ShiftModifier | Qt::ControlModifier)) {
-      SetMarker(digit, row);
-      return true;
+void THexEditor::ExtendSelection(TGridCell from, TGridCell to) {
+  bool inCharField = false;
+  int32_t z = PosAtCell(to.Col, to.Row, &inCharField);
+  const bool insert = InsertModeInEffect();
+  THexEditorBuffer& buffer = *buffer_;
+  const int32_t oldStart = buffer.SelStart;
+  const int32_t oldEnd = buffer.SelEnd;
+  if (buffer.HasSelection()) {
+    if (z >= buffer.SelAnchor) {
+      buffer.SelStart = buffer.SelAnchor;
+      buffer.SelEnd = insert ? z - 1 : z;
+    } else {
+      buffer.SelStart = z;
+      buffer.SelEnd = buffer.SelAnchor;
     }
-    if (shift == Qt::ControlModifier) {
-      ResetSelection(true);
-      const int target = Marker(digit);
-      if (target >= 0 && target < rowCount_)
-        MoveTo(2, target);
-      else
-        markers_[static_cast<size_t>(digit)] = -1;  // the row is gone
-      return true;
-    }
+  } else {
+    int32_t anchor = PosAtCell(from.Col, from.Row, &inCharField);
+    if (insert && anchor > z) --anchor;
+    if (insert && z > anchor) --z;
+    buffer.SelAnchor = anchor;
+    buffer.SelStart = std::min(anchor, z);
+    buffer.SelEnd = std::max(anchor, z);
   }
-  return false;
-}
-
-// What the grid itself does with a key: arrows move one cell.
-void THexEditor::StandardKey(int key) {
-  const int col = current_.Col;
-  const int row = current_.Row;
-  switch (key) {
-    case Qt::Key_Left:
-      if (col > kFixedCols) MoveTo(col - 1, row);
-      break;
-    case Qt::Key_Right:
-      if (col < colCount_ - 1) MoveTo(col + 1, row);
-      break;
-    case Qt::Key_Up:
-      if (row > 0) MoveTo(col, row - 1);
-      break;
-    case Qt::Key_Down:
-      if (row < rowCount_ - 1) MoveTo(col, row + 1);
-      break;
-    default: break;
-  }
-}
-
-void THexEditor::TypeCharacter(QChar character) {
-  emit OnKeyPress(character);
-  if (ReadOnlyView()) return;
-  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
-  if (position >= DataSize() && !InsertModeInEffect()) return;
-  if (inCharField_)
-    TypeInCharField(character, position);
+  if (oldStart >= 0)
+    InvalidateSelectionRows(std::min(oldStart, buffer.SelStart), std::max(oldEnd, buffer.SelEnd));
   else
-    TypeHexDigit(character, position);
+    InvalidateSelectionRows(buffer.SelStart, buffer.SelEnd);
+  PostStateChange();
 }
 
-void THexEditor::TypeHexDigit(QChar character, int32_t position) {
-  const int digit = HexDigitValue(character);
-  if (digit < 0) return;
-  const bool insert = InsertModeInEffect();
-  if (!insert) ResetSelection(true);
-  const uint8_t old = position < DataSize() ? buffer_->ByteAt(position) : 0;
-  const int firstColumn = HighDigitColumn(position);
-  const bool onFirstColumn = current_.Col == firstColumn;
-  const bool selected = buffer_->HasSelection();
-  const bool typedHigh = current_.Col - SwapNibbles() == firstColumn || selected;
-  const auto value = static_cast<uint8_t>(typedHigh ? (digit << 4) | (old & 0x0F) : (old & 0xF0) | digit);
-  if (insert && (onFirstColumn || selected)) {
-    const auto half = static_cast<uint8_t>(value & (typedHigh ? 0xF0 : 0x0F));
-    if (DataSize() == 0)
-      AppendBuffer(&half, 1);
-    else if (!selected)
-      InsertBuffer(&half, 1, position);
-    else
-      ReplaceSelection(&half, 1);
+void THexEditor::SetSelStart(int offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelStart");
+  ResetSelection(true);
+  const TGridCell cell = GetCellAtPos(offset, CaretInCharField());
+  MoveTo(cell.Col, cell.Row);
+}
+
+void THexEditor::SetSelEnd(int offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid SelEnd");
+  ResetSelection(true);
+  ExtendSelection(current_, GetCellAtPos(offset, CaretInCharField()));
+}
+
+TEditPosition THexEditor::CaretPosition() {
+  TEditPosition position;
+  position.CaretOffset = GetPosAtCell(current_.Col, current_.Row);
+  position.InCharField = inCharField_;
+  position.CaretDigit = inCharField_ ? 0 : (current_.Col - 2) % 2;
+  return position;
+}
+
+// ------------------------------------------------- edit primitives
+
+void THexEditor::ChangeByte(uint8_t oldValue, uint8_t newValue, int32_t offset) {
+  if (offset < 0 || offset >= DataSize()) throw std::out_of_range("Invalid ChangeByte offset");
+  if (oldValue == newValue) return;
+  if (!buffer_->CheckEdit(TEditKind::ByteChanged, offset, 0, 1, CaretPosition())) return;
+  buffer_->WriteEditedByte(offset, newValue, bytesPerLine_);
+  if (!InsertModeInEffect()) buffer_->MarkChanged(offset);
+  InvalidateByteCells(offset);
+}
+
+void THexEditor::DeleteRange(int32_t start, int32_t end, int col, int row) {
+  if (start < 0 || end < start || end > DataSize()) throw std::out_of_range("Invalid DeleteRange range");
+  buffer_->ReplaceRange(start, end - start, nullptr, 0);
+  RecomputeGrid();
+  bool inCharField = false;
+  TGridCell cell{col, row};
+  if (PosAtCell(col, row, &inCharField) >= DataSize()) cell = GetCellAtPos(DataSize() - 1, inCharField);
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
+  ResetSelection(false);
+  viewport()->update();
+}
+
+void THexEditor::DeleteSelection() {
+  int32_t start = 0;
+  int32_t end = 0;
+  TGridCell cell = current_;
+  if (buffer_->HasSelection()) {
+    start = buffer_->SelStart;
+    end = std::max(start, buffer_->SelEnd + 1);
+    cell = GetCellAtPos(start, CaretInCharField());
   } else {
-    ChangeByte(old, value, position);
-    if (insert && !onFirstColumn && position == DataSize() - 1) {
-      const uint8_t zero = 0;
-      AppendBuffer(&zero, 1);
-      return;
+    start = GetPosAtCell(current_.Col, current_.Row);
+    end = start + 1;
+  }
+  buffer_->CutChangeMarks(start);
+  end = std::min(end, DataSize());
+  start = std::min(start, end);
+  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, start, 0, end - start, CaretPosition())) return;
+  DeleteRange(start, end, cell.Col, cell.Row);
+}
+
+void THexEditor::InsertBuffer(const uint8_t* bytes, int32_t count, int32_t offset) {
+  if (offset < 0 || offset > DataSize() || count < 0) throw std::out_of_range("Invalid InsertBuffer offset");
+  const TEditPosition caret = CaretPosition();
+  if (!buffer_->CheckEdit(TEditKind::InsertBuffer, offset, 0, count, caret)) return;
+  buffer_->ReplaceRange(offset, 0, bytes, count);
+  RecomputeGrid();
+  if (caret.CaretOffset == offset && count > 0) {
+    buffer_->SelAnchor = buffer_->SelStart = offset;
+    buffer_->SelEnd = offset + count - 1;
+  }
+  viewport()->update();
+}
+
+void THexEditor::AppendBuffer(const uint8_t* bytes, int32_t count) {
+  if (count < 0) throw std::out_of_range("Invalid AppendBuffer count");
+  const int32_t oldSize = DataSize();
+  if (!buffer_->CheckEdit(TEditKind::AppendBuffer, oldSize, 0, count, CaretPosition())) return;
+  buffer_->ReplaceRange(oldSize, 0, bytes, count);
+  RecomputeGrid();
+  if (count > 0) {
+    const TGridCell cell = GetCellAtPos(oldSize, CaretInCharField());
+    SetCurrentCell(cell);
+    ScrollIntoView(cell);
+    buffer_->SelAnchor = buffer_->SelStart = oldSize;
+    buffer_->SelEnd = oldSize + count - 1;
+  }
+  viewport()->update();
+}
+
+void THexEditor::ReplaceSelection(const uint8_t* bytes, int32_t count) {
+  if (!buffer_->HasSelection()) {
+    InsertBuffer(bytes, count, GetPosAtCell(current_.Col, current_.Row));
+    return;
+  }
+  if (count < 0) throw std::out_of_range("Invalid ReplaceSelection count");
+  const int32_t start = buffer_->SelStart;
+  int32_t length = buffer_->SelectionLength();
+  if (NoSizeChange()) {
+    if (count > length) count = length;
+    if (count < length) {
+      length = count;
+      buffer_->SelEnd = start + count - 1;
     }
   }
-  Navigate(Qt::Key_Right, Qt::NoModifier);
+  if (!buffer_->CheckEdit(TEditKind::ReplaceSelection, start, length, count, CaretPosition())) return;
+  buffer_->ReplaceRange(start, length, bytes, count);
+  RecomputeGrid();
+  buffer_->SelAnchor = buffer_->SelStart = start;
+  buffer_->SelEnd = start + count - 1;
+  viewport()->update();
 }
 
-void THexEditor::TypeInCharField(QChar character, int32_t position) {
-  const int byte = altReleased_ ? CodePageByte(ttDos8, character.unicode()) : InputByte(character);
-  if (byte <= 0 || (byte < 32 && !altReleased_)) return;
-  altReleased_ = false;
-  const bool insert = InsertModeInEffect();
-  if (!insert) ResetSelection(true);
-  const auto value = static_cast<uint8_t>(byte);
-  if (insert) {
-    if (buffer_->HasSelection())
-      ReplaceSelection(&value, 1);
-    else
-      InsertBuffer(&value, 1, position);
-  } else {
-    ChangeByte(buffer_->ByteAt(position), value, position);
-  }
-  Navigate(Qt::Key_Right, Qt::NoModifier);
+void THexEditor::DeleteCaretByte() {
+  const int32_t position = GetPosAtCell(current_.Col, current_.Row);
+  if (position >= DataSize()) return;
+  if (buffer_->CheckEdit(TEditKind::BytesRemoved, position, 0, 1, CaretPosition()))
+    DeleteRange(position, position + 1, current_.Col, current_.Row);
 }
 
-void THexEditor::keyReleaseEvent(QKeyEvent* event) {
-  // The system repeats only key downs; Qt's repeated releases are not real.
-  if (event->isAutoRepeat()) return;
-  altReleased_ = event->key() == Qt::Key_Alt;
-  Quietly([&] { emit OnKeyUp(event->key(), event->modifiers() & kShiftState); });
-  event->accept();
+void THexEditor::DeleteByteBeforeCaret() {
+  const TEditPosition caret = CaretPosition();
+  if (caret.CaretOffset <= 0 || caret.CaretOffset > DataSize()) return;
+  if (!buffer_->CheckEdit(TEditKind::BytesRemoved, caret.CaretOffset - 1, 0, 1, caret)) return;
+  DeleteRange(caret.CaretOffset - 1, caret.CaretOffset, current_.Col, current_.Row);
+  // The caret stays on the byte it stood on, now one lower, on the same digit.
+  TGridCell cell = GetCellAtPos(caret.CaretOffset - 1, caret.InCharField);
+  if (!caret.InCharField) cell.Col += caret.CaretDigit;
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
 }
 
-// ---------------------------------------------------------------- mouse
+// --------------------------------------------------------- markers
 
-void THexEditor::MousePress(const QMouseEvent& event, bool doubleClick) {
-  emit OnMouseDown(event.button(), event.modifiers() & kShiftState, event.position().toPoint());
-  if (event.button() != Qt::LeftButton) return;
-  if (!doubleClick) {
-    bool valid = false;
-    const TGridCell cell = CellAtPoint(event.position().toPoint(), &valid);
-    if (valid && cell.Col >= kFixedCols) MoveTo(cell.Col, cell.Row);
-  }
-  ResetSelection(true);
-  mouseSelecting_ = !doubleClick;
-  dragging_ = !doubleClick;
+void THexEditor::SetMarker(int index, int row) {
+  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
+  if (markers_[static_cast<size_t>(index)] == row) return;
+  markers_[static_cast<size_t>(index)] = row;
+  viewport()->update();
 }
 
-void THexEditor::mousePressEvent(QMouseEvent* event) {
-  TInputScope scope(this, event->modifiers(), event->buttons() | event->button());
-  Quietly([&] { MousePress(*event, false); });
+int THexEditor::Marker(int index) const {
+  if (index < 0 || index >= kMarkerCount) throw std::out_of_range("SetMarker : Invalid marker index");
+  const int row = markers_[static_cast<size_t>(index)];
+  return row == -1 ? current_.Row : row;
 }
 
-void THexEditor::mouseDoubleClickEvent(QMouseEvent* event) {
-  TInputScope scope(this, event->modifiers(), event->buttons() | event->button());
-  Quietly([&] { MousePress(*event, true); });
+int THexEditor::MarkerOfRow(int row) const {
+  for (int index = 0; index < kMarkerCount; ++index)
+    if (markers_[static_cast<size_t>(index)] == row) return index;
+  return -1;
 }
 
-void THexEditor::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_ || !event->buttons().testFlag(Qt::LeftButton)) return;
-  TInputScope scope(this, event->modifiers(), event->buttons());
-  Quietly([&] {
-    // The cell under the mouse, held inside the grid; above or below it the
-    // drag scrolls on by one row.
-    const QPoint point = event->position().toPoint();
-    const int shownRows = std::min(FullRows(), rowCount_ - TopRow());
-    const int right = std::max(FixedWidth(), std::min(viewport()->width(), colLefts_.back() - HorizontalOffset()) - 1);
-    bool valid = false;
-    TGridCell cell = CellAtPoint(
-        QPoint(std::clamp(point.x(), FixedWidth(), right), std::clamp(point.y(), 0, shownRows * charHeight_ - 1)),
-        &valid);
-    if (!valid) return;
-    if (point.y() < 0) cell.Row = std::max(0, TopRow() - 1);
-    if (point.y() >= shownRows * charHeight_) cell.Row = std::min(rowCount_ - 1, TopRow() + shownRows);
-    if (cell != current_) MoveTo(cell.Col, cell.Row);
-  });
+// ------------------------------------------------------ properties
+
+void THexEditor::SetBytesPerLine(int value) {
+  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerLine argument");
+  if (value == bytesPerLine_) return;
+  setUpdatesEnabled(false);
+  const int32_t caret = CursorPos();
+  const bool inCharField = inCharField_;
+  const int32_t selStart = buffer_->SelStart, selAnchor = buffer_->SelAnchor, selEnd = buffer_->SelEnd;
+  bytesPerLine_ = value;
+  RecomputeGrid();
+  const TGridCell cell = GetCellAtPos(caret, inCharField);
+  SetCurrentCell(cell);
+  ScrollIntoView(cell);
+  buffer_->SelStart = selStart;
+  buffer_->SelAnchor = selAnchor;
+  buffer_->SelEnd = selEnd;
+  setUpdatesEnabled(true);
+  viewport()->update();
 }
 
-void THexEditor::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragging_ = false;
+void THexEditor::SetBytesPerColumn(int value) {
+  // A group of no bytes would divide by zero.
+  if (value < 1 || value > 256) throw std::invalid_argument("Invalid BytesPerColumn argument");
+  nibblesPerGroup_ = 2 * value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetTranslation(TTranslation value) {
+  translation_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetOffsetDisplay(TOffsetDisplay value) {
+  offsetDisplay_ = value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetOffsetSeparator(QChar value) {
+  offsetSeparator_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetCaretStyle(TCaretStyle value) {
+  caretStyle_ = value;
+  RestartCaretBlink();
+  viewport()->update();
+}
+
+void THexEditor::SetFocusFrame(bool value) {
+  focusFrame_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetMaskWhiteSpaces(bool value) {
+  maskWhiteSpaces_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetMaskChar(QChar value) {
+  maskChar_ = value;
+  viewport()->update();
+}
+
+void THexEditor::SetShowMarkerColumn(bool value) {
+  showMarkerColumn_ = value;
+  RecomputeWidths();
+}
+
+void THexEditor::SetAutoCaretMode(bool value) {
+  autoCaretMode_ = value;
+  if (value) ApplyAutoCaretMode();
+}
+
+void THexEditor::ApplyAutoCaretMode() { SetCaretStyle(InsertModeInEffect() ? csLeftLine : csFull); }
+
+void THexEditor::SetSwapNibbles(int value) {
+  const bool swap = value != 0;
+  if (buffer_->SwapNibbles == swap) return;
+  buffer_->SwapNibbles = swap;
+  viewport()->update();
 }
