@@ -7,8 +7,7 @@
 //   hexeditor.cpp            the buffer, cell <-> byte mapping, the current
 //                            cell and selection, edit primitives, markers and
 //                            properties
-//                            and the view: colours, grid layout, cell
-//                            contents, painting
+//   hexeditor_view.cpp       colours, grid layout, cell contents, painting
 //   hexeditor_input.cpp      keyboard and mouse
 //   hexeditor_codepages.cpp  the character column's code pages
 #include <QAbstractScrollArea>
@@ -303,7 +302,7 @@ class THexEditor : public QAbstractScrollArea {
   TEditPosition CaretPosition();
   void ApplyAutoCaretMode();
 
-  // --- hexeditor.cpp: the view
+  // --- hexeditor_view.cpp
   void RecomputeGrid();
   void RecomputeWidths();
   void UpdateScrollBars();

@@ -48,7 +48,7 @@ Qt::KeyboardModifiers ShiftStateOf(const QKeyEvent& event) {
 
 }  // namespace
 
-// ----------------------------------------------------- input scope
+// ---------------------------------------------------------------- input scope
 
 class THexEditor::TInputScope {
  public:
@@ -80,7 +80,7 @@ bool THexEditor::LeftButtonHeld() const {
   return buttons.testFlag(Qt::LeftButton);
 }
 
-// -------------------------------------------------------- keyboard
+// ---------------------------------------------------------------- keyboard
 
 bool THexEditor::event(QEvent* event) {
   if (event->type() == QEvent::KeyPress && wantTabs_) {
@@ -367,7 +367,7 @@ void THexEditor::keyReleaseEvent(QKeyEvent* event) {
   event->accept();
 }
 
-// ----------------------------------------------------------- mouse
+// ---------------------------------------------------------------- mouse
 
 void THexEditor::MousePress(const QMouseEvent& event, bool doubleClick) {
   emit OnMouseDown(event.button(), event.modifiers() & kShiftState, event.position().toPoint());
