@@ -1,8 +1,9 @@
 #pragma once
 // The code pages the memory editor's character column can show: each byte as
-// a Unicode character and back. Tables of our own, not Qt's converters: Qt has
-// these pages only when built with ICU, and there it differs from them in the
-// bytes the .cpp names.
+// a Unicode character and back. Tables of our own rather than Qt's
+// converters: Qt knows these pages only when built with ICU, the characters
+// must not depend on the machine, and most of ICU's differ from ours in a few
+// bytes (the .cpp says which).
 #include <cstdint>
 #include <optional>
 
