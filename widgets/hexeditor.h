@@ -2,12 +2,21 @@
 // THexEditor: the memory editor. A grid view over a THexEditorBuffer (which it
 // never copies) plus its keyboard and mouse editing. Painting reads bytes
 // through the buffer's 64 KiB cache and touches only the rows that are dirty.
+//
+// One job a file:
+//   hexeditor.cpp            the buffer, cell <-> byte mapping, the current
+//                            cell and selection, edit primitives, markers and
+//                            properties
+//   hexeditor_view.cpp       colours, grid layout, cell contents, painting
+//   hexeditor_input.cpp      keyboard and mouse
+//   hexeditor_codepages.cpp  the character column's code pages
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <memory>
 
 #include "core/hexeditor_buffer.h"
@@ -262,18 +271,38 @@ class THexEditor : public QAbstractScrollArea {
  private:
   friend class TColors;
 
+  // An exception never leaves a Qt event handler: a refused edit or a bad
+  // index ends the event quietly.
+  template <typename Action>
+  static void Quietly(Action&& action) {
+    try {
+      action();
+    } catch (const std::exception&) {
+    }
+  }
+
+  // --- hexeditor.cpp
   void Attach(THexEditorBuffer* buffer);
   void Detach();
   void AfterLoad();
   void PostStateChange();
 
-  // Geometry.
   int GapColumn() const { return 2 * bytesPerLine_ + 2; }
   int FirstCharColumn() const { return 2 * bytesPerLine_ + 3; }
   bool CaretInCharField() const { return current_.Col > GapColumn(); }
   int32_t PosAtCell(int col, int row, bool* inCharField) const;
   int PartnerOf(int col) const;
   int HighDigitColumn(int32_t offset) const { return GetCellAtPos(offset, false).Col; }
+
+  void SetCurrentCell(TGridCell cell);
+  // The cell-selection rule.
+  bool SelectCell(int col, int row);
+  void ResetSelection(bool repaint);
+  void ExtendSelection(TGridCell from, TGridCell to);
+  TEditPosition CaretPosition();
+  void ApplyAutoCaretMode();
+
+  // --- hexeditor_view.cpp
   void RecomputeGrid();
   void RecomputeWidths();
   void UpdateScrollBars();
@@ -282,25 +311,26 @@ class THexEditor : public QAbstractScrollArea {
   int HorizontalOffset() const;
   TGridCell CellAtPoint(QPoint point, bool* valid) const;
   void ScrollIntoView(TGridCell cell);
-  void SetCurrentCell(TGridCell cell);
+
   void InvalidateCell(int col, int row);
   void InvalidateRows(int firstRow, int lastRow);
   void InvalidateByteCells(int32_t offset);
+  void InvalidateSelectionRows(int32_t start, int32_t end);
 
+  void PaintRows(QPainter& painter, const QRect& dirty);
+  void PaintCaret(QPainter& painter, const QRect& dirty);
+  void PaintPartnerMark(QPainter& painter, const QRect& cell, const TCellLook& look);
+  QRect CaretRect() const;
+  QFont MarkerFont() const;
+  void RestartCaretBlink();
+
+  // --- hexeditor_input.cpp
   // The keys and buttons held while an input event is handled; outside
   // events, the application's state.
   class TInputScope;
   bool ShiftHeld() const;
   bool LeftButtonHeld() const;
 
-  // The cell-selection rule.
-  bool SelectCell(int col, int row);
-  void ResetSelection(bool repaint);
-  void ExtendSelection(TGridCell from, TGridCell to);
-  void InvalidateSelectionRows(int32_t start, int32_t end);
-  TEditPosition CaretPosition();
-
-  // Input.
   void KeyDown(const QKeyEvent& event);
   bool Navigate(int key, Qt::KeyboardModifiers shift);
   void StandardKey(int key);
@@ -308,17 +338,8 @@ class THexEditor : public QAbstractScrollArea {
   void TypeHexDigit(QChar character, int32_t offset);
   void TypeInCharField(QChar character, int32_t offset);
   void ToggleInsertMode();
-  void ApplyAutoCaretMode();
   void MousePress(const QMouseEvent& event, bool doubleClick);
   int InputByte(QChar character) const;
-
-  // Painting.
-  void PaintRows(QPainter& painter, const QRect& dirty);
-  void PaintCaret(QPainter& painter, const QRect& dirty);
-  void PaintPartnerMark(QPainter& painter, const QRect& cell, const TCellLook& look);
-  QRect CaretRect() const;
-  QFont MarkerFont() const;
-  void RestartCaretBlink();
 
   std::unique_ptr<THexEditorBuffer> ownBuffer_;
   THexEditorBuffer* buffer_ = nullptr;
