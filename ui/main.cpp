@@ -145,7 +145,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   Reloj_->setObjectName(QStringLiteral("Reloj"));
   Reloj_->setTimerType(Qt::PreciseTimer);
   Reloj_->setInterval(static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso));
-  connect(Reloj_, &QTimer::timeout, this, [this] { Manejar([this] { entorno_.RelojTimer(); }); });
+  connect(Reloj_, &QTimer::timeout, this, &TForm1::RelojTimer);
 
   entorno_.Fijar_Pantalla(this);
   VELTRA_Inicio();
@@ -159,6 +159,10 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
 }
 
 TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
+
+void TForm1::RelojTimer() {
+  Manejar([this] { entorno_.RelojTimer(); });
+}
 
 void TForm1::VELTRA_Inicio() {
   Sembrar_Aleatorio(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));

@@ -41,6 +41,9 @@ class TForm1 : public QMainWindow, public TPantalla {
   template <typename Accion>
   void Manejar(Accion&& accion);
 
+  // The timer's tick: one instruction of a free run at most.
+  void RelojTimer();
+
   // The screen of the machine.
   void Mostrar_Mensaje(const std::string& texto) override;
   bool Preguntar_Si_No(const std::string& titulo, const std::string& texto) override;

@@ -221,8 +221,13 @@ void THListBox::Mostrar_Seleccion() {
     return;
   }
   const QModelIndex indice = model()->index(fila, 0);
+  // The view would scroll on every step of a program counter walking down,
+  // repainting the scroll bar each time, the costliest part of a free run's
+  // tick; a line out of view comes to the top instead, once a page.
+  setAutoScroll(false);
   selectionModel()->setCurrentIndex(indice, QItemSelectionModel::ClearAndSelect);
-  scrollTo(indice);
+  setAutoScroll(true);
+  if (!viewport()->rect().contains(visualRect(indice))) scrollTo(indice, PositionAtTop);
 }
 
 void THListBox::Seleccion_de_Usuario() {
