@@ -42,6 +42,9 @@ const QString Escritura_Ilegal = QStringLiteral(
     "AVISO: Acceso a memoria de TORVIC ilegal\rIntentó escribir por encima de la posición F000H de memoria.");
 const QString Desordenadas = QStringLiteral("Error: El fichero contiene direcciones repetidas o desordenadas");
 QString Corrupta(const QString& linea) { return QStringLiteral("ERROR: Archivo HEX corrupto\rMire la línea: (") + linea + ")"; }
+const QString Mas_Corruptas = QStringLiteral("ERROR: Archivo HEX corrupto\rHay más líneas corruptas; no se mostrarán más avisos.");
+const QString Mas_Monitor =
+    QStringLiteral("AVISO: Acceso a memoria de TORVIC ilegal\rHay más direcciones por encima de EFFF; no se mostrarán más avisos.");
 QString Formato(int linea) {
   return QStringLiteral("Error: Formato incorrecto en la línea %1. Cada línea debe contener Dirección y Contenido").arg(linea);
 }
@@ -201,6 +204,32 @@ class tst_Cargador : public QObject {
                                                  Corrupta(QString::fromLatin1(binario.mid(11, 2))),
                                                  Corrupta(QString::fromLatin1(binario.mid(14, 12)))}
                                   << nada << nada;
+
+    // A wrong file: ten boxes of a kind, one closing box, then silence, with
+    // every line still taking its effect.
+    QByteArray mil_corruptas, mil_monitor, ambas;
+    QStringList primeras_corruptas, halts, ambas_mensajes;
+    for (int i = 0; i < 1000; ++i) {
+      const QString f = QStringLiteral("F%1").arg(i, 3, 16, QLatin1Char('0')).toUpper();
+      const QString g = QStringLiteral("G%1").arg(i, 3, 10, QLatin1Char('0'));
+      mil_corruptas += QStringLiteral("BASURA %1\r\n").arg(i).toLatin1();
+      mil_monitor += (":02" + f + "00F000EF\r\n").toLatin1();
+      ambas += (g + " 1\r\n" + f + " 1\r\n").toLatin1();
+      halts << "[" + f + "]: HALT";
+      if (i < 10) {
+        primeras_corruptas << Corrupta(QStringLiteral("BASURA %1").arg(i));
+        ambas_mensajes << Corrupta(":02" + g + "000001EF") << Escritura_Ilegal;
+      }
+    }
+    QTest::newRow("HEX: a thousand corrupt lines")
+        << "x.HEX" << ":020010002105EF\r\n" + mil_corruptas + ":020005002203EF" << true
+        << primeras_corruptas + QStringList{Mas_Corruptas} << QStringList{"[0005]: LLI R2, H'03"}
+        << QStringList{"0010=2105", "0005=2203"};
+    QTest::newRow("HEX: a thousand records in the monitor area")
+        << "x.HEX" << mil_monitor << true << QStringList(10, Escritura_Ilegal) + QStringList{Mas_Monitor} << halts << nada;
+    QTest::newRow("EHC: both kinds counted apart")
+        << "x.EHC" << ambas << true << ambas_mensajes + QStringList{Mas_Corruptas, Mas_Monitor}
+        << QStringList{"[F3E7]: LD R0, [RD+H'01]"} << nada;
 
     QTest::newRow("read failure keeps what was stored, raw")
         << "x.EHC" << QByteArray("0 2105\n1 2203\n2 63") << false
