@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QtTest>
 
 #include <QTemporaryDir>
@@ -263,14 +265,43 @@ class tst_Cargador : public QObject {
     m.Comprobar(mensajes, listado, memoria);
   }
 
-  void carpeta_no_se_puede_leer() {
+  // Only regular files are read, through a link too; a device or a pipe is
+  // refused at once rather than read forever. "%1" stands for the path.
+  void archivo_especial_data() {
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("es");  // "carpeta", "tuberia" or a link's target
+    QTest::addColumn<QStringList>("mensajes");
+    QTest::addColumn<QStringList>("listado");
+    QTest::addColumn<QStringList>("memoria");
+    const QStringList nada;
+    const QStringList no_normal{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")};
+    QTest::newRow("folder") << "carpeta.EHC" << "carpeta"
+                            << QStringList{QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.")}
+                            << nada << nada;
+    QTest::newRow("link to a device") << "nulo.HEX" << "/dev/null" << no_normal << nada << nada;
+    QTest::newRow("named pipe") << "tuberia.EHC" << "tuberia" << no_normal << nada << nada;
+    QTest::newRow("link to a regular file")
+        << "enlace.HEX" << VELTRA_TEST_DATA "/hex_sin_fin.HEX" << nada << QStringList{"[0000]: LLI R1, H'05", "[0001]: HALT"}
+        << QStringList{"0000=2105", "0001=F000"};
+  }
+  void archivo_especial() {
+    QFETCH(QString, nombre);
+    QFETCH(QString, es);
+    QFETCH(QStringList, mensajes);
     QTemporaryDir temporal;
-    const QString ruta = temporal.filePath(QStringLiteral("carpeta.EHC"));
-    QVERIFY(QDir().mkdir(ruta));
+    const QString ruta = temporal.filePath(nombre);
+    if (es == QLatin1String("carpeta"))
+      QVERIFY(QDir().mkdir(ruta));
+    else if (es == QLatin1String("tuberia"))
+      QCOMPARE(::mkfifo(QFile::encodeName(ruta).constData(), 0600), 0);
+    else
+      QVERIFY(QFile::link(es, ruta));
     TMaquina m;
-    QVERIFY(!Cargar_Programa_Objeto(m.E, ruta.toStdString()));
-    m.Comprobar({QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.").arg(ruta)},
-                {}, {});
+    QCOMPARE(Cargar_Programa_Objeto(m.E, ruta.toStdString()), mensajes.isEmpty());
+    for (QString& mensaje : mensajes) mensaje.replace(QStringLiteral("%1"), ruta);
+    QFETCH(QStringList, listado);
+    QFETCH(QStringList, memoria);
+    m.Comprobar(mensajes, listado, memoria);
   }
 
   // After Ctrl+Delete has shortened memory, the store to EFFF writes its high
