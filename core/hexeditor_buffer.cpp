@@ -124,7 +124,7 @@ void THexEditorBuffer::ReleaseWorkFile() {
   if (data_ && !inMemory_) ::munmap(data_, static_cast<size_t>(size_));
   data_ = nullptr;
   inMemory_ = false;
-  memory_ = {};
+  std::vector<uint8_t>().swap(memory_);
   size_ = 0;
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
