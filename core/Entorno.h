@@ -97,7 +97,10 @@ class TEntorno {
   void Fijar_C(int valor) { Fijar_Bandera(Bandera_C, valor); }
   void Fijar_V(int valor) { Fijar_Bandera(Bandera_V, valor); }
   std::string Leer_Palabra(int32_t direccion) const;
-  void Escribir_Palabra(int32_t direccion, std::string_view texto);
+  // A word at F000 or above is not stored: the run stops and `aviso` is
+  // shown, unless it is empty (the loader's boxes beyond its limit).
+  void Escribir_Palabra(int32_t direccion, std::string_view texto,
+                        std::string_view aviso = Mensaje_Escritura_Ilegal);
   void Detener_Ejecucion();
   // The address in PC when its text is a word, else -1 (nothing there to run).
   int32_t Direccion_PC() const;

@@ -84,10 +84,10 @@ std::string TEntorno::Leer_Palabra(int32_t direccion) const {
   return texto;
 }
 
-void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto) {
+void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto, std::string_view aviso) {
   if (direccion >= Primera_Direccion_Monitor) {
     Detener_Ejecucion();
-    pantalla_->Mostrar_Mensaje(Mensaje_Escritura_Ilegal);
+    if (!aviso.empty()) pantalla_->Mostrar_Mensaje(std::string(aviso));
     return;
   }
   const int32_t alto = Texto_a_Byte(texto.substr(0, 2));

@@ -103,7 +103,12 @@ void THexEditorBuffer::OpenWorkFile() {
                  S_IRUSR | S_IWUSR);
     if (fd_ >= 0) {
       struct stat info{};
-      if (::fstat(fd_, &info) != 0) ThrowErrno(workFileName_);
+      if (::fstat(fd_, &info) != 0) {
+        const int error = errno;
+        ::unlink(workFileName_.c_str());
+        errno = error;
+        ThrowErrno(workFileName_);
+      }
       workFileCreated_ = true;
       workFileDevice_ = info.st_dev;
       workFileInode_ = info.st_ino;
@@ -116,8 +121,10 @@ void THexEditorBuffer::OpenWorkFile() {
 }
 
 void THexEditorBuffer::ReleaseWorkFile() {
-  if (data_) ::munmap(data_, static_cast<size_t>(size_));
+  if (data_ && !inMemory_) ::munmap(data_, static_cast<size_t>(size_));
   data_ = nullptr;
+  inMemory_ = false;
+  std::vector<uint8_t>().swap(memory_);
   size_ = 0;
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
@@ -133,30 +140,43 @@ void THexEditorBuffer::RemoveWorkFile() {
   workFileCreated_ = false;
 }
 
-void THexEditorBuffer::Map() {
-  data_ = nullptr;
-  if (size_ == 0) return;
-  void* mapping = ::mmap(nullptr, static_cast<size_t>(size_), PROT_READ | PROT_WRITE, MAP_SHARED,
-                         fd_, 0);
-  if (mapping == MAP_FAILED) {
-    const int error = errno;
-    ReleaseWorkFile();
-    errno = error;
-    ThrowErrno(workFileName_);
-  }
-  data_ = static_cast<uint8_t*>(mapping);
+uint8_t* THexEditorBuffer::MapWorkFile(int32_t size) {
+  if (size == 0) return nullptr;
+  void* mapping =
+      ::mmap(nullptr, static_cast<size_t>(size), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+  if (mapping == MAP_FAILED) ThrowErrno(workFileName_);
+  return static_cast<uint8_t*>(mapping);
+}
+
+void THexEditorBuffer::MoveToMemory(int32_t keep) {
+  // Whatever the file holds, whole or partly written, goes with it.
+  std::vector<uint8_t> bytes(data_, data_ + (data_ ? keep : 0));
+  ReleaseWorkFile();
+  RemoveWorkFile();
+  memory_ = std::move(bytes);
+  inMemory_ = true;
+  size_ = static_cast<int32_t>(memory_.size());
+  data_ = memory_.data();
 }
 
 bool THexEditorBuffer::LoadFromBytes(const uint8_t* bytes, size_t count) {
   if (count > static_cast<size_t>(INT32_MAX)) throw std::length_error("buffer too large");
   ReleaseWorkFile();
   try {
-    OpenWorkFile();
-    WriteAll(fd_, bytes, count, workFileName_);
-    size_ = static_cast<int32_t>(count);
-    Map();
+    try {
+      OpenWorkFile();
+      WriteAll(fd_, bytes, count, workFileName_);
+      data_ = MapWorkFile(static_cast<int32_t>(count));
+      size_ = static_cast<int32_t>(count);
+    } catch (const std::system_error&) {
+      // Memory must not depend on the temporary directory.
+      MoveToMemory(0);
+      memory_.assign(bytes, bytes + count);
+      size_ = static_cast<int32_t>(count);
+      data_ = memory_.data();
+    }
   } catch (...) {
-    // The old contents are gone with the rewritten file: be an empty buffer.
+    // The old contents are gone: be an empty buffer.
     ReleaseWorkFile();
     FinishLoad();
     throw;
@@ -258,25 +278,39 @@ void THexEditorBuffer::WriteEditedByte(int32_t offset, uint8_t value, int32_t by
 }
 
 void THexEditorBuffer::Resize(int32_t newSize) {
-  if (fd_ < 0) OpenWorkFile();
-  if (data_) ::munmap(data_, static_cast<size_t>(size_));
-  data_ = nullptr;
   cacheStart_ = -1;
+  if (!inMemory_) {
+    try {
+      if (fd_ < 0) OpenWorkFile();
+      ResizeWorkFile(newSize);
+      return;
+    } catch (const std::system_error&) {
+      // The bytes up to the new size are intact in the old mapping.
+      MoveToMemory(std::min(size_, newSize));
+    }
+  }
+  memory_.resize(static_cast<size_t>(newSize));
+  size_ = newSize;
+  data_ = memory_.data();
+}
+
+void THexEditorBuffer::ResizeWorkFile(int32_t newSize) {
   // Growing allocates the blocks now: a full disk is an error here rather
-  // than a fault when the mapping is written.
+  // than a fault when the mapping is written. The old mapping stays until
+  // the new one exists.
   int error = 0;
   if (newSize > size_)
     error = ::posix_fallocate(fd_, 0, newSize);
   else if (::ftruncate(fd_, newSize) != 0)
     error = errno;
   if (error != 0) {
-    if (::ftruncate(fd_, size_) != 0) error = errno;
-    Map();
     errno = error;
     ThrowErrno(workFileName_);
   }
+  uint8_t* mapping = MapWorkFile(newSize);
+  if (data_) ::munmap(data_, static_cast<size_t>(size_));
+  data_ = mapping;
   size_ = newSize;
-  Map();
 }
 
 void THexEditorBuffer::ReplaceRange(int32_t offset, int32_t oldCount, const uint8_t* bytes,

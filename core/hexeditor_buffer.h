@@ -1,7 +1,9 @@
 #pragma once
 // The memory editor's byte buffer: the bytes live in a working file of the
 // temporary directory, mapped into memory so that reads and writes are direct.
-// This is machine-layer code and includes nothing from Qt.
+// Where no working file can hold them (a read-only, full or too small
+// temporary directory) they live in the program's own memory instead, with
+// the same behaviour. This is machine-layer code and includes nothing from Qt.
 #include <sys/types.h>
 
 #include <cstddef>
@@ -38,8 +40,9 @@ class THexEditorBuffer {
   THexEditorBuffer& operator=(const THexEditorBuffer&) = delete;
 
   // Loading. Each load replaces the working file's contents and clears the
-  // change marks, the journal, the selection and Modified. A failure to write
-  // the working file throws std::system_error and leaves an empty buffer.
+  // change marks, the journal, the selection and Modified. A working file
+  // that cannot be written is given up for the program's own memory; only
+  // running out of that throws, and leaves an empty buffer.
   bool LoadFromStream(std::istream& source);
   bool LoadFromBytes(const uint8_t* bytes, size_t count);
   bool LoadFromFile(const std::string& path);
@@ -125,10 +128,13 @@ class THexEditorBuffer {
 
   void ChooseWorkFileName();
   void OpenWorkFile();
+  // Drops the bytes, mapped or in memory; the working file stays on disk.
   void ReleaseWorkFile();
   void RemoveWorkFile();
   void Resize(int32_t newSize);
-  void Map();
+  void ResizeWorkFile(int32_t newSize);
+  uint8_t* MapWorkFile(int32_t size);
+  void MoveToMemory(int32_t keep);
   void FinishLoad();
   void ResetJournal();
   void PostState() const;
@@ -142,6 +148,9 @@ class THexEditorBuffer {
   int fd_ = -1;
   uint8_t* data_ = nullptr;
   int32_t size_ = 0;
+  // The bytes when no working file holds them; data_ then points here.
+  bool inMemory_ = false;
+  std::vector<uint8_t> memory_;
   std::vector<bool> changeMarks_;
   std::deque<TUndoRecord> journal_;
   std::string undoDescription_ = "No Undo";

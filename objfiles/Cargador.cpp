@@ -13,6 +13,24 @@ namespace {
 
 constexpr std::string_view Registro_Fin = ":00000001FF";
 
+// A wrong file (a text, a renamed binary) would raise a modal box per line,
+// thousands of them. One load shows the first ten boxes of a kind, then one
+// that says the rest are left out, then none.
+constexpr int Maximo_Avisos = 10;
+constexpr std::string_view Cierre_Corruptas =
+    "ERROR: Archivo HEX corrupto\rHay más líneas corruptas; no se mostrarán más avisos.";
+constexpr std::string_view Cierre_Monitor =
+    "AVISO: Acceso a memoria de TORVIC ilegal\rHay más direcciones por encima de EFFF; no se mostrarán más avisos.";
+
+// The box for the next warning of a kind: its own, the closing one, or none
+// (empty).
+std::string Aviso_Limitado(int& avisos, std::string propio, std::string_view cierre) {
+  ++avisos;
+  if (avisos <= Maximo_Avisos) return propio;
+  if (avisos == Maximo_Avisos + 1) return std::string(cierre);
+  return {};
+}
+
 std::string Mensaje_Apertura(const std::string& ruta, const std::string& motivo) {
   return "ERROR: No se pudo abrir el archivo " + ruta + "\rMotivo: " + motivo + ".";
 }
@@ -53,7 +71,9 @@ void Procesar_Registro(TEntorno& entorno, TEstado_Carga& estado, const std::stri
     return;
   }
   if (!Linea_Hex_Valida(linea)) {
-    entorno.Pantalla().Mostrar_Mensaje("ERROR: Archivo HEX corrupto\rMire la línea: (" + linea + ")");
+    const std::string aviso = Aviso_Limitado(
+        estado.Lineas_Corruptas, "ERROR: Archivo HEX corrupto\rMire la línea: (" + linea + ")", Cierre_Corruptas);
+    if (!aviso.empty()) entorno.Pantalla().Mostrar_Mensaje(aviso);
     estado.Direccion_Actual = 0;
     entorno.Listado.Vaciar_Linea_a_Linea();
     return;
@@ -70,7 +90,11 @@ void Procesar_Registro(TEntorno& entorno, TEstado_Carga& estado, const std::stri
   }
   entorno.Listado.Agregar("[" + std::string(texto_direccion) + "]: " + std::string(palabra));
   estado.Direccion_Actual = direccion;
-  entorno.Escribir_Palabra(direccion, palabra);
+  if (direccion >= Primera_Direccion_Monitor)
+    entorno.Escribir_Palabra(direccion, palabra,
+                             Aviso_Limitado(estado.Direcciones_Monitor, Mensaje_Escritura_Ilegal, Cierre_Monitor));
+  else
+    entorno.Escribir_Palabra(direccion, palabra);
 }
 
 void Desensamblar_Listado(TListado& listado) {

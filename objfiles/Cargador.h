@@ -22,6 +22,9 @@ struct TEstado_Carga {
   int32_t Direccion_Actual = -1;
   bool Fin = false;    // the end record was read
   bool Parar = false;  // the record stage asks the reading loop to stop
+  // Warnings of each kind raised so far, to limit the boxes one load shows.
+  int Lineas_Corruptas = 0;
+  int Direcciones_Monitor = 0;
 };
 
 // One normalised line of the record stage: stores and lists a record, or

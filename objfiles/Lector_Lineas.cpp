@@ -1,5 +1,9 @@
 #include "objfiles/Lector_Lineas.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -28,10 +32,40 @@ std::string Motivo_Error_Sistema(int codigo) {
   }
 }
 
+namespace {
+
+// A device, pipe or socket could be read forever, or never answer. A folder
+// opens, and its read reports it as a folder.
+bool Se_Puede_Leer(mode_t modo) { return S_ISREG(modo) || S_ISDIR(modo); }
+
+}  // namespace
+
 TFuente_Archivo::TFuente_Archivo(const std::string& ruta) {
-  errno = 0;
-  archivo_ = std::fopen(ruta.c_str(), "rb");
-  if (!archivo_) error_apertura_ = Motivo_Error_Sistema(errno);
+  const char* const no_normal = "no es un archivo normal";
+  // Checked before opening, since opening a device may already act on it,
+  // and again on what was opened, which is what is read. O_NONBLOCK keeps
+  // the open of a pipe from waiting for a writer.
+  struct stat info{};
+  if (::stat(ruta.c_str(), &info) == 0 && !Se_Puede_Leer(info.st_mode)) {
+    error_apertura_ = no_normal;
+    return;
+  }
+  const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error_apertura_ = Motivo_Error_Sistema(errno);
+    return;
+  }
+  if (::fstat(fd, &info) != 0 || !Se_Puede_Leer(info.st_mode)) {
+    error_apertura_ = no_normal;
+    ::close(fd);
+    return;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  archivo_ = ::fdopen(fd, "rb");
+  if (!archivo_) {
+    error_apertura_ = Motivo_Error_Sistema(errno);
+    ::close(fd);
+  }
 }
 
 TFuente_Archivo::~TFuente_Archivo() {

@@ -88,7 +88,9 @@ QJsonArray Arreglo(const std::vector<std::string>& textos) {
   return arreglo;
 }
 
-QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, TFin_Ejecucion fin,
+// Without `fin` the file could not be loaded and nothing ran; a script still
+// gets the whole object, with the reason in load_messages.
+QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, std::optional<TFin_Ejecucion> fin,
                          const std::vector<TVolcado>& volcados) {
   TEntorno& e = ejecucion.Entorno();
   QJsonObject registros;
@@ -116,7 +118,7 @@ QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, TFin_Ejecucion fin,
   informe.insert(QStringLiteral("load_messages"), Arreglo(ejecucion.Mensajes_Carga()));
   informe.insert(QStringLiteral("run_messages"), Arreglo(ejecucion.Mensajes_Ejecucion()));
   informe.insert(QStringLiteral("listing"), Arreglo(e.Listado.Lineas()));
-  informe.insert(QStringLiteral("stop"), QLatin1String(Nombre_Fin(fin)));
+  informe.insert(QStringLiteral("stop"), QLatin1String(fin ? Nombre_Fin(*fin) : "load_failed"));
   informe.insert(QStringLiteral("steps"), static_cast<qint64>(ejecucion.Pasos()));
   informe.insert(QStringLiteral("registers"), registros);
   informe.insert(QStringLiteral("flags"), banderas);
@@ -236,6 +238,8 @@ int main(int argc, char** argv) {
   const bool cargado = ejecucion.Cargar();
   if (!cargado) {
     for (const auto& m : ejecucion.Mensajes_Carga()) QTextStream(stderr) << "veltra-run: " << Mensaje_Terminal(m) << "\n";
+    if (parser.isSet(json))
+      QTextStream(stdout) << QJsonDocument(Informe_Json(ejecucion, std::nullopt, volcados)).toJson(QJsonDocument::Indented);
     return Salida_Opciones;
   }
   QTextStream err(stderr);

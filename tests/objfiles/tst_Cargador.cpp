@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QtTest>
 
 #include <QTemporaryDir>
@@ -42,6 +44,9 @@ const QString Escritura_Ilegal = QStringLiteral(
     "AVISO: Acceso a memoria de TORVIC ilegal\rIntentó escribir por encima de la posición F000H de memoria.");
 const QString Desordenadas = QStringLiteral("Error: El fichero contiene direcciones repetidas o desordenadas");
 QString Corrupta(const QString& linea) { return QStringLiteral("ERROR: Archivo HEX corrupto\rMire la línea: (") + linea + ")"; }
+const QString Mas_Corruptas = QStringLiteral("ERROR: Archivo HEX corrupto\rHay más líneas corruptas; no se mostrarán más avisos.");
+const QString Mas_Monitor =
+    QStringLiteral("AVISO: Acceso a memoria de TORVIC ilegal\rHay más direcciones por encima de EFFF; no se mostrarán más avisos.");
 QString Formato(int linea) {
   return QStringLiteral("Error: Formato incorrecto en la línea %1. Cada línea debe contener Dirección y Contenido").arg(linea);
 }
@@ -202,6 +207,32 @@ class tst_Cargador : public QObject {
                                                  Corrupta(QString::fromLatin1(binario.mid(14, 12)))}
                                   << nada << nada;
 
+    // A wrong file: ten boxes of a kind, one closing box, then silence, with
+    // every line still taking its effect.
+    QByteArray mil_corruptas, mil_monitor, ambas;
+    QStringList primeras_corruptas, halts, ambas_mensajes;
+    for (int i = 0; i < 1000; ++i) {
+      const QString f = QStringLiteral("F%1").arg(i, 3, 16, QLatin1Char('0')).toUpper();
+      const QString g = QStringLiteral("G%1").arg(i, 3, 10, QLatin1Char('0'));
+      mil_corruptas += QStringLiteral("BASURA %1\r\n").arg(i).toLatin1();
+      mil_monitor += (":02" + f + "00F000EF\r\n").toLatin1();
+      ambas += (g + " 1\r\n" + f + " 1\r\n").toLatin1();
+      halts << "[" + f + "]: HALT";
+      if (i < 10) {
+        primeras_corruptas << Corrupta(QStringLiteral("BASURA %1").arg(i));
+        ambas_mensajes << Corrupta(":02" + g + "000001EF") << Escritura_Ilegal;
+      }
+    }
+    QTest::newRow("HEX: a thousand corrupt lines")
+        << "x.HEX" << ":020010002105EF\r\n" + mil_corruptas + ":020005002203EF" << true
+        << primeras_corruptas + QStringList{Mas_Corruptas} << QStringList{"[0005]: LLI R2, H'03"}
+        << QStringList{"0010=2105", "0005=2203"};
+    QTest::newRow("HEX: a thousand records in the monitor area")
+        << "x.HEX" << mil_monitor << true << QStringList(10, Escritura_Ilegal) + QStringList{Mas_Monitor} << halts << nada;
+    QTest::newRow("EHC: both kinds counted apart")
+        << "x.EHC" << ambas << true << ambas_mensajes + QStringList{Mas_Corruptas, Mas_Monitor}
+        << QStringList{"[F3E7]: LD R0, [RD+H'01]"} << nada;
+
     QTest::newRow("read failure keeps what was stored, raw")
         << "x.EHC" << QByteArray("0 2105\n1 2203\n2 63") << false
         << QStringList{QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: error de prueba.")}
@@ -234,14 +265,43 @@ class tst_Cargador : public QObject {
     m.Comprobar(mensajes, listado, memoria);
   }
 
-  void carpeta_no_se_puede_leer() {
+  // Only regular files are read, through a link too; a device or a pipe is
+  // refused at once rather than read forever. "%1" stands for the path.
+  void archivo_especial_data() {
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("es");  // "carpeta", "tuberia" or a link's target
+    QTest::addColumn<QStringList>("mensajes");
+    QTest::addColumn<QStringList>("listado");
+    QTest::addColumn<QStringList>("memoria");
+    const QStringList nada;
+    const QStringList no_normal{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")};
+    QTest::newRow("folder") << "carpeta.EHC" << "carpeta"
+                            << QStringList{QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.")}
+                            << nada << nada;
+    QTest::newRow("link to a device") << "nulo.HEX" << "/dev/null" << no_normal << nada << nada;
+    QTest::newRow("named pipe") << "tuberia.EHC" << "tuberia" << no_normal << nada << nada;
+    QTest::newRow("link to a regular file")
+        << "enlace.HEX" << VELTRA_TEST_DATA "/hex_sin_fin.HEX" << nada << QStringList{"[0000]: LLI R1, H'05", "[0001]: HALT"}
+        << QStringList{"0000=2105", "0001=F000"};
+  }
+  void archivo_especial() {
+    QFETCH(QString, nombre);
+    QFETCH(QString, es);
+    QFETCH(QStringList, mensajes);
     QTemporaryDir temporal;
-    const QString ruta = temporal.filePath(QStringLiteral("carpeta.EHC"));
-    QVERIFY(QDir().mkdir(ruta));
+    const QString ruta = temporal.filePath(nombre);
+    if (es == QLatin1String("carpeta"))
+      QVERIFY(QDir().mkdir(ruta));
+    else if (es == QLatin1String("tuberia"))
+      QCOMPARE(::mkfifo(QFile::encodeName(ruta).constData(), 0600), 0);
+    else
+      QVERIFY(QFile::link(es, ruta));
     TMaquina m;
-    QVERIFY(!Cargar_Programa_Objeto(m.E, ruta.toStdString()));
-    m.Comprobar({QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.").arg(ruta)},
-                {}, {});
+    QCOMPARE(Cargar_Programa_Objeto(m.E, ruta.toStdString()), mensajes.isEmpty());
+    for (QString& mensaje : mensajes) mensaje.replace(QStringLiteral("%1"), ruta);
+    QFETCH(QStringList, listado);
+    QFETCH(QStringList, memoria);
+    m.Comprobar(mensajes, listado, memoria);
   }
 
   // After Ctrl+Delete has shortened memory, the store to EFFF writes its high

@@ -5,6 +5,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "tests/TFileSizeLimit.h"
 
 namespace {
 
@@ -14,9 +18,20 @@ struct TSalida {
   QString Errores;
 };
 
-TSalida Ejecutar(const QStringList& argumentos) {
+// With `tmpdir`, veltra-run's temporary directory; `limite` bytes (when not
+// 0) is as much as it can write to a file.
+TSalida Ejecutar(const QStringList& argumentos, const QString& tmpdir = {}, rlim_t limite = 0) {
   QProcess proceso;
-  proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
+  if (!tmpdir.isEmpty()) {
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("TMPDIR"), tmpdir);
+    proceso.setProcessEnvironment(entorno);
+  }
+  {
+    std::optional<TFileSizeLimit> limitado;  // inherited by the child as it starts
+    if (limite > 0) limitado.emplace(limite);
+    proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
+  }
   if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
   return {proceso.exitCode(), QJsonDocument::fromJson(proceso.readAllStandardOutput()).object(),
           QString::fromUtf8(proceso.readAllStandardError())};
@@ -31,11 +46,46 @@ class tst_Veltra_Run : public QObject {
   Q_OBJECT
 
  private slots:
-  void archivo_que_no_se_abre() {
-    const QString ruta = QStringLiteral(VELTRA_TEST_DATA "/no_existe.EHC");
-    const TSalida salida = Ejecutar({"--json", ruta});
-    QCOMPARE(salida.Estado, 3);
-    QCOMPARE(salida.Errores, "veltra-run: ERROR: No se pudo abrir el archivo " + ruta + "\n  Motivo: el archivo no existe.\n");
+  // A file that cannot be read still gets its JSON object, exit status 3 and
+  // the message also on standard error. Memory runs whole whatever the
+  // temporary directory, leaving no file there. "%1" stands for the path.
+  void carga_data() {
+    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<QString>("tmpdir");  // empty: one of the test
+    QTest::addColumn<int>("limite");      // bytes it can write to a file; 0: no limit
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QStringList>("mensajes");
+    const QString suma = QStringLiteral(VELTRA_EXAMPLES "/SUMA.EHC");
+    QTest::newRow("file that does not exist")
+        << QStringLiteral(VELTRA_TEST_DATA "/no_existe.EHC") << QString() << 0 << 3
+        << QStringList{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: el archivo no existe.")};
+    QTest::newRow("wrong extension") << suma + ".txt" << QString() << 0 << 3
+                                     << QStringList{QStringLiteral("ERROR: Los archivos objeto deben tener extensión \r.HEX o .EHC")};
+    QTest::newRow("temporary directory too small") << suma << QString() << 64 * 1024 << 0 << QStringList();
+    // Nobody, root included, can create a file in /proc.
+    QTest::newRow("temporary directory that cannot be written") << suma << "/proc" << 0 << 0 << QStringList();
+  }
+  void carga() {
+    QFETCH(QString, archivo);
+    QFETCH(QString, tmpdir);
+    QFETCH(int, limite);
+    QFETCH(int, estado);
+    QFETCH(QStringList, mensajes);
+    QTemporaryDir temporal;
+    const TSalida salida =
+        Ejecutar({"--fill", "zero", "--json", archivo}, tmpdir.isEmpty() ? temporal.path() : tmpdir, rlim_t(limite));
+    QCOMPARE(salida.Estado, estado);
+    QJsonArray esperados;
+    QString errores;
+    for (QString& mensaje : mensajes) {
+      mensaje.replace(QStringLiteral("%1"), archivo);
+      esperados.append(mensaje);
+      errores += "veltra-run: " + mensaje.replace('\r', QStringLiteral("\n  ")) + "\n";
+    }
+    QCOMPARE(salida.Informe["load_messages"].toArray(), esperados);
+    QCOMPARE(salida.Informe["stop"].toString(), QLatin1String(estado == 3 ? "load_failed" : "halt"));
+    if (estado == 3) QCOMPARE(salida.Errores, errores);
+    QVERIFY(QDir(temporal.path()).isEmpty());
   }
 
   // A format error is reported, the raw listing kept, and the program runs.

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
@@ -244,23 +245,41 @@ class tst_hexeditor_buffer : public QObject {
     std::filesystem::remove(victim);
   }
 
-  // Writes that fail keep a usable buffer: the old bytes after a growth,
-  // an empty buffer after a load.
-  void failedWrites() {
-    const std::vector<uint8_t> small = Counting(16), big(100000, 0x33);
-    auto buffer = Loaded(small);
-    const std::string before = buffer->AsHex();
-    buffer->SelAnchor = buffer->SelStart = 0;
-    buffer->SelEnd = 3;
+  // Where no working file can hold the bytes, the program's memory does,
+  // whole and with the same behaviour, and no file is left behind.
+  void workFileCannotHoldTheBytes_data() {
+    QTest::addColumn<QByteArray>("tmpdir");  // empty: the test's own, too small
+    QTest::addColumn<bool>("loadedBefore");  // 16 bytes fit before it is full
+    QTest::newRow("load, directory too small") << QByteArray() << false;
+    QTest::newRow("growth, directory too small") << QByteArray() << true;
+    // Nobody, root included, can create a file in /proc.
+    QTest::newRow("load, directory that cannot be written") << QByteArray("/proc") << false;
+  }
+  void workFileCannotHoldTheBytes() {
+    QFETCH(QByteArray, tmpdir);
+    QFETCH(bool, loadedBefore);
+    if (!tmpdir.isEmpty()) qputenv("TMPDIR", tmpdir);
+    THexEditorBuffer buffer;
+    qputenv("TMPDIR", temp_.path().toLocal8Bit());
+    std::vector<uint8_t> expected = Counting(122880);
+    if (loadedBefore) buffer.LoadFromBytes(expected.data(), 16);
     {
-      TFileSizeLimit limit(4096);
-      QVERIFY_THROWS_EXCEPTION(std::system_error, buffer->ReplaceRange(10, 0, big.data(), 50000));
-      QCOMPARE(buffer->AsHex(), before);
-      QVERIFY_THROWS_EXCEPTION(std::system_error, buffer->LoadFromBytes(big.data(), big.size()));
+      std::optional<TFileSizeLimit> limit;
+      if (tmpdir.isEmpty()) limit.emplace(4096);
+      if (loadedBefore)
+        buffer.ReplaceRange(16, 0, expected.data() + 16, static_cast<int32_t>(expected.size()) - 16);
+      else
+        buffer.LoadFromBytes(expected.data(), expected.size());
     }
-    QCOMPARE(buffer->AsHex(), std::string());
-    QVERIFY(!buffer->HasSelection());
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, buffer->SetMemory(0, 1));
+    buffer.SetMemory(122879, 0xAB);
+    expected.back() = 0xAB;
+    buffer.ReplaceRange(0, 1, nullptr, 0);
+    expected.erase(expected.begin());
+    std::vector<uint8_t> bytes(static_cast<size_t>(buffer.DataSize()));
+    for (int32_t i = 0; i < buffer.DataSize(); ++i) bytes[static_cast<size_t>(i)] = buffer.ByteAt(i);
+    QCOMPARE(bytes, expected);
+    QVERIFY(!Exists(buffer.WorkFileName()));
+    QVERIFY(QDir(temp_.path()).isEmpty());
   }
 };
 

@@ -1,14 +1,12 @@
 #pragma once
 // Shared set-up of the memory editor's tests.
-#include <sys/resource.h>
-
 #include <QStyleHints>
 #include <QtTest>
-#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/TFileSizeLimit.h"
 #include "widgets/Colores.h"
 #include "widgets/hexeditor.h"
 
@@ -30,21 +28,6 @@ std::string ErrorOf(Action&& action) {
   }
   return {};
 }
-
-// Writes past `limit` bytes fail (EFBIG) while it lives.
-class TFileSizeLimit {
- public:
-  explicit TFileSizeLimit(rlim_t limit) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    const rlimit reduced{limit, saved_.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &reduced);
-  }
-  ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 // An editor set up like VELTRA's memory panel (2 bytes a row, ASCII), with
 // the named properties changed on top, shown and focused, on white, with a
