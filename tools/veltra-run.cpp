@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "Ejecucion_Linea.h"
+#include "Traduccion_Qt.h"
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"
 
@@ -156,6 +157,7 @@ void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion
 int main(int argc, char** argv) {
   QCoreApplication aplicacion(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("veltra-run"));
+  Instalar_Traduccion_Qt(aplicacion);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Ejecuta un programa de TORVIC sin ventana."));
