@@ -153,7 +153,8 @@ struct TConstante {
   std::string Etiqueta;  // upper-cased; empty for a number
   std::string Nombre;    // the label as written
   TParte Parte = TParte::Entera;
-  std::size_t Posicion = 0;
+  std::size_t Posicion = 0;           // where the constant begins
+  std::size_t Posicion_Etiqueta = 0;  // where its label's name begins
 };
 
 // Reads one line, statement by statement.
@@ -266,6 +267,7 @@ TConstante Constante(TCursor& c, TCampo campo) {
   if (k.Parte != TParte::Entera) c.Exigir(')', "se esperaba )");
   k.Etiqueta = Mayusculas_Ascii(etiqueta);
   k.Nombre = std::string(etiqueta);
+  k.Posicion_Etiqueta = inicio_etiqueta;
   return k;
 }
 
@@ -307,6 +309,7 @@ class TEnsamblador {
     std::size_t Palabra;  // index into the words; npos when the word was not placed
     int32_t Linea;
     int32_t Columna;
+    int32_t Columna_Etiqueta;
   };
 
   // Columns count characters, not the bytes of an accented letter.
@@ -421,7 +424,8 @@ class TEnsamblador {
     const std::size_t indice = Colocar(palabra, inicio);
     if (constante && !constante->Etiqueta.empty()) {
       const int32_t columna = Columna(constante->Posicion);
-      referencias_.push_back({std::move(*constante), campo, indice, linea_, columna});
+      const int32_t columna_etiqueta = Columna(constante->Posicion_Etiqueta);
+      referencias_.push_back({std::move(*constante), campo, indice, linea_, columna, columna_etiqueta});
     }
   }
 
@@ -446,12 +450,13 @@ class TEnsamblador {
       if (!aviso_monitor_)
         Error(inicio, "la palabra caería en H'" + Hex(direccion_, 4) + ", en el área del monitor (F000..FFFF)");
       aviso_monitor_ = true;
-    } else if (const int32_t anterior = ocupadas_[static_cast<std::size_t>(direccion_)]; anterior != 0) {
+    } else if (const int32_t anterior = Ocupada(direccion_); anterior != 0) {
       if (!aviso_solape_)
         Error(inicio, "la dirección H'" + Hex(direccion_, 4) + " ya tiene una palabra, de la línea " +
                           std::to_string(anterior));
       aviso_solape_ = true;
     } else {
+      ocupadas_.resize(std::max(ocupadas_.size(), static_cast<std::size_t>(direccion_) + 1));
       ocupadas_[static_cast<std::size_t>(direccion_)] = linea_;
       indice = resultado_.Palabras.size();
       resultado_.Palabras.push_back({static_cast<int32_t>(direccion_), palabra, linea_});
@@ -460,13 +465,18 @@ class TEnsamblador {
     return indice;
   }
 
+  int32_t Ocupada(int64_t direccion) const {
+    const auto d = static_cast<std::size_t>(direccion);
+    return d < ocupadas_.size() ? ocupadas_[d] : 0;
+  }
+
   void Resolver_Etiquetas() {
     for (const TReferencia& r : referencias_) {
       const TConstante& k = r.Constante;
       const auto error = [&](std::string mensaje) { resultado_.Errores.push_back({r.Linea, r.Columna, std::move(mensaje)}); };
       const auto etiqueta = etiquetas_.find(k.Etiqueta);
       if (etiqueta == etiquetas_.end()) {
-        error("etiqueta no definida: " + Cita(k.Nombre));
+        resultado_.Errores.push_back({r.Linea, r.Columna_Etiqueta, "etiqueta no definida: " + Cita(k.Nombre)});
         continue;
       }
       const int64_t direccion = etiqueta->second.Direccion;
@@ -491,8 +501,9 @@ class TEnsamblador {
   TResultado_Ensamblado resultado_;
   std::unordered_map<std::string, TEtiqueta> etiquetas_;
   std::vector<TReferencia> referencias_;
-  // The source line of the word at each address; 0 while free.
-  std::vector<int32_t> ocupadas_ = std::vector<int32_t>(Primera_Direccion_Monitor, 0);
+  // The source line of the word at each address; 0 while free. It grows
+  // with the highest address used, so a short source stays cheap.
+  std::vector<int32_t> ocupadas_;
   int64_t direccion_ = 0;
   bool aviso_monitor_ = false;
   bool aviso_solape_ = false;
