@@ -27,8 +27,16 @@ TPantalla_Fuzz& Pantalla() {
   return pantalla;
 }
 
+// One environment for the whole run, its memory filled once: the loader
+// stores into the buffer that filling creates.
 TEntorno& Entorno() {
   static TEntorno entorno(&Pantalla());
+  static const bool lleno = [] {
+    entorno.Opciones_Entorno.Relleno_Memoria = 1;
+    entorno.Llenar_Memoria_Aleatoria();
+    return true;
+  }();
+  (void)lleno;
   return entorno;
 }
 
