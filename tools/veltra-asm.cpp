@@ -105,13 +105,14 @@ int main(int argc, char** argv) {
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Ensambla un programa de TORVIC escrito en texto y escribe el programa objeto."));
-  parser.addHelpOption();
+  // Its own help option: Qt's translation leaves the built-in one's text in English.
+  const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Muestra esta ayuda."));
   const QCommandLineOption salida({QStringLiteral("o"), QStringLiteral("salida")},
                                   QStringLiteral("Programa objeto que se escribe, .EHC o .HEX (por omisión, FUENTE con extensión .EHC)."),
                                   QStringLiteral("SALIDA"));
   const QCommandLineOption listado(QStringLiteral("listado"),
                                    QStringLiteral("Muestra cada palabra: dirección, contenido y línea de la fuente."));
-  parser.addOptions({salida, listado});
+  parser.addOptions({ayuda, salida, listado});
   parser.addPositionalArgument(QStringLiteral("FUENTE"), QStringLiteral("Programa en ensamblador de TORVIC (.ASM)."));
   if (!parser.parse(aplicacion.arguments())) {
     if (!parser.unknownOptionNames().isEmpty()) {
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
     }
     Fallar("falta el valor de la opción " + Texto(aplicacion.arguments().last()), true);
   }
-  if (parser.isSet(QStringLiteral("help"))) {
+  if (parser.isSet(ayuda)) {
     Escribir(stdout, Texto(parser.helpText()));
     return 0;
   }
