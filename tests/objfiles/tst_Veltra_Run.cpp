@@ -16,11 +16,13 @@ struct TSalida {
   int Estado;
   QJsonObject Informe;
   QString Errores;
+  QString Salida;
 };
 
 // With `tmpdir`, veltra-run's temporary directory; `limite` bytes (when not
 // 0) is as much as it can write to a file.
-TSalida Ejecutar(const QStringList& argumentos, const QString& tmpdir = {}, rlim_t limite = 0) {
+TSalida Ejecutar(const QStringList& argumentos, const QString& tmpdir = {}, rlim_t limite = 0,
+                const QString& programa = QStringLiteral(VELTRA_RUN)) {
   QProcess proceso;
   if (!tmpdir.isEmpty()) {
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
@@ -30,18 +32,45 @@ TSalida Ejecutar(const QStringList& argumentos, const QString& tmpdir = {}, rlim
   {
     std::optional<TFileSizeLimit> limitado;  // inherited by the child as it starts
     if (limite > 0) limitado.emplace(limite);
-    proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
+    proceso.start(programa, argumentos);
   }
-  if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
-  return {proceso.exitCode(), QJsonDocument::fromJson(proceso.readAllStandardOutput()).object(),
-          QString::fromUtf8(proceso.readAllStandardError())};
+  if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) return {-1, {}, {}, {}};
+  const QByteArray salida = proceso.readAllStandardOutput();
+  return {proceso.exitCode(), QJsonDocument::fromJson(salida).object(),
+          QString::fromUtf8(proceso.readAllStandardError()), QString::fromUtf8(salida)};
+}
+
+TSalida Ensamblar(const QStringList& argumentos) { return Ejecutar(argumentos, {}, 0, QStringLiteral(VELTRA_ASM)); }
+
+QStringList Lineas(const QString& ruta) {
+  QFile archivo(ruta);
+  if (!archivo.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(archivo.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The (address, word) pairs of an EHC file, as "AAAA WWWW".
+QStringList Palabras_EHC(const QString& ruta) {
+  QStringList palabras;
+  for (const QString& linea : Lineas(ruta)) {
+    const QStringList partes = linea.section(';', 0, 0).split(' ', Qt::SkipEmptyParts);
+    if (partes.size() == 2)
+      palabras << partes[0].rightJustified(4, '0').toUpper() + " " + partes[1].rightJustified(4, '0').toUpper();
+  }
+  return palabras;
+}
+
+bool Escribir(const QString& ruta, const QByteArray& texto) {
+  QFile archivo(ruta);
+  return archivo.open(QIODevice::WriteOnly) && archivo.write(texto) == texto.size();
 }
 
 }  // namespace
 
 // veltra-run loads FILE as VELTRA's load command does. Each example program
 // must leave the results its header promises ("Resultado:"), with what its
-// "Entrada:" asks to be typed.
+// "Entrada:" asks to be typed; so must its source, once veltra-asm has
+// assembled it to the same words as the checked-in EHC.
+// veltra-asm itself: every error reported, no file written after one.
 class tst_Veltra_Run : public QObject {
   Q_OBJECT
 
@@ -101,14 +130,27 @@ class tst_Veltra_Run : public QObject {
 
   void ejemplo_data() {
     QTest::addColumn<QString>("archivo");
-    for (const char* nombre : {"CONTADOR", "PUERTOS", "SUBRUTINA", "SUMA", "TECLADO"})
-      QTest::newRow(nombre) << QStringLiteral(VELTRA_EXAMPLES "/%1.EHC").arg(nombre);
+    QTest::addColumn<bool>("ensamblar");
+    for (const char* nombre : {"CONTADOR", "PUERTOS", "SUBRUTINA", "SUMA", "TECLADO"}) {
+      QTest::newRow(nombre) << QStringLiteral(VELTRA_EXAMPLES "/%1.EHC").arg(nombre) << false;
+      QTest::addRow("%s.ASM", nombre) << QStringLiteral(VELTRA_EXAMPLES "/%1.ASM").arg(nombre) << true;
+    }
   }
   void ejemplo() {
     QFETCH(QString, archivo);
-    QFile fuente(archivo);
-    QVERIFY(fuente.open(QIODevice::ReadOnly));
-    const QStringList lineas = QString::fromUtf8(fuente.readAll()).split('\n', Qt::SkipEmptyParts);
+    QFETCH(bool, ensamblar);
+    const QStringList lineas = Lineas(archivo);
+    QVERIFY(!lineas.isEmpty());
+    QString programa = archivo;
+    const QStringList palabras = Palabras_EHC(QString(archivo).replace(QStringLiteral(".ASM"), QStringLiteral(".EHC")));
+    QTemporaryDir carpeta;
+    if (ensamblar) {
+      programa = carpeta.filePath(QStringLiteral("ensamblado.EHC"));
+      const TSalida salida = Ensamblar({archivo, "-o", programa});
+      QCOMPARE(salida.Errores, QString());
+      QCOMPARE(salida.Estado, 0);
+      QCOMPARE(Palabras_EHC(programa), palabras);
+    }
     QStringList promesas;
     QStringList argumentos = {"--fill", "zero", "--json"};
     static const QRegularExpression palabra_memoria(QStringLiteral("^M\\[([0-9A-F]{4})\\]="));
@@ -123,13 +165,13 @@ class tst_Veltra_Run : public QObject {
     for (const QString& promesa : promesas)
       if (const auto memoria = palabra_memoria.match(promesa); memoria.hasMatch()) argumentos << "--dump" << memoria.captured(1);
 
-    const TSalida salida = Ejecutar(argumentos << archivo);
+    const TSalida salida = Ejecutar(argumentos << programa);
     QCOMPARE(salida.Estado, 0);
     const QJsonObject& informe = salida.Informe;
     QCOMPARE(informe["stop"].toString(), QStringLiteral("halt"));
     QCOMPARE(informe["load_messages"].toArray(), QJsonArray());
     QCOMPARE(informe["run_messages"].toArray(), QJsonArray{QStringLiteral("Fin de la ejecución :-)")});
-    QCOMPARE(informe["listing"].toArray().size(), lineas.size());
+    QCOMPARE(informe["listing"].toArray().size(), palabras.size());
     for (const QString& promesa : promesas) {
       const QString nombre = promesa.section('=', 0, 0);
       const auto memoria = palabra_memoria.match(promesa);
@@ -139,6 +181,48 @@ class tst_Veltra_Run : public QObject {
                                                                 : informe["registers"][nombre].toString();
       QVERIFY2(obtenido == promesa.section('=', 1), qPrintable(promesa + " but got " + obtenido));
     }
+  }
+
+  void veltra_asm_erroneo_data() {
+    QTest::addColumn<QByteArray>("fuente");
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QString>("errores");  // %D is the folder of the source
+    QTest::newRow("todos los errores") << QByteArray("SHL R10\nHALT\nLLI R1, H'1FF\n") << QStringList{}
+        << "%D/PROG.ASM:1:5: se esperaba un registro R0..RF\n%D/PROG.ASM:3:9: constante fuera de rango: H'1FF no cabe en un byte\n";
+    QTest::newRow("salida que no es objeto") << QByteArray("HALT\n") << QStringList{"-o", "%D/PROG.TXT"}
+        << "veltra-asm: el programa objeto debe terminar en .EHC o .HEX: %D/PROG.TXT\n";
+    QTest::newRow("opción desconocida") << QByteArray("HALT\n") << QStringList{"--nada"}
+        << "veltra-asm: opción desconocida: --nada\nuso: veltra-asm FUENTE [-o SALIDA.EHC|SALIDA.HEX] [--listado]\n";
+  }
+  void veltra_asm_erroneo() {
+    QFETCH(QByteArray, fuente);
+    QFETCH(QStringList, argumentos);
+    QFETCH(QString, errores);
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("PROG.ASM"));
+    QVERIFY(Escribir(ruta, fuente));
+    argumentos.replaceInStrings(QStringLiteral("%D"), carpeta.path());
+    const TSalida salida = Ensamblar(QStringList{ruta} << argumentos);
+    QCOMPARE(salida.Errores, errores.replace(QStringLiteral("%D"), carpeta.path()));
+    QCOMPARE(salida.Estado, 1);
+    QCOMPARE(QDir(carpeta.path()).entryList(QDir::Files), QStringList{"PROG.ASM"});
+  }
+
+  // A .HEX with words out of source order loads with no message, and the
+  // listing reads as the source, in address order.
+  void veltra_asm_hex_y_listado() {
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("PROG.ASM"));
+    QVERIFY(Escribir(ruta, "ORG H'0010\nfin:  HALT\nORG 0\n      LLI RD, LO(fin) ; salto\n      BR\n"));
+    const QString hex = carpeta.filePath(QStringLiteral("PROG.HEX"));
+    const TSalida asm_ = Ensamblar({ruta, "--listado", "-o", hex});
+    QCOMPARE(asm_.Errores, QString());
+    QCOMPARE(asm_.Estado, 0);
+    QCOMPARE(asm_.Salida, QStringLiteral("0010 F000  fin:  HALT\n0000 2D10        LLI RD, LO(fin) ; salto\n0001 C000        BR\n"));
+    const TSalida salida = Ejecutar({"--fill", "zero", "--json", hex});
+    QCOMPARE(salida.Informe["load_messages"].toArray(), QJsonArray());
+    QCOMPARE(salida.Informe["listing"].toArray(), (QJsonArray{"[0000]: LLI RD, H'10", "[0001]: BR", "[0010]: HALT"}));
+    QCOMPARE(salida.Informe["stop"].toString(), QStringLiteral("halt"));
   }
 };
 
