@@ -1,0 +1,12 @@
+#pragma once
+// The look shared by the panels: white labels on the teal ground.
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// A white label at (x, y) of its parent; a heading is bold.
+QLabel* Etiqueta(const QString& texto, QWidget* padre, int x, int y, bool titulo = false);
+// Fills the widget's background with the colour.
+void Fondo(QWidget* widget, const QColor& color);
