@@ -1,10 +1,38 @@
 #pragma once
-// The dock sites of the main window and the pieces that dock into them.
+// The dock sites of the main window and the pieces that dock into them. Each
+// site takes only its own piece: the rule is one function per site, and a
+// site handed any other piece, however Qt or the code offers it, sends it
+// back to float beside its own site.
 #include <QDockWidget>
 #include <QMainWindow>
 
-// A control bar that holds one dockable piece.
-QMainWindow* Crear_Sitio(const QString& nombre, QWidget* padre);
-// The piece, docked into its site at the area.
-QDockWidget* Crear_Pieza(const QString& nombre, const QString& titulo, QWidget* contenido, QMainWindow* sitio,
+class QToolBar;
+
+bool Barra_Principal_DockOver(const QObject* pieza);
+bool Contenedor_Panel_Interno_DockOver(const QObject* pieza);
+bool Contenedor_de_Memoria_DockOver(const QObject* pieza);
+bool Contenedor_Panel_Frontal_DockOver(const QObject* pieza);
+
+class TSitio_Muelle : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  using TRegla = bool (*)(const QObject* pieza);
+  TSitio_Muelle(const QString& nombre, TRegla acepta, QWidget* padre);
+
+  bool Acepta(const QObject* pieza) const { return acepta_(pieza); }
+
+ protected:
+  void childEvent(QChildEvent* evento) override;
+
+ private:
+  TRegla acepta_;
+};
+
+// The site of that name, with its rule.
+TSitio_Muelle* Crear_Sitio(const QString& nombre, QWidget* padre);
+// The piece, docked into its own site at the area; a refused piece returns there.
+QDockWidget* Crear_Pieza(const QString& nombre, const QString& titulo, QWidget* contenido, TSitio_Muelle* sitio,
                          Qt::DockWidgetArea area, bool titulo_vertical);
+// The tool bar, in its own site at the top.
+void Colocar_Barra(QToolBar* barra, TSitio_Muelle* sitio);

@@ -56,7 +56,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   capas->setSpacing(0);
 
   auto* barra_principal = Crear_Sitio(QStringLiteral("Barra_Principal"), centro);
-  barra_principal->addToolBar(Qt::TopToolBarArea, Crear_Menu());
+  Colocar_Barra(Crear_Menu(), barra_principal);
   capas->addWidget(barra_principal);
   capas->addWidget(Crear_Banda_Central(), 1);
 
@@ -65,6 +65,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   separador->setFixedHeight(7);
   Fondo(separador, clTeal);
   capas->addWidget(separador);
+  Panel_Separador_Arriba_Abajo_ = separador;
 
   auto* estado = new QStatusBar(centro);
   estado->setObjectName(QStringLiteral("Barra_Estado"));
@@ -80,10 +81,21 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
 
   auto* contenedor_interno = Crear_Sitio(QStringLiteral("Contenedor_Panel_Interno"), centro);
   contenedor_interno->setMaximumHeight(276);
-  Crear_Pieza(QStringLiteral("Panel_Interno"), QStringLiteral("Panel interno de TORVIC"), Crear_Panel_Interno(),
-              contenedor_interno, Qt::BottomDockWidgetArea, true)
-      ->setFixedSize(783, 268);
+  Panel_Interno_ = Crear_Pieza(QStringLiteral("Panel_Interno"), QStringLiteral("Panel interno de TORVIC"),
+                               Crear_Panel_Interno(), contenedor_interno, Qt::BottomDockWidgetArea, true);
+  Panel_Interno_->setFixedSize(783, 268);
   Contenedor_Panel_Interno_ = contenedor_interno;
+  // Floating, the internal panel closes like any tool window; the Entorno menu
+  // brings it back. The other panels come home only by being dragged there,
+  // so they cannot be closed and lost.
+  connect(Panel_Interno_, &QDockWidget::topLevelChanged, this, [this](bool flotando) {
+    Panel_Interno_->setFeatures(flotando ? Panel_Interno_->features() | QDockWidget::DockWidgetClosable
+                                         : Panel_Interno_->features() & ~QDockWidget::DockWidgetClosable);
+    Panel_Interno_EndDock(flotando ? nullptr : Panel_Interno_->parent());
+  });
+  PContenedor_Memoria_ = findChild<QDockWidget*>(QStringLiteral("PContenedor_Memoria"));
+  connect(PContenedor_Memoria_, &QDockWidget::topLevelChanged, this,
+          [this](bool flotando) { Memoria_EndDock(flotando ? nullptr : PContenedor_Memoria_->parent()); });
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
 
@@ -324,8 +336,45 @@ void TForm1::closeEvent(QCloseEvent* evento) {
   QCoreApplication::quit();
 }
 
+// ---------------------------------------------------------------- docking
+
+void TForm1::Relayout_Barra_Inferior() {
+  centralWidget()->layout()->activate();
+  const int alto = minimumSizeHint().height();
+  if (height() < alto) resize(width(), alto);
+}
+
+void TForm1::Panel_Interno_EndDock(QObject* destino) {
+  if (qobject_cast<TSitio_Muelle*>(destino) && destino->objectName() == QLatin1String("Contenedor_Panel_Interno"))
+    Relayout_Barra_Inferior();
+}
+
+void TForm1::Memoria_EndDock(QObject* destino) {
+  auto* sitio = qobject_cast<TSitio_Muelle*>(destino);
+  if (!sitio) {
+    // Floating, the memory panel can be sized freely.
+    PContenedor_Memoria_->setMinimumSize(0, 0);
+    PContenedor_Memoria_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else if (sitio->objectName() == QLatin1String("Contenedor_Memoria")) {
+    PContenedor_Memoria_->setFixedSize(176, 204);
+  }
+}
+
 void TForm1::EsconderMostrarelPanelInternodeTORVIC1Click() {
-  Contenedor_Panel_Interno_->setVisible(Contenedor_Panel_Interno_->isHidden());
+  if (!Panel_Interno_->isFloating()) {
+    if (!Contenedor_Panel_Interno_->isHidden()) {
+      Contenedor_Panel_Interno_->hide();
+    } else {
+      Contenedor_Panel_Interno_->show();
+      Panel_Separador_Arriba_Abajo_->show();
+      Relayout_Barra_Inferior();
+    }
+  } else if (Panel_Interno_->isHidden()) {
+    Panel_Interno_->show();
+  } else {
+    Panel_Interno_->setFloating(false);
+    Relayout_Barra_Inferior();
+  }
 }
 
 namespace {

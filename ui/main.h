@@ -44,6 +44,12 @@ class TForm1 : public QMainWindow, public TPantalla {
   // The timer's tick: one instruction of a free run at most.
   void RelojTimer();
 
+  // The end of a drag of the internal panel or of the memory panel: destino
+  // is the site it docked into, or nullptr when it floats.
+  void Panel_Interno_EndDock(QObject* destino);
+  void Memoria_EndDock(QObject* destino);
+  void EsconderMostrarelPanelInternodeTORVIC1Click();
+
   // The screen of the machine.
   void Mostrar_Mensaje(const std::string& texto) override;
   bool Preguntar_Si_No(const std::string& titulo, const std::string& texto) override;
@@ -72,7 +78,8 @@ class TForm1 : public QMainWindow, public TPantalla {
   // Menu handlers that belong to the windows rather than the machine.
   void Cargarprogramaobjeto1Click();
   void MSalir_de_VELTRAClick();
-  void EsconderMostrarelPanelInternodeTORVIC1Click();
+  // The window fits its contents again with the bottom bar back in place.
+  void Relayout_Barra_Inferior();
   void Panel_Registros_Ver();
   void EsconderMostrarpuertosdesalida1Click();
   void VelocidaddeejecucinenmodoPP1Click();
@@ -92,6 +99,9 @@ class TForm1 : public QMainWindow, public TPantalla {
   THexEditor* Memoria_ = nullptr;
   THListBox* Listado_ = nullptr;
   QWidget* Contenedor_Panel_Interno_ = nullptr;
+  QDockWidget* Panel_Interno_ = nullptr;
+  QDockWidget* PContenedor_Memoria_ = nullptr;
+  QWidget* Panel_Separador_Arriba_Abajo_ = nullptr;
   QFileDialog* DAbrir_ = nullptr;
   QTimer* Reloj_ = nullptr;
   QWidget* form2_ = nullptr;

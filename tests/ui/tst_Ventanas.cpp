@@ -8,7 +8,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <QDockWidget>
+#include <QToolBar>
+
 #include "Sesion.h"
+#include "ui/Muelles.h"
 #include "widgets/HListBox.h"
 #include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
@@ -310,6 +314,69 @@ class tst_Ventanas : public QObject {
     modo->trigger();
     QCOMPARE(modo->text(), QStringLiteral("Activar Modo Desensamblador"));
     QCOMPARE(listado->model()->rowCount(), 0);
+  }
+
+  // Each site takes only its own piece, however it is offered; pieces float
+  // and come home with their size limits; the Entorno menu hides, shows and
+  // re-docks the internal panel. Floating or hidden, the displays keep up.
+  void Muelles() {
+    TSesion s;
+    TForm1* form1 = s.Veltra->Form1();
+    const QStringList piezas = {"Menu", "Panel_Interno", "PContenedor_Memoria", "PPanel_Frontal"};
+    const QList<TSitio_Muelle::TRegla> reglas = {Barra_Principal_DockOver, Contenedor_Panel_Interno_DockOver,
+                                                 Contenedor_de_Memoria_DockOver, Contenedor_Panel_Frontal_DockOver};
+    const QStringList sitios = {"Barra_Principal", "Contenedor_Panel_Interno", "Contenedor_Memoria", "Contenedor_PF"};
+    for (int i = 0; i < 4; ++i) {
+      auto* sitio = s.W<TSitio_Muelle>(sitios[i]);
+      for (int j = 0; j < 4; ++j) {
+        QWidget* pieza = s.W(piezas[j]);
+        QCOMPARE(reglas[i](pieza), i == j);
+        QCOMPARE(sitio->Acepta(pieza), i == j);
+        // The memory site lies inside the internal panel, which cannot be put into it.
+        if (i == j || pieza->isAncestorOf(sitio)) continue;
+        // Handed to a wrong site, a piece goes back to float by its own.
+        if (auto* muelle = qobject_cast<QDockWidget*>(pieza)) sitio->addDockWidget(Qt::TopDockWidgetArea, muelle);
+        else sitio->addToolBar(qobject_cast<QToolBar*>(pieza));
+        QTRY_COMPARE(pieza->parent()->objectName(), sitios[j]);
+        if (auto* muelle = qobject_cast<QDockWidget*>(pieza)) {
+          QVERIFY(muelle->isFloating());
+          muelle->setFloating(false);
+        }
+      }
+    }
+
+    // The memory panel: free while floating, 176 x 204 back home.
+    auto* memoria = s.W<QDockWidget>(QStringLiteral("PContenedor_Memoria"));
+    memoria->setFloating(true);
+    QCOMPARE(memoria->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    QCOMPARE(memoria->minimumSize(), QSize(0, 0));
+    memoria->setFloating(false);
+    QCOMPARE(memoria->minimumSize(), QSize(176, 204));
+    QCOMPARE(memoria->maximumSize(), QSize(176, 204));
+
+    // The internal panel, 783 x 268 wherever it is, and the menu's four cases.
+    auto* interno = s.W<QDockWidget>(QStringLiteral("Panel_Interno"));
+    QWidget* barra = s.W(QStringLiteral("Contenedor_Panel_Interno"));
+    QAction* menu = s.A(QStringLiteral("EsconderMostrarelPanelInternodeTORVIC1"));
+    menu->trigger();
+    QVERIFY(barra->isHidden());
+    s.Pulsar(QStringLiteral("BOnOff"));  // written while hidden
+    menu->trigger();
+    QVERIFY(!barra->isHidden());
+    QVERIFY(!s.W(QStringLiteral("Panel_Separador_Arriba_Abajo"))->isHidden());
+    QCOMPARE(s.V(QStringLiteral("RE")), QStringLiteral("F000"));
+    interno->setFloating(true);
+    QCOMPARE(interno->size(), QSize(783, 268));
+    interno->close();
+    QVERIFY(interno->isHidden());
+    menu->trigger();
+    QVERIFY(!interno->isHidden() && interno->isFloating());
+    menu->trigger();
+    QVERIFY(!interno->isFloating());
+    QCOMPARE(interno->parent(), barra);
+    QCOMPARE(interno->size(), QSize(783, 268));
+    QVERIFY(form1->height() >= form1->minimumSizeHint().height());
+    QVERIFY(barra->height() <= 276);
   }
 
   // The port windows come and go from their menu items and are written while
