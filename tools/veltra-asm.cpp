@@ -105,8 +105,7 @@ int main(int argc, char** argv) {
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Ensambla un programa de TORVIC escrito en texto y escribe el programa objeto."));
-  // Its own help option: Qt's translation leaves the built-in one's text in English.
-  const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Muestra esta ayuda."));
+  const QCommandLineOption ayuda = Opcion_Ayuda();
   const QCommandLineOption salida({QStringLiteral("o"), QStringLiteral("salida")},
                                   QStringLiteral("Programa objeto que se escribe, .EHC o .HEX (por omisión, FUENTE con extensión .EHC)."),
                                   QStringLiteral("SALIDA"));

@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Ejecuta un programa de TORVIC sin ventana."));
-  parser.addHelpOption();
+  const QCommandLineOption ayuda = Opcion_Ayuda();
   const QCommandLineOption inicio(QStringLiteral("start"), QStringLiteral("Dirección de inicio (0000)."), QStringLiteral("ADDR"));
   const QCommandLineOption pasos(QStringLiteral("max-steps"), QStringLiteral("Máximo de instrucciones (1000000)."), QStringLiteral("N"));
   const QCommandLineOption semilla(QStringLiteral("seed"), QStringLiteral("Semilla del generador aleatorio."), QStringLiteral("N"));
@@ -174,11 +174,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption volcado(QStringLiteral("dump"), QStringLiteral("Muestra COUNT palabras (decimal) desde ADDR."), QStringLiteral("ADDR[:COUNT]"));
   const QCommandLineOption traza(QStringLiteral("trace"), QStringLiteral("Escribe cada instrucción en la salida de errores."));
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
-  parser.addOptions({inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
-  if (parser.isSet(QStringLiteral("help"))) {
+  if (parser.isSet(ayuda)) {
     QTextStream(stdout) << parser.helpText();
     return 0;
   }
