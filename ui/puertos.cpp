@@ -18,7 +18,9 @@ TForm2::TForm2(TForm1& form1) : QWidget(nullptr, Qt::Tool) {
   TDigitalDisplay* visores[64];
   auto* capas = new QVBoxLayout(this);
   capas->addWidget(Crear_Paginas_Puertos(this, QStringLiteral("PIN_"), visores));
-  capas->addWidget(new QLabel(QStringLiteral("Para editar cada registro, haz click sobre el display correspondiente"), this));
+  auto* ayuda = new QLabel(QStringLiteral("Para editar cada registro, haz click sobre el display correspondiente"), this);
+  ayuda->setWordWrap(true);
+  capas->addWidget(ayuda);
   for (int puerto = 0; puerto < 64; ++puerto) {
     TDigitalDisplay* display = visores[puerto];
     display->setCursor(Qt::PointingHandCursor);
