@@ -43,6 +43,18 @@ QStringList Visores() {
 
 const QStringList Lamparas_Encendidas = {"Z_ON", "PZ_ON", "S_ON", "PS_ON", "C_ON", "PC_ON", "V_ON", "PV_ON"};
 
+// The rectangles painted on a widget.
+class TPintadas : public QObject {
+ public:
+  QList<QRect> Rectangulos;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* evento) override {
+    if (evento->type() == QEvent::Paint) Rectangulos << static_cast<QPaintEvent*>(evento)->rect();
+    return false;
+  }
+};
+
 bool Encendida(TSesion& s, const QString& lampara) { return !s.W(lampara)->isHidden(); }
 
 // Types into the edit dialog and closes it with the named button.
@@ -146,6 +158,17 @@ class tst_Ventanas : public QObject {
     QCOMPARE(s.V(QStringLiteral("POP1")), QStringLiteral("0015"));
     QCOMPARE(s.E().Leer_Palabra(0x10), std::string("2105"));
     QCOMPARE(s.E().Leer_Palabra(0x14), std::string("F000"));
+
+    // A word stored from the console repaints its row of the memory panel, no more.
+    auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
+    TPintadas pintadas;
+    memoria->viewport()->installEventFilter(&pintadas);
+    s.Cargar_Programa(QStringLiteral("0002"), {"ABCD"});
+    QTRY_VERIFY(!pintadas.Rectangulos.isEmpty());
+    const QRect fila = memoria->CellRect(2, 2);
+    QVERIFY(std::any_of(pintadas.Rectangulos.begin(), pintadas.Rectangulos.end(),
+                        [&](const QRect& r) { return r.contains(fila.center()); }));
+    for (const QRect& r : pintadas.Rectangulos) QVERIFY(r.height() <= fila.height());
 
     // Alt with the key's character works the keypad from the keyboard.
     // A key being animated ignores a second press, as no student types faster.
