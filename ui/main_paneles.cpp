@@ -145,22 +145,22 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   const struct {
     const char* nombre;
     QString titulo;
-    void (TEntorno::*manejador)();
-  } consola[] = {{"BDireccion", QStringLiteral("D&irección"), &TEntorno::BDireccionClick},
-                 {"BRegistros", QStringLiteral("&Registros"), &TEntorno::BRegistrosClick},
-                 {"BCargar", QStringLiteral("Car&gar"), &TEntorno::BCargarClick},
-                 {"BEjecutar", QStringLiteral("E&jecutar"), &TEntorno::BEjecutarClick},
-                 {"BContinuar", QStringLiteral("Co&ntinuar"), &TEntorno::BContinuarClick}};
+    void (*manejador)(TEntorno&);
+  } consola[] = {{"BDireccion", QStringLiteral("D&irección"), [](TEntorno& e) { e.BDireccionClick(); }},
+                 {"BRegistros", QStringLiteral("&Registros"), [](TEntorno& e) { e.BRegistrosClick(); }},
+                 {"BCargar", QStringLiteral("Car&gar"), [](TEntorno& e) { e.BCargarClick(); }},
+                 {"BEjecutar", QStringLiteral("E&jecutar"), [](TEntorno& e) { e.BEjecutarClick(); }},
+                 {"BContinuar", QStringLiteral("Co&ntinuar"), [](TEntorno& e) { e.BContinuarClick(); }}};
   int y = 56;
   for (const auto& tecla_consola : consola) {
     auto* tecla = Crear_Tecla(QString::fromLatin1(tecla_consola.nombre), tecla_consola.titulo);
     tecla->setParent(derecha);
     tecla->setGeometry(20, y, 100, 23);
     y += 24;
-    connect(tecla, &QPushButton::clicked, this, [this, manejador = tecla_consola.manejador] {
-      Manejar([this, manejador] { (entorno_.*manejador)(); });
-    });
-    if (tecla_consola.manejador == &TEntorno::BContinuarClick) BContinuar_ = tecla;
+    const auto manejador = tecla_consola.manejador;
+    connect(tecla, &QPushButton::clicked, this, [this, manejador] { Manejar([this, manejador] { manejador(entorno_); }); });
+    // Continuar has an enable of its own; the others follow the keypad's.
+    if (tecla->objectName() == QLatin1String("BContinuar")) BContinuar_ = tecla;
     else teclas_.push_back(tecla);
   }
   return panel;

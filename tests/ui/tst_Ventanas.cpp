@@ -48,6 +48,14 @@ class TPintadas : public QObject {
  public:
   QList<QRect> Rectangulos;
 
+  // Waits for a pause in the painting, then forgets what was painted.
+  void Asentar() {
+    do {
+      Rectangulos.clear();
+      QTest::qWait(100);
+    } while (!Rectangulos.isEmpty());
+  }
+
  protected:
   bool eventFilter(QObject*, QEvent* evento) override {
     if (evento->type() == QEvent::Paint) Rectangulos << static_cast<QPaintEvent*>(evento)->rect();
@@ -163,6 +171,7 @@ class tst_Ventanas : public QObject {
     auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
     TPintadas pintadas;
     memoria->viewport()->installEventFilter(&pintadas);
+    pintadas.Asentar();  // the power-on fill repaints it all
     s.Cargar_Programa(QStringLiteral("0002"), {"ABCD"});
     QTRY_VERIFY(!pintadas.Rectangulos.isEmpty());
     const QRect fila = memoria->CellRect(2, 2);
