@@ -16,11 +16,7 @@ TVELTRA::TVELTRA()
   form1_->Fijar_Ventanas_Puertos(form2_.get(), form3_.get());
 }
 
-TVELTRA::~TVELTRA() {
-  form3_.reset();
-  form2_.reset();
-  form1_.reset();
-}
+TVELTRA::~TVELTRA() = default;
 
 std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
   QCoreApplication::setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));

@@ -22,8 +22,8 @@ class TVELTRA {
   TForm3* Form3() const { return form3_.get(); }
 
  private:
-  // Declared in the order they are built; the windows go before the machine
-  // they show.
+  // Declared in the order they are built, so they go in reverse: the port
+  // windows, then the main window, then the machine they show.
   std::unique_ptr<TEntorno> entorno_;
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;
