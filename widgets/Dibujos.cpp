@@ -337,7 +337,6 @@ void TLamina::paintEvent(QPaintEvent* evento) {
     pintor.setRenderHint(QPainter::TextAntialiasing);
     pintor.setFont(font());
     dibujante_(pintor, *this);
-    ++dibujos_;
   }
   QPainter pintor(this);
   for (const QRect& zona : evento->region())

@@ -56,9 +56,6 @@ class TLamina : public QWidget {
   using TDibujante = std::function<void(QPainter&, const QWidget&)>;
   TLamina(const QColor& fondo, TDibujante dibujante, QWidget* parent = nullptr);
 
-  // How many times the picture has been drawn, for the tests.
-  int Dibujos() const { return dibujos_; }
-
  protected:
   void paintEvent(QPaintEvent* evento) override;
   void resizeEvent(QResizeEvent* evento) override;
@@ -66,7 +63,6 @@ class TLamina : public QWidget {
  private:
   TDibujante dibujante_;
   QPixmap imagen_;
-  int dibujos_ = 0;
 };
 
 // The box of a named descendant, in the coordinates of the ancestor.
