@@ -60,7 +60,8 @@ void Dibujar_Panel_Interno(QPainter& pintor, const QWidget& panel) {
   // The control unit drives the arithmetic unit.
   const qreal y_orden = ual.top() + ual.height() * 0.35;
   Pintar_Cable(pintor,
-               QPolygonF{{control.left() - 30, y_orden}, {ual.right() - 0.28 * ual.width() * 0.35 + 1, y_orden}}, true);
+               QPolygonF{{control.left() - 30, y_orden}, {ual.right() - 0.28 * ual.width() * 0.35 + 1, y_orden}},
+               true);
 
   // AR addresses memory; DR carries data both ways.
   Pintar_Cable(pintor, QPolygonF{{ar.right(), ar.center().y()}, {memoria.left() - 1, ar.center().y()}}, true);
@@ -75,7 +76,8 @@ void Dibujar_Panel_Interno(QPainter& pintor, const QWidget& panel) {
   for (const char* nombre : {"IP1", "IP2", "OP1", "OP2"}) {
     const QRectF puerto = Caja_de(panel, nombre);
     const qreal y = puerto.bottom() + 7;
-    const QPolygonF recorrido{{puerto.center().x(), puerto.bottom() + 1}, {puerto.center().x(), y}, {x_puertos + 3, y}};
+    const QPolygonF recorrido{
+        {puerto.center().x(), puerto.bottom() + 1}, {puerto.center().x(), y}, {x_puertos + 3, y}};
     // Input ports feed the bus, output ports are fed from it.
     Pintar_Cable(pintor, recorrido, nombre[0] == 'I', nombre[0] == 'O');
   }

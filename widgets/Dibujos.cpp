@@ -9,7 +9,7 @@
 namespace {
 
 const QColor Gris_Inhabilitado(0x8C, 0x8C, 0x8C);
-const QColor Cobre(0xCF, 0xFF, 0xFF);           // wires: pale on the teal ground
+const QColor Cobre(0xCF, 0xFF, 0xFF);  // wires: pale on the teal ground
 const QColor Bus_Claro(0x9F, 0xEF, 0xEF);
 const QColor Bus_Oscuro(0x00, 0x48, 0x48);
 const QColor Linea_Marco(0x66, 0xC8, 0xC8);
@@ -22,7 +22,9 @@ void Rejilla_16(QPainter& pintor, const QRectF& caja) {
   pintor.translate(-8, -8);
 }
 
-QPen Trazo(const QColor& color, qreal ancho) { return QPen(color, ancho, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen Trazo(const QColor& color, qreal ancho) {
+  return QPen(color, ancho, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 void Flecha(QPainter& pintor, QPointF punta, QPointF desde, qreal largo) {
   const QLineF eje(punta, desde);
@@ -88,8 +90,8 @@ void Pintar_Glifo(QPainter& pintor, const QRectF& caja, TGlifo glifo, bool habil
       break;
     case TGlifo::Paso_a_Paso:
       pintor.setPen(Trazo(Tinta(QColor(0x80, 0x60, 0x00)), 1.7));
-      pintor.drawPolyline(QPolygonF{{1.5, 14.5}, {5, 14.5}, {5, 10.5}, {8.5, 10.5}, {8.5, 6.5}, {12, 6.5}, {12, 2.5},
-                                    {14.5, 2.5}});
+      pintor.drawPolyline(
+          QPolygonF{{1.5, 14.5}, {5, 14.5}, {5, 10.5}, {8.5, 10.5}, {8.5, 6.5}, {12, 6.5}, {12, 2.5}, {14.5, 2.5}});
       break;
     case TGlifo::Direccion:
       pintor.setPen(Trazo(azul, 1.1));
@@ -108,7 +110,8 @@ void Pintar_Glifo(QPainter& pintor, const QRectF& caja, TGlifo glifo, bool habil
       pintor.setBrush(claro);
       for (int fila = 0; fila < 4; ++fila) pintor.drawRect(QRectF(1.5, 1.5 + 3.4 * fila, 13, 2.6));
       pintor.setPen(Trazo(Tinta(QColor(0x00, 0x80, 0x80)), 1.0));
-      for (int fila = 0; fila < 4; ++fila) pintor.drawLine(QPointF(3.5, 2.8 + 3.4 * fila), QPointF(9, 2.8 + 3.4 * fila));
+      for (int fila = 0; fila < 4; ++fila)
+        pintor.drawLine(QPointF(3.5, 2.8 + 3.4 * fila), QPointF(9, 2.8 + 3.4 * fila));
       break;
     case TGlifo::Cargar:
       pintor.setPen(Trazo(azul, 1.2));
@@ -214,8 +217,8 @@ void Pintar_UAL(QPainter& pintor, const QRectF& caja, const QString& rotulo) {
   pintor.save();
   pintor.setRenderHint(QPainter::Antialiasing);
   const qreal x = caja.x(), y = caja.y(), w = caja.width(), h = caja.height();
-  const QPolygonF forma{{x, y},           {x + 0.4 * w, y}, {x + 0.5 * w, y + 0.24 * h}, {x + 0.6 * w, y},
-                        {x + w, y},       {x + 0.72 * w, y + h},  {x + 0.28 * w, y + h}};
+  const QPolygonF forma{{x, y},     {x + 0.4 * w, y},      {x + 0.5 * w, y + 0.24 * h}, {x + 0.6 * w, y},
+                        {x + w, y}, {x + 0.72 * w, y + h}, {x + 0.28 * w, y + h}};
   QLinearGradient metal(caja.topLeft(), caja.bottomLeft());
   metal.setColorAt(0, QColor(0xF4, 0xF4, 0xF4));
   metal.setColorAt(1, QColor(0xA0, 0xA8, 0xA8));
@@ -265,9 +268,10 @@ void Pintar_Chip(QPainter& pintor, const QRectF& cuerpo, int patas, const QStrin
   const qreal muesca = qMin(cuerpo.width(), cuerpo.height()) * 0.28;
   pintor.setPen(Qt::NoPen);
   pintor.setBrush(QColor(0x70, 0x70, 0x70));
-  const QPointF arriba = vertical ? QPointF(cuerpo.center().x(), cuerpo.top()) : QPointF(cuerpo.left(), cuerpo.center().y());
-  pintor.drawPie(QRectF(arriba - QPointF(muesca / 2, muesca / 2), QSizeF(muesca, muesca)), vertical ? 180 * 16 : 270 * 16,
-                 180 * 16);
+  const QPointF arriba =
+      vertical ? QPointF(cuerpo.center().x(), cuerpo.top()) : QPointF(cuerpo.left(), cuerpo.center().y());
+  pintor.drawPie(QRectF(arriba - QPointF(muesca / 2, muesca / 2), QSizeF(muesca, muesca)),
+                 vertical ? 180 * 16 : 270 * 16, 180 * 16);
   if (!rotulo.isEmpty()) {
     pintor.translate(cuerpo.center());
     if (vertical) pintor.rotate(-90);

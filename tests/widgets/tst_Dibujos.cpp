@@ -59,7 +59,8 @@ class TPrueba_Dibujos : public QObject {
       // Drawn at 32 pixels, not a 16-pixel image blown up.
       const QImage ampliada = icono.pixmap(QSize(16, 16), 1.0).toImage().scaled(32, 32);
       QVERIFY(doble.toImage().convertToFormat(ampliada.format()) != ampliada);
-      QVERIFY(icono.pixmap(QSize(16, 16), 1.0, QIcon::Disabled).toImage() != icono.pixmap(QSize(16, 16), 1.0).toImage());
+      QVERIFY(icono.pixmap(QSize(16, 16), 1.0, QIcon::Disabled).toImage() !=
+              icono.pixmap(QSize(16, 16), 1.0).toImage());
     }
   }
 
@@ -101,7 +102,8 @@ class TPrueba_Dibujos : public QObject {
     QVERIFY(!QFontInfo(sans).fixedPitch());
     const QString titulo = QStringLiteral("Teclée 0..9, A..F y pulse ¡vale!");
     const QFont estrecha = Fuente_Que_Quepa(sans, titulo, QFontMetrics(sans).horizontalAdvance(titulo) * 9 / 10);
-    QVERIFY(QFontMetrics(estrecha).horizontalAdvance(titulo) <= QFontMetrics(sans).horizontalAdvance(titulo) * 9 / 10);
+    QVERIFY(QFontMetrics(estrecha).horizontalAdvance(titulo) <=
+            QFontMetrics(sans).horizontalAdvance(titulo) * 9 / 10);
   }
 };
 
