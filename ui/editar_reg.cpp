@@ -7,7 +7,9 @@
 
 #include "core/Entorno.h"
 #include "ui/Visores_Puerto.h"
+#include "widgets/Dibujos.h"
 #include "widgets/DigitalDisplay.h"
+#include "widgets/Fuentes.h"
 #include "widgets/livebutton.h"
 
 TDiag_Editar_Registro::TDiag_Editar_Registro(QWidget* parent)
@@ -27,8 +29,11 @@ TDiag_Editar_Registro::TDiag_Editar_Registro(QWidget* parent)
   vale->setObjectName(QStringLiteral("LiveButton1"));
   auto* cancelar = new TLiveButton(QStringLiteral("Cancelar"), this);
   cancelar->setObjectName(QStringLiteral("LiveButton2"));
+  vale->setIcon(Icono(TGlifo::Vale));
+  cancelar->setIcon(Icono(TGlifo::Cancelar));
   for (TLiveButton* boton : {vale, cancelar}) {
     boton->setFixedSize(97, 49);
+    boton->setIconSize(QSize(20, 20));
     boton->setFocusPolicy(Qt::NoFocus);
   }
   // Enter takes the value, Escape cancels, as in any dialog.
@@ -38,6 +43,9 @@ TDiag_Editar_Registro::TDiag_Editar_Registro(QWidget* parent)
 
   auto* fila = new QHBoxLayout(this);
   fila->setContentsMargins(4, 4, 4, 4);
+  // What the buttons leave of the width, less the frame around the title.
+  const int sitio = width() - 8 - 2 * 97 - 2 * fila->spacing() - 20;
+  grupo->setFont(Fuente_Que_Quepa(grupo->font(), grupo->title(), sitio));
   fila->addWidget(grupo, 1);
   fila->addWidget(vale);
   fila->addWidget(cancelar);

@@ -28,7 +28,9 @@
 #include "ui/Velocidad.h"
 #include "ui/editar_reg.h"
 #include "widgets/Colores.h"
+#include "widgets/Dibujos.h"
 #include "widgets/DigitalDisplay.h"
+#include "widgets/Fuentes.h"
 #include "widgets/HListBox.h"
 #include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
@@ -48,7 +50,7 @@ QString Texto_Mensaje(const std::string& texto) { return Texto(texto).replace(QL
 TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorno_(entorno) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("VELTRA 0.1.0 para Windows, el Entorno Integrado de Desarrollo para TORVIC"));
-  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
 
   auto* centro = new QWidget(this);
   auto* capas = new QVBoxLayout(centro);
@@ -149,6 +151,7 @@ QToolBar* TForm1::Crear_Menu() {
   auto* menu = new QToolBar(QStringLiteral("Menu"), this);
   menu->setObjectName(QStringLiteral("Menu"));
   menu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  menu->setIconSize(QSize(16, 16));
   menu->setAllowedAreas(Qt::TopToolBarArea);
 
   auto* pop_archivo = new QMenu(this);
@@ -200,13 +203,15 @@ QToolBar* TForm1::Crear_Menu() {
     const char* nombre;
     const char* titulo;
     QMenu* menu;
-  } botones[] = {{"Menu_Archivo", "Archivo", pop_archivo},
-                 {"ToolButton1", "Entorno", pop_entorno},
-                 {"ToolButton2", "TORVIC", pop_torvic}};
+    TGlifo imagen;
+  } botones[] = {{"Menu_Archivo", "Archivo", pop_archivo, TGlifo::Archivo},
+                 {"ToolButton1", "Entorno", pop_entorno, TGlifo::Entorno},
+                 {"ToolButton2", "TORVIC", pop_torvic, TGlifo::TORVIC}};
   for (const auto& boton : botones) {
     auto* herramienta = new QToolButton(menu);
     herramienta->setObjectName(QString::fromLatin1(boton.nombre));
     herramienta->setText(QString::fromLatin1(boton.titulo));
+    herramienta->setIcon(Icono(boton.imagen));
     herramienta->setMenu(boton.menu);
     herramienta->setPopupMode(QToolButton::InstantPopup);
     herramienta->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

@@ -9,6 +9,7 @@
 #include "ui/Paneles.h"
 #include "ui/main.h"
 #include "widgets/Colores.h"
+#include "widgets/Dibujos.h"
 #include "widgets/DigitalDisplay.h"
 #include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
@@ -72,8 +73,7 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
 }
 
 QWidget* TForm1::Crear_Panel_Frontal() {
-  auto* panel = new QWidget;
-  Fondo(panel, clTeal);
+  auto* panel = new TLamina(clTeal, Dibujar_Panel_Frontal);
   panel->setFixedSize(404, 178);
   const auto Colocar = [](QWidget* widget, QWidget* padre, int x, int y) {
     widget->setParent(padre);
@@ -89,6 +89,7 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   // Left: power and step switches, flags, IR and PC.
   QWidget* izquierda = Columna("Contenedor_PF_Izquierda", 0, 140);
   auto* on_off = Crear_Tecla(QStringLiteral("BOnOff"), QStringLiteral("On/Off"));
+  on_off->setIcon(Icono(TGlifo::Encender));
   on_off->setToolTip(QStringLiteral("Pulse aquí para Apagar/Encender TORVIC."));
   on_off->setGeometry(6, 6, 96, 24);
   on_off->setParent(izquierda);
@@ -96,6 +97,7 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   LOn_ = new TLampara(QStringLiteral("LOff"), QStringLiteral("LOn"), clLime, izquierda);
   LOn_->move(110, 10);
   BPasoPaso_ = Crear_Tecla(QStringLiteral("BPasoPaso"), QStringLiteral("&Paso a paso"));
+  BPasoPaso_->setIcon(Icono(TGlifo::Paso_a_Paso));
   BPasoPaso_->setParent(izquierda);
   BPasoPaso_->setGeometry(6, 34, 96, 24);
   connect(BPasoPaso_, &QPushButton::clicked, this, [this] { entorno_.BPasoPasoClick(); });
@@ -104,15 +106,16 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   const char* const letras[] = {"Z", "S", "C", "V"};
   for (int bandera = 0; bandera < 4; ++bandera) {
     const QString letra = QString::fromLatin1(letras[bandera]);
-    Etiqueta(letra, izquierda, 10 + 32 * bandera, 68);
+    // Letters over the lamps, the arithmetic unit's picture left of them.
+    Etiqueta(letra, izquierda, 59 + 21 * bandera, 64);
     Colocar(Crear_Lampara_Bandera(static_cast<TBandera>(bandera), QStringLiteral("P%1_OFF").arg(letra),
                                   QStringLiteral("P%1_ON").arg(letra)),
-            izquierda, 20 + 32 * bandera, 68);
+            izquierda, 56 + 21 * bandera, 82);
   }
-  Etiqueta(QStringLiteral("IR"), izquierda, 8, 106);
-  Colocar(Crear_Visor(QStringLiteral("PIR"), Visor_IR, false), izquierda, 30, 102);
-  Etiqueta(QStringLiteral("PC"), izquierda, 8, 136);
-  Colocar(Crear_Visor(QStringLiteral("PPC"), Visor_PC, true), izquierda, 30, 132);
+  Etiqueta(QStringLiteral("IR"), izquierda, 8, 112);
+  Colocar(Crear_Visor(QStringLiteral("PIR"), Visor_IR, false), izquierda, 30, 108);
+  Etiqueta(QStringLiteral("PC"), izquierda, 8, 142);
+  Colocar(Crear_Visor(QStringLiteral("PPC"), Visor_PC, true), izquierda, 30, 138);
 
   // Centre: the keypad and its display.
   QWidget* centro = Columna("Contenedor_PF_Centro", 140, 126);
@@ -146,14 +149,17 @@ QWidget* TForm1::Crear_Panel_Frontal() {
     const char* nombre;
     QString titulo;
     void (*manejador)(TEntorno&);
-  } consola[] = {{"BDireccion", QStringLiteral("D&irección"), [](TEntorno& e) { e.BDireccionClick(); }},
-                 {"BRegistros", QStringLiteral("&Registros"), [](TEntorno& e) { e.BRegistrosClick(); }},
-                 {"BCargar", QStringLiteral("Car&gar"), [](TEntorno& e) { e.BCargarClick(); }},
-                 {"BEjecutar", QStringLiteral("E&jecutar"), [](TEntorno& e) { e.BEjecutarClick(); }},
-                 {"BContinuar", QStringLiteral("Co&ntinuar"), [](TEntorno& e) { e.BContinuarClick(); }}};
+    TGlifo glifo;
+  } consola[] = {
+      {"BDireccion", QStringLiteral("D&irección"), [](TEntorno& e) { e.BDireccionClick(); }, TGlifo::Direccion},
+      {"BRegistros", QStringLiteral("&Registros"), [](TEntorno& e) { e.BRegistrosClick(); }, TGlifo::Registros},
+      {"BCargar", QStringLiteral("Car&gar"), [](TEntorno& e) { e.BCargarClick(); }, TGlifo::Cargar},
+      {"BEjecutar", QStringLiteral("E&jecutar"), [](TEntorno& e) { e.BEjecutarClick(); }, TGlifo::Ejecutar},
+      {"BContinuar", QStringLiteral("Co&ntinuar"), [](TEntorno& e) { e.BContinuarClick(); }, TGlifo::Continuar}};
   int y = 56;
   for (const auto& tecla_consola : consola) {
     auto* tecla = Crear_Tecla(QString::fromLatin1(tecla_consola.nombre), tecla_consola.titulo);
+    tecla->setIcon(Icono(tecla_consola.glifo));
     tecla->setParent(derecha);
     tecla->setGeometry(20, y, 100, 23);
     y += 24;
@@ -207,8 +213,7 @@ QWidget* TForm1::Crear_Panel_Memoria() {
 }
 
 QWidget* TForm1::Crear_Panel_Interno() {
-  auto* panel = new QWidget;
-  Fondo(panel, clTeal);
+  auto* panel = new TLamina(clTeal, Dibujar_Panel_Interno);
   auto* filas = new QHBoxLayout(panel);
   filas->setContentsMargins(0, 0, 0, 0);
   filas->setSpacing(0);
@@ -228,15 +233,17 @@ QWidget* TForm1::Crear_Panel_Interno() {
     Etiqueta(QStringLiteral("r") + digito.toLower(), registros, x, y + 4);
     Colocar(Crear_Visor(QStringLiteral("R") + digito, Visor_Registro(n), true), x + 22, y);
   }
-  Etiqueta(QStringLiteral("AR"), registros, 200, 150);
-  Colocar(Crear_Visor(QStringLiteral("AR"), Visor_AR, false), 222, 146);
-  Etiqueta(QStringLiteral("DR"), registros, 200, 180);
-  Colocar(Crear_Visor(QStringLiteral("DR"), Visor_DR, false), 222, 176);
+  // Right of the register file runs the internal bus.
+  Etiqueta(QStringLiteral("AR"), registros, 210, 150);
+  Colocar(Crear_Visor(QStringLiteral("AR"), Visor_AR, false), 232, 146);
+  Etiqueta(QStringLiteral("DR"), registros, 210, 180);
+  Colocar(Crear_Visor(QStringLiteral("DR"), Visor_DR, false), 232, 176);
 
   auto* flags = new QFrame(registros);
   flags->setObjectName(QStringLiteral("PFF"));
-  flags->setFrameStyle(QFrame::Box | QFrame::Plain);
-  flags->setGeometry(200, 210, 136, 44);
+  // Its outline is drawn with the other units' in the panel's picture.
+  flags->setFrameStyle(QFrame::NoFrame);
+  flags->setGeometry(210, 210, 136, 44);
   Etiqueta(QStringLiteral("FF"), flags, 4, 2);
   const char* const letras[] = {"Z", "S", "C", "V"};
   for (int bandera = 0; bandera < 4; ++bandera) {
@@ -248,7 +255,7 @@ QWidget* TForm1::Crear_Panel_Interno() {
     lampara->move(22 + 30 * bandera, 24);
   }
 
-  Etiqueta(QStringLiteral("Procesamiento de Instrucciones"), registros, 200, 26, true);
+  Etiqueta(QStringLiteral("Procesamiento de Instrucciones"), registros, 210, 26, true);
   Etiqueta(QStringLiteral("Unidad de Control"), registros, 332, 56, true);
   Etiqueta(QStringLiteral("IR"), registros, 336, 82);
   Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR, false), 358, 78);

@@ -3,21 +3,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImagen_Lampara::TImagen_Lampara(const QString& nombre, const QColor& color, QWidget* parent)
-    : QWidget(parent), color_(color) {
+#include "widgets/Dibujos.h"
+
+TImagen_Lampara::TImagen_Lampara(const QString& nombre, const QColor& color, bool encendida, QWidget* parent)
+    : QWidget(parent), color_(color), luce_(encendida) {
   setObjectName(nombre);
 }
 
 void TImagen_Lampara::paintEvent(QPaintEvent*) {
   QPainter pintor(this);
-  pintor.setRenderHint(QPainter::Antialiasing);
-  const QRectF circulo = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-  QRadialGradient brillo(circulo.center() - QPointF(circulo.width() / 5, circulo.height() / 5), circulo.width() / 1.5);
-  brillo.setColorAt(0, color_.lighter(170));
-  brillo.setColorAt(1, color_);
-  pintor.setBrush(brillo);
-  pintor.setPen(QPen(Qt::black, 1));
-  pintor.drawEllipse(circulo);
+  Pintar_Lampara(pintor, rect(), color_, luce_);
 }
 
 void TImagen_Lampara::mousePressEvent(QMouseEvent* evento) {
@@ -26,8 +21,8 @@ void TImagen_Lampara::mousePressEvent(QMouseEvent* evento) {
 
 TLampara::TLampara(const QString& nombre_apagada, const QString& nombre_encendida, const QColor& color_encendida,
                    QWidget* parent, int diametro)
-    : TImagen_Lampara(nombre_apagada, color_encendida.darker(400), parent),
-      encendida_(new TImagen_Lampara(nombre_encendida, color_encendida, this)) {
+    : TImagen_Lampara(nombre_apagada, color_encendida, false, parent),
+      encendida_(new TImagen_Lampara(nombre_encendida, color_encendida, true, this)) {
   setFixedSize(diametro, diametro);
   encendida_->setGeometry(rect());
   encendida_->hide();

@@ -9,7 +9,8 @@ class TImagen_Lampara : public QWidget {
   Q_OBJECT
 
  public:
-  TImagen_Lampara(const QString& nombre, const QColor& color, QWidget* parent);
+  // Both images are drawn in the lamp's colour, the dark one dimmed.
+  TImagen_Lampara(const QString& nombre, const QColor& color, bool encendida, QWidget* parent);
 
  signals:
   void Pulsada();
@@ -20,6 +21,7 @@ class TImagen_Lampara : public QWidget {
 
  private:
   QColor color_;
+  bool luce_;
 };
 
 class TLampara : public TImagen_Lampara {
