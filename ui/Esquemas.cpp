@@ -36,8 +36,8 @@ void Dibujar_Panel_Interno(QPainter& pintor, const QWidget& panel) {
   const QRectF banco(r0.left() - 26, r0.top() - 4, rf.right() - r0.left() + 30, r7.bottom() - r0.top() + 8);
   Pintar_Marco(pintor, banco);
   Pintar_Marco(pintor, ff);
-  // The control unit: its heading sits 24 pixels above IR.
-  Pintar_Marco(pintor, QRectF(control.left() - 30, control.top() - 26, control.width() + 36, control.height() + 32));
+  // The control unit: its two-line heading sits above IR.
+  Pintar_Marco(pintor, QRectF(control.left() - 30, control.top() - 40, control.width() + 36, control.height() + 46));
 
   // The arithmetic unit above AR, fed from the internal bus on its two inputs.
   const qreal x_bus = banco.right() + 3.5;

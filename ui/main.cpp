@@ -216,7 +216,7 @@ QToolBar* TForm1::Crear_Menu() {
     herramienta->setPopupMode(QToolButton::InstantPopup);
     herramienta->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     herramienta->setAutoRaise(true);
-    herramienta->setFixedWidth(66);
+    herramienta->setMinimumWidth(66);
     menu->addWidget(herramienta);
   }
   return menu;

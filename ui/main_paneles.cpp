@@ -220,7 +220,7 @@ QWidget* TForm1::Crear_Panel_Interno() {
 
   auto* registros = new QWidget(panel);
   registros->setObjectName(QStringLiteral("Panel_Registros"));
-  registros->setFixedWidth(445);
+  registros->setFixedWidth(440);
   const auto Colocar = [registros](QWidget* widget, int x, int y) {
     widget->setParent(registros);
     widget->move(x, y);
@@ -256,19 +256,19 @@ QWidget* TForm1::Crear_Panel_Interno() {
   }
 
   Etiqueta(QStringLiteral("Procesamiento de Instrucciones"), registros, 210, 26, true);
-  Etiqueta(QStringLiteral("Unidad de Control"), registros, 332, 56, true);
-  Etiqueta(QStringLiteral("IR"), registros, 336, 82);
-  Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR, false), 358, 78);
-  Etiqueta(QStringLiteral("PC"), registros, 336, 112);
-  Colocar(Crear_Visor(QStringLiteral("PC"), Visor_PC, true), 358, 108);
+  Etiqueta(QStringLiteral("Unidad de\nControl"), registros, 334, 56, true);
+  Etiqueta(QStringLiteral("IR"), registros, 336, 96);
+  Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR, false), 358, 92);
+  Etiqueta(QStringLiteral("PC"), registros, 336, 126);
+  Colocar(Crear_Visor(QStringLiteral("PC"), Visor_PC, true), 358, 122);
   filas->addWidget(registros);
 
   filas->addWidget(Crear_Panel_Memoria());
 
   auto* puertos = new QWidget(panel);
   puertos->setObjectName(QStringLiteral("Panel_Puertos"));
-  puertos->setFixedWidth(118);
-  Etiqueta(QStringLiteral("Puertos de\nEntrada y Salida"), puertos, 8, 4, true);
+  puertos->setFixedWidth(116);
+  Etiqueta(QStringLiteral("Puertos de\nEntrada y Salida"), puertos, 2, 4, true);
   const struct {
     const char* nombre;
     int visor;
