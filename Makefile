@@ -4,8 +4,9 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+PREFIX     ?= /usr/local
 
-.PHONY: all deps build run test test-release test-asan bench fuzz clean
+.PHONY: all deps build run install test test-release test-asan bench fuzz clean
 
 all: build
 
@@ -18,6 +19,10 @@ build: deps
 
 run: build
 	@$(BUILD)/app/veltra
+
+# The programs, the menu entry and the icon under PREFIX (DESTDIR for packaging).
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 test: test-release test-asan
 

@@ -7,6 +7,7 @@
 #include "ui/main.h"
 #include "ui/puertos.h"
 #include "ui/puertos_out.h"
+#include "widgets/Icono.h"
 
 TVELTRA::TVELTRA()
     : entorno_(std::make_unique<TEntorno>()),
@@ -20,6 +21,10 @@ TVELTRA::~TVELTRA() = default;
 
 std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
   QCoreApplication::setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));
+  // Every window shows the icon that the installation puts in the desktop's theme.
+  QApplication::setWindowIcon(Icono_VELTRA());
+  // Lets the desktop match the window with veltra.desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
   // Installed once however often the tests start the program.
   static bool traducido = false;
   if (!traducido) {

@@ -101,16 +101,6 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
 
-  DAbrir_ = new QFileDialog(this, QStringLiteral("Cargar fichero objeto en VELTRA"));
-  DAbrir_->setObjectName(QStringLiteral("DAbrir"));
-  DAbrir_->setOption(QFileDialog::DontUseNativeDialog);
-  DAbrir_->setAcceptMode(QFileDialog::AcceptOpen);
-  DAbrir_->setFileMode(QFileDialog::ExistingFile);
-  DAbrir_->setDefaultSuffix(QStringLiteral("EHC"));
-  // The loader takes the extension in either case, so the filters do too.
-  DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
-                           QStringLiteral("Intel Standard HEX (*.HEX *.hex)")});
-
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
   Reloj_->setTimerType(Qt::PreciseTimer);
@@ -320,11 +310,28 @@ void TForm1::Memoria_Cambiada(int direccion_palabra) {
 
 // ---------------------------------------------------------------- menu handlers
 
+// Built at its first use: a non-native file dialog builds a file-system model
+// and its views, a large share of the start-up's time and memory.
+QFileDialog* TForm1::Dialogo_Abrir() {
+  if (DAbrir_) return DAbrir_;
+  DAbrir_ = new QFileDialog(this, QStringLiteral("Cargar fichero objeto en VELTRA"));
+  DAbrir_->setObjectName(QStringLiteral("DAbrir"));
+  DAbrir_->setOption(QFileDialog::DontUseNativeDialog);
+  DAbrir_->setAcceptMode(QFileDialog::AcceptOpen);
+  DAbrir_->setFileMode(QFileDialog::ExistingFile);
+  DAbrir_->setDefaultSuffix(QStringLiteral("EHC"));
+  // The loader takes the extension in either case, so the filters do too.
+  DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
+                           QStringLiteral("Intel Standard HEX (*.HEX *.hex)")});
+  return DAbrir_;
+}
+
 void TForm1::Cargarprogramaobjeto1Click() {
   Manejar([this] {
     Vaciar_Listado_Carga(entorno_);
-    if (DAbrir_->exec() != QDialog::Accepted || DAbrir_->selectedFiles().isEmpty()) return;
-    const std::string ruta = QFile::encodeName(DAbrir_->selectedFiles().constFirst()).toStdString();
+    QFileDialog* abrir = Dialogo_Abrir();
+    if (abrir->exec() != QDialog::Accepted || abrir->selectedFiles().isEmpty()) return;
+    const std::string ruta = QFile::encodeName(abrir->selectedFiles().constFirst()).toStdString();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct TRestaurar {
       ~TRestaurar() { QApplication::restoreOverrideCursor(); }

@@ -74,6 +74,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   TLampara* Crear_Lampara_Bandera(TBandera bandera, const QString& apagada, const QString& encendida);
   TLiveButton* Crear_Tecla(const QString& nombre, const QString& titulo);
   QAction* Crear_Accion(QMenu* menu, const QString& nombre, const QString& titulo);
+  QFileDialog* Dialogo_Abrir();
 
   // Menu handlers that belong to the windows rather than the machine.
   void Cargarprogramaobjeto1Click();

@@ -14,6 +14,7 @@
 #include "Sesion.h"
 #include "ui/Muelles.h"
 #include "widgets/HListBox.h"
+#include "widgets/Icono.h"
 #include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
 #include "widgets/livebutton.h"
@@ -87,6 +88,9 @@ class tst_Ventanas : public QObject {
     QCOMPARE(form1->windowTitle(),
              QStringLiteral("VELTRA 0.1.0 para Windows, el Entorno Integrado de Desarrollo para TORVIC"));
     QCOMPARE(form1->size(), QSize(807, 570));
+    // The window's icon is the drawing installed in the desktop's theme.
+    QCOMPARE(form1->windowIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             Imagen_Icono_VELTRA(32));
     for (const QString& visor : Visores()) QCOMPARE(s.V(visor), QStringLiteral("****"));
     for (auto* tecla : form1->findChildren<TLiveButton*>())
       QCOMPARE(tecla->isEnabled(), tecla->objectName() == QStringLiteral("BOnOff"));
