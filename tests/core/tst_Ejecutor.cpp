@@ -3,54 +3,6 @@
 #include "Grabadora.h"
 #include "core/TextoHex.h"
 
-namespace {
-
-int Visor_de(const QString& nombre) {
-  if (nombre == "AR") return Visor_AR;
-  if (nombre == "DR") return Visor_DR;
-  if (nombre == "IR") return Visor_IR;
-  if (nombre == "PC") return Visor_PC;
-  const int numero = nombre.mid(1).toInt(nullptr, 16);
-  if (nombre.startsWith('r')) return Visor_Registro(numero);
-  if (nombre.startsWith('i')) return Visor_Entrada(numero);
-  if (nombre.startsWith('o')) return Visor_Salida(numero);
-  return -1;
-}
-
-// "r1=7FFF flags=0101 m0200=1234 i3F=ABCD": registers, displays, the flags
-// Z S C V as four bits, and memory words.
-void Aplicar(TEntorno& e, const QString& estado) {
-  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
-    const QString clave = par.section('=', 0, 0);
-    const std::string valor = par.section('=', 1).toStdString();
-    if (clave == "flags") {
-      for (int b = 0; b < 4; ++b) e.Fijar_Bandera(static_cast<TBandera>(b), valor[static_cast<size_t>(b)] == '1');
-    } else if (clave.startsWith('m')) {
-      e.Escribir_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()), valor);
-    } else {
-      e.Fijar_Valor(Visor_de(clave), valor);
-    }
-  }
-}
-
-void Comprobar(TEntorno& e, const QString& estado) {
-  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
-    const QString clave = par.section('=', 0, 0);
-    const QString valor = par.section('=', 1);
-    if (clave == "flags") {
-      QString banderas;
-      for (int b = 0; b < 4; ++b) banderas += QString::number(e.Leer_Bandera(static_cast<TBandera>(b)));
-      QCOMPARE(banderas, valor);
-    } else if (clave.startsWith('m')) {
-      QCOMPARE(QString::fromStdString(e.Leer_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()))), valor);
-    } else {
-      QCOMPARE(QString::fromStdString(e.Valor(Visor_de(clave))), valor);
-    }
-  }
-}
-
-}  // namespace
-
 class tst_Ejecutor : public QObject {
   Q_OBJECT
 
