@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include "Grabadora.h"
-#include "core/TextoHex.h"
 
 class tst_Ejecutor : public QObject {
   Q_OBJECT
@@ -92,14 +91,13 @@ class tst_Ejecutor : public QObject {
   // nothing is reported; nor at a PC that is not a word.
   void fin_de_memoria_y_monitor() {
     TMaquina_Prueba m;
-    m.E.Escribir_Palabra(0xEFFF, "2101");
+    Aplicar(m.E, "mEFFF=2101");
     m.Teclear("EFFF");
     m.E.BEjecutarClick();
     Comprobar(m.E, "PC=F000 IR= r1=0001");
     m.E.BContinuarClick();
     Comprobar(m.E, "PC=F000 IR= AR=F000");
-    m.E.Escribir_Palabra(0x0AB0, "2177");  // what "AB" would wrongly address
-    m.E.Fijar_PC("AB");
+    Aplicar(m.E, "m0AB0=2177 PC=AB");  // what "AB" would wrongly address
     m.E.BContinuarClick();
     Comprobar(m.E, "PC=AB IR= r1=0001");
     QVERIFY(m.Pantalla.Mensajes.empty());
@@ -111,18 +109,15 @@ class tst_Ejecutor : public QObject {
     // Memory one byte short, as after Ctrl+Delete in the memory editor.
     std::vector<uint8_t> bytes(Bytes_Memoria - 1, 0);
     m.E.Memoria.LoadFromBytes(bytes.data(), bytes.size());
-    QCOMPARE(m.E.Leer_Palabra(0xEFFF), std::string("00"));
-    m.E.Fijar_Registro(13, "EFFF");
-    m.E.Fijar_Registro(2, "ABCD");
-    m.E.Escribir_Palabra(0x100, "1200");  // ST [RD+H'00], R2
+    Comprobar(m.E, "mEFFF=00");
+    Aplicar(m.E, "rD=EFFF r2=ABCD m0100=1200");  // ST [RD+H'00], R2
     m.Teclear("0100");
     m.E.BPasoPasoClick();
     m.E.BEjecutarClick();
     // The high byte is stored, the low one refused; the instruction ends there.
-    QCOMPARE(m.E.Leer_Palabra(0xEFFF), std::string("AB"));
+    Comprobar(m.E, "mEFFF=AB PC=0100");
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{"Invalid SetMemory index"});
     QCOMPARE(m.Pantalla.Paso_a_Paso_en_Mensaje[0], 1);
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0100"));
   }
 
   void escribir_palabra() {
