@@ -1,12 +1,15 @@
 #pragma once
 // A screen stand-in for machine-layer tests: records messages and questions,
 // answers Yes/No and the edit dialog as told.
+#include <QtTest>
+
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/Entorno.h"
+#include "core/TextoHex.h"
 
 class TGrabadora : public TPantalla {
  public:
@@ -49,3 +52,46 @@ struct TMaquina_Prueba {
     for (char c : texto) E.Pulsacion_Teclado(c);
   }
 };
+
+inline int Visor_de(const QString& nombre) {
+  if (nombre == "AR") return Visor_AR;
+  if (nombre == "DR") return Visor_DR;
+  if (nombre == "IR") return Visor_IR;
+  if (nombre == "PC") return Visor_PC;
+  const int numero = nombre.mid(1).toInt(nullptr, 16);
+  if (nombre.startsWith('r')) return Visor_Registro(numero);
+  if (nombre.startsWith('i')) return Visor_Entrada(numero);
+  if (nombre.startsWith('o')) return Visor_Salida(numero);
+  return -1;
+}
+
+// "r1=7FFF flags=0101 m0200=1234 i3F=ABCD o01=0000": registers, displays
+// (i and o are the ports), the flags Z S C V as four bits, and memory words.
+inline void Aplicar(TEntorno& e, const QString& estado) {
+  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
+    const QString clave = par.section('=', 0, 0);
+    const std::string valor = par.section('=', 1).toStdString();
+    if (clave == "flags") {
+      for (int b = 0; b < 4; ++b) e.Fijar_Bandera(static_cast<TBandera>(b), valor[static_cast<size_t>(b)] == '1');
+    } else if (clave.startsWith('m')) {
+      e.Escribir_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()), valor);
+    } else {
+      e.Fijar_Valor(Visor_de(clave), valor);
+    }
+  }
+}
+
+// Checks the same notation; a failure names the value.
+inline void Comprobar(const TEntorno& e, const QString& estado) {
+  for (const QString& par : estado.split(' ', Qt::SkipEmptyParts)) {
+    const QString clave = par.section('=', 0, 0);
+    std::string valor;
+    if (clave == "flags")
+      for (int b = 0; b < 4; ++b) valor += char('0' + e.Leer_Bandera(static_cast<TBandera>(b)));
+    else if (clave.startsWith('m'))
+      valor = e.Leer_Palabra(Texto_a_Palabra(clave.mid(1).toStdString()));
+    else
+      valor = e.Valor(Visor_de(clave));
+    QCOMPARE(clave + '=' + QString::fromStdString(valor), par);
+  }
+}

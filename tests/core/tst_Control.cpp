@@ -4,7 +4,6 @@
 #include <set>
 
 #include "Grabadora.h"
-#include "core/TextoHex.h"
 
 namespace {
 
@@ -53,19 +52,17 @@ class tst_Control : public QObject {
     m.E.RelojTimer();  // armed, but no instruction yet
     QCOMPARE(m.E.Valor(Visor_PC), pc);
     m.E.BEjecutarClick();
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0001"));
+    Comprobar(m.E, "PC=0001");
     m.E.RelojTimer();
-    QCOMPARE(m.E.Valor(Visor_Registro(2)), std::string("0001"));
+    Comprobar(m.E, "r2=0001");
     m.E.RelojTimer();  // HALT stops the free run
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Fin});
     QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
     QVERIFY(m.E.Panel.LPP);
     m.E.RelojTimer();
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0003"));
-    // Continuar resumes after the HALT, once.
-    m.E.BContinuarClick();
-    QCOMPARE(m.E.Valor(Visor_Registro(3)), std::string("0033"));
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0004"));
+    Comprobar(m.E, "PC=0003");
+    m.E.BContinuarClick();  // resumes after the HALT, once
+    Comprobar(m.E, "r3=0033 PC=0004");
   }
 
   void ejecutar_repite_la_direccion_del_teclado() {
@@ -74,8 +71,7 @@ class tst_Control : public QObject {
     m.Teclear("0001");
     m.E.Fijar_Registro(1, "0001");
     for (int i = 0; i < 3; ++i) m.E.BEjecutarClick();
-    QCOMPARE(m.E.Valor(Visor_Registro(2)), std::string("0003"));
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0002"));
+    Comprobar(m.E, "r2=0003 PC=0002");
   }
 
   void paso_a_paso_detiene_la_ejecucion_libre() {
@@ -89,13 +85,10 @@ class tst_Control : public QObject {
     m.E.RelojTimer();
     m.E.BPasoPasoClick();  // step mode back on
     QCOMPARE(m.E.Panel.Caption_MModoPasoapaso, Desactivar);
-    const std::string pc = m.E.Valor(Visor_PC);
-    const std::string ar = m.E.Valor(Visor_AR);
+    const QString antes = QString::fromStdString("PC=" + m.E.Valor(Visor_PC) + " AR=" + m.E.Valor(Visor_AR));
     m.E.Escribir_Palabra(1, "2155");
     m.E.RelojTimer();
-    QCOMPARE(m.E.Valor(Visor_Registro(1)), std::string("0001"));
-    QCOMPARE(m.E.Valor(Visor_PC), pc);
-    QCOMPARE(m.E.Valor(Visor_AR), ar);
+    Comprobar(m.E, "r1=0001 " + antes);
   }
 
   void direccion_detiene_y_continuar_recorre() {
@@ -107,33 +100,31 @@ class tst_Control : public QObject {
     m.E.BDireccionClick();  // keypad still 0000
     QCOMPARE(m.E.Opciones_Entorno.Modo_Consola, uint8_t{0});
     m.E.RelojTimer();
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0001"));
+    Comprobar(m.E, "PC=0001");
     m.E.BContinuarClick();
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("0001"));
-    QCOMPARE(m.E.Valor(Visor_OP2), std::string("6221"));
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0001"));
+    Comprobar(m.E, "o01=0001 o02=6221 PC=0001");
   }
 
+  // Row names are the menu's texts; an item outside the table, or an
+  // interval not in it, stands for one second.
   void intervalos_de_velocidad_data() {
     QTest::addColumn<int>("item");
     QTest::addColumn<uint>("intervalo");
     QTest::newRow("Rápida") << 0 << 1u;
-    QTest::newRow("0.3") << 1 << 300u;
-    QTest::newRow("1.0") << 3 << 1000u;
-    QTest::newRow("1.5") << 4 << 1500u;
-    QTest::newRow("7.0") << 7 << 7000u;
+    QTest::newRow("0.3 segundos cada paso") << 1 << 300u;
+    QTest::newRow("1.0 segundo cada paso") << 3 << 1000u;
+    QTest::newRow("1.5 segundos cada paso") << 4 << 1500u;
+    QTest::newRow("7.0 segundos cada paso") << 7 << 7000u;
+    QTest::newRow("below") << -1 << 1000u;
+    QTest::newRow("above") << 8 << 1000u;
   }
   void intervalos_de_velocidad() {
     QFETCH(int, item);
     QFETCH(uint, intervalo);
     QCOMPARE(Intervalo_de_Item(item), intervalo);
-    QCOMPARE(Item_de_Intervalo(intervalo), item);
-  }
-  void intervalos_fuera_de_tabla() {
-    QCOMPARE(Intervalo_de_Item(-1), 1000u);
-    QCOMPARE(Intervalo_de_Item(8), 1000u);
-    QCOMPARE(Item_de_Intervalo(1234), 3);
-    QCOMPARE(QString::fromUtf8(Textos_Velocidad[0]), QString("Rápida"));
+    const bool en_tabla = item >= 0 && item < Numero_Velocidades;
+    QCOMPARE(Item_de_Intervalo(en_tabla ? intervalo : 1234), en_tabla ? item : 3);
+    if (en_tabla) QCOMPARE(QString::fromUtf8(Textos_Velocidad[item]), QString::fromUtf8(QTest::currentDataTag()));
   }
 
   void encender_y_apagar() {
@@ -192,26 +183,23 @@ class tst_Control : public QObject {
     m.E.Listado.Agregar("[0010]: 1234");
     m.E.InicializarMemoria1Click();
     QCOMPARE(m.E.Listado.Numero_Lineas(), 0);
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("****"));
+    Comprobar(m.E, "PC=****");
     QCOMPARE(m.E.Memoria.DataSize(), Bytes_Memoria);
   }
 
   void teclado_y_consola() {
     TMaquina_Prueba m;
     m.Teclear("12345");
-    QCOMPARE(m.E.Valor(Visor_Teclado), std::string("2345"));
-
     m.E.BCargarClick();  // Modo_Consola 2: nothing
-    QCOMPARE(m.E.Leer_Palabra(0x2345), std::string("0000"));
+    Comprobar(m.E, "i01=2345 m2345=0000");
 
     m.Teclear("EFFF");
     m.E.BDireccionClick();
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("EFFF"));
+    Comprobar(m.E, "o01=EFFF");
     m.Teclear("BEEF");
     m.E.BCargarClick();
-    QCOMPARE(m.E.Leer_Palabra(0xEFFF), std::string("BEEF"));
+    Comprobar(m.E, "mEFFF=BEEF o01=EFFF");
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Lectura_Ilegal});
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("EFFF"));
     m.E.BContinuarClick();
     QCOMPARE(m.Pantalla.Mensajes.size(), size_t{2});
 
@@ -220,7 +208,7 @@ class tst_Control : public QObject {
     m.E.BDireccionClick();
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Lectura_Ilegal});
     QCOMPARE(m.E.Opciones_Entorno.Modo_Consola, uint8_t{0});
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("EFFF"));
+    Comprobar(m.E, "o01=EFFF");
 
     m.Teclear("0010");
     m.E.BDireccionClick();
@@ -228,24 +216,20 @@ class tst_Control : public QObject {
     m.E.BCargarClick();
     m.Teclear("2222");
     m.E.BCargarClick();
-    QCOMPARE(m.E.Leer_Palabra(0x10), std::string("1111"));
-    QCOMPARE(m.E.Leer_Palabra(0x11), std::string("2222"));
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("0012"));
-    QCOMPARE(m.E.Valor(Visor_Salida(1)), std::string("0012"));
+    Comprobar(m.E, "m0010=1111 m0011=2222 o01=0012");
   }
 
   void registros_desde_la_consola() {
     TMaquina_Prueba m;
     m.Teclear("ABCD");
     m.E.BRegistrosClick();
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("0000"));
-    QCOMPARE(m.E.Valor(Visor_OP2), std::string("0000"));
+    Comprobar(m.E, "o01=0000 o02=0000");
     for (int i = 0; i < 16; ++i) m.E.BCargarClick();
     for (int n = 0; n < 16; ++n) QCOMPARE(m.E.Valor(Visor_Registro(n)), std::string("ABCD"));
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("0000"));
+    Comprobar(m.E, "o01=0000");
     m.E.Fijar_Valor(Visor_OP1, "000F");
     m.E.BContinuarClick();
-    QCOMPARE(m.E.Valor(Visor_OP1), std::string("0000"));
+    Comprobar(m.E, "o01=0000");
     // After an instruction Cargar does nothing until a console mode again.
     m.E.BEjecutarClick();
     const std::string r0 = m.E.Valor(Visor_Registro(0));
@@ -284,21 +268,16 @@ class tst_Control : public QObject {
     TMaquina_Prueba m;
     m.E.Fijar_Registro(5, "1234");
     m.E.Modifica_Registro(Visor_Registro(5));  // cancelled: old value back
-    QCOMPARE(m.E.Valor(Visor_Registro(5)), std::string("1234"));
-    m.Pantalla.Valor_Dialogo = "0000";
-    m.E.Modifica_Registro(Visor_Registro(5));
-    QCOMPARE(m.E.Valor(Visor_Registro(5)), std::string("0000"));
-
-    m.Pantalla.Valor_Dialogo = "00FF";
-    m.E.Modifica_Registro(Visor_Teclado);  // IP1
-    QCOMPARE(m.E.Valor(Visor_Entrada(1)), std::string("00FF"));
-    m.Pantalla.Valor_Dialogo = "0202";
-    m.E.Modifica_Puerto_IP(2);
-    QCOMPARE(m.E.Valor(Visor_IP2), std::string("0202"));
-    m.Pantalla.Valor_Dialogo = "0303";
-    m.E.Modifica_Puerto_IP(3);
-    QCOMPARE(m.E.Valor(Visor_Entrada(3)), std::string("0303"));
-    QCOMPARE(m.E.Valor(Visor_IP2), std::string("0202"));
+    Comprobar(m.E, "r5=1234");
+    // Each edit lands on its own display: r5, then the keypad as IP1, IP2, IP3.
+    const std::pair<int, const char*> ediciones[] = {
+        {Visor_Registro(5), "0000"}, {Visor_Teclado, "00FF"}, {Visor_IP2, "0202"}, {Visor_Entrada(3), "0303"}};
+    for (const auto& [visor, valor] : ediciones) {
+      m.Pantalla.Valor_Dialogo = valor;
+      if (visor >= Visor_IP2) m.E.Modifica_Puerto_IP(visor - Visor_Entrada(0));
+      else m.E.Modifica_Registro(visor);
+    }
+    Comprobar(m.E, "r5=0000 i01=00FF i02=0202 i03=0303");
 
     // Editing PC leaves the listing's selection alone.
     m.E.Listado.Agregar("[0010]: RET");
@@ -306,13 +285,13 @@ class tst_Control : public QObject {
     m.E.Fijar_PC("0010");
     m.Pantalla.Valor_Dialogo = "0020";
     m.E.Modifica_Registro(Visor_PC);
-    QCOMPARE(m.E.Valor(Visor_PC), std::string("0020"));
+    Comprobar(m.E, "PC=0020");
     QCOMPARE(m.E.Listado.Seleccion(), 0);
 
     m.E.Encender_Apagar();
     m.E.Modifica_Puerto_IP(5);
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Apagada});
-    QCOMPARE(m.E.Valor(Visor_Entrada(5)), std::string("****"));
+    Comprobar(m.E, "i05=****");
   }
 
   void modo_desensamblador() {

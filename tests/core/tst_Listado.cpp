@@ -34,12 +34,8 @@ class tst_Listado : public QObject {
     QTest::addColumn<QStringList>("lineas");
     QTest::addColumn<QString>("pc");
     QTest::addColumn<int>("seleccion");
-    const QStringList programa = {"[0000]: LLI R1, H'05", "[0001]: LD R2, [RD+H'10]", "[0010]: HALT",
-                                  "[0010]: RET"};
-    QTest::newRow("the later of two") << programa << "0010" << 3;
-    QTest::newRow("first") << programa << "0000" << 0;
-    QTest::newRow("no line keeps selection") << programa << "0002" << 1;
-    QTest::newRow("operand text counts") << programa << "RD+H'10" << 1;
+    // Word keys are left to the index-versus-scan test.
+    QTest::newRow("operand text counts") << QStringList{"[0000]: x", "[0010]: LD R2, [RD+H'10]"} << "RD+H'10" << 1;
     QTest::newRow("lower case is another key") << QStringList{"[00ff]: x", "[00FF]: y"} << "00ff" << 0;
     QTest::newRow("empty PC text") << QStringList{"[]: a", "[0001]: b"} << "" << 0;
     QTest::newRow("key inside text") << QStringList{"x[0005]y", "[0006]"} << "0005" << 0;

@@ -4,18 +4,11 @@
 
 #include <QTemporaryDir>
 
-#include "core/Entorno.h"
+#include "../core/Grabadora.h"
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 
 namespace {
-
-class TGrabadora final : public TPantalla {
- public:
-  std::vector<std::string> Mensajes;
-  void Mostrar_Mensaje(const std::string& texto) override { Mensajes.push_back(texto); }
-  bool Preguntar_Si_No(const std::string&, const std::string&) override { return true; }
-};
 
 // Gives its bytes; then, when told to, fails to read.
 class TFuente_Prueba final : public TFuente_Bytes {
@@ -111,101 +104,80 @@ class tst_Cargador : public QObject {
     QTest::addColumn<QStringList>("mensajes");
     QTest::addColumn<QStringList>("listado");
     QTest::addColumn<QStringList>("memoria");
-    const QByteArray archivo;
+    const auto fila = [](const QString& nombre, const QString& archivo, const QStringList& mensajes,
+                         const QStringList& listado, const QStringList& memoria, const QByteArray& bytes = {},
+                         bool leido = true) {
+      QTest::newRow(qPrintable(nombre)) << archivo << bytes << leido << mensajes << listado << memoria;
+    };
     const QStringList nada;
 
-    QTest::newRow("HEX: comments, blanks, lower case, end record")
-        << "hex_completo.HEX" << archivo << true << nada
-        << QStringList{"[0010]: LLI R1, H'05", "[0011]: LLI R2, H'03", "[0012]: ADDS R3, R1, R2"}
-        << QStringList{"0010=2105", "0011=2203", "0012=6312"};
-    QTest::newRow("HEX: no end record, no final line break")
-        << "hex_sin_fin.HEX" << archivo << true << nada << QStringList{"[0000]: LLI R1, H'05", "[0001]: HALT"}
-        << QStringList{"0000=2105", "0001=F000"};
-    QTest::newRow("HEX: empty file") << "hex_vacio.HEX" << archivo << true << nada << nada << nada;
-    QTest::newRow("HEX: only Ctrl-Z") << "solo_ctrlz.HEX" << archivo << true << nada << nada << nada;
-    QTest::newRow("HEX: Ctrl-Z ends the file")
-        << "hex_ctrlz.HEX" << archivo << true << nada << QStringList{"[0001]: LD R0, [RD+H'01]", "[0002]: LD R0, [RD+H'02]"}
-        << QStringList{"0001=0001", "0002=0002"};
-    QTest::newRow("HEX: corrupt lines empty the listing, reading goes on")
-        << "hex_corrupto.HEX" << archivo << true << QStringList{Corrupta(":02 0002 00 2222 EF"), Corrupta(":0400040044445555EF")}
-        << QStringList{"[0005]: OUT H'55, R5"} << QStringList{"0001=1111", "0003=3333", "0005=5555"};
-    QTest::newRow("HEX: malformed records")
-        << "x.HEX" << QByteArray(":020010002105E\n0020010002105EF\n::20010002105EF\n:02001g002105EF\n:00000001FE\n:020010002105EF")
-        << true
-        << QStringList{Corrupta(":020010002105E"), Corrupta("0020010002105EF"), Corrupta("::20010002105EF"),
-                       Corrupta(":02001G002105EF"), Corrupta(":00000001FE")}
-        << QStringList{"[0010]: LLI R1, H'05"} << QStringList{"0010=2105"};
-    QTest::newRow("HEX: repeated address stops reading")
-        << "hex_desordenado.HEX" << archivo << true << QStringList{Desordenadas} << nada << QStringList{"0020=1234", "0021=5678"};
-    QTest::newRow("HEX: after a corrupt line 0000 is out of order")
-        << "hex_corrupto_0000.HEX" << archivo << true << QStringList{Corrupta("BASURA"), Desordenadas} << nada << nada;
-    QTest::newRow("HEX: monitor area refused, listed, reading goes on")
-        << "hex_monitor.HEX" << archivo << true << QStringList{Escritura_Ilegal, Escritura_Ilegal}
-        << QStringList{"[EFFF]: HALT", "[F000]: ST [RD+H'34], R2", "[F001]: OUT H'78, R6"} << QStringList{"EFFF=F000"};
-    for (const char* fin : {"lf", "crlf", "cr"}) {
-      QTest::newRow(qPrintable(QStringLiteral("HEX: line ends %1").arg(fin)))
-          << QStringLiteral("hex_%1.HEX").arg(fin) << archivo << true << nada
-          << QStringList{"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2"}
-          << QStringList{"0000=2105", "0001=2203", "0002=6312"};
-      QTest::newRow(qPrintable(QStringLiteral("EHC: line ends %1").arg(fin)))
-          << QStringLiteral("ehc_%1.EHC").arg(fin) << archivo << true << nada
-          << QStringList{"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2", "[0003]: HALT"}
-          << QStringList{"0000=2105", "0001=2203", "0002=6312", "0003=F000"};
+    fila("HEX: comments, blanks, lower case, end record", "hex_completo.HEX", nada,
+         {"[0010]: LLI R1, H'05", "[0011]: LLI R2, H'03", "[0012]: ADDS R3, R1, R2"},
+         {"0010=2105", "0011=2203", "0012=6312"});
+    fila("HEX: no end record, no final line break", "hex_sin_fin.HEX", nada, {"[0000]: LLI R1, H'05", "[0001]: HALT"},
+         {"0000=2105", "0001=F000"});
+    fila("HEX: empty file", "hex_vacio.HEX", nada, nada, nada);
+    fila("HEX: only Ctrl-Z", "solo_ctrlz.HEX", nada, nada, nada);
+    fila("HEX: Ctrl-Z ends the file", "hex_ctrlz.HEX", nada, {"[0001]: LD R0, [RD+H'01]", "[0002]: LD R0, [RD+H'02]"},
+         {"0001=0001", "0002=0002"});
+    fila("HEX: corrupt lines empty the listing, reading goes on", "hex_corrupto.HEX",
+         {Corrupta(":02 0002 00 2222 EF"), Corrupta(":0400040044445555EF")}, {"[0005]: OUT H'55, R5"},
+         {"0001=1111", "0003=3333", "0005=5555"});
+    fila("HEX: malformed records", "x.HEX",
+         {Corrupta(":020010002105E"), Corrupta("0020010002105EF"), Corrupta("::20010002105EF"),
+          Corrupta(":02001G002105EF"), Corrupta(":00000001FE")},
+         {"[0010]: LLI R1, H'05"}, {"0010=2105"},
+         ":020010002105E\n0020010002105EF\n::20010002105EF\n:02001g002105EF\n:00000001FE\n:020010002105EF");
+    fila("HEX: repeated address stops reading", "hex_desordenado.HEX", {Desordenadas}, nada, {"0020=1234", "0021=5678"});
+    fila("HEX: after a corrupt line 0000 is out of order", "hex_corrupto_0000.HEX", {Corrupta("BASURA"), Desordenadas},
+         nada, nada);
+    fila("HEX: monitor area refused, listed, reading goes on", "hex_monitor.HEX", {Escritura_Ilegal, Escritura_Ilegal},
+         {"[EFFF]: HALT", "[F000]: ST [RD+H'34], R2", "[F001]: OUT H'78, R6"}, {"EFFF=F000"});
+    for (const QString fin : {"lf", "crlf", "cr"}) {
+      fila("HEX: line ends " + fin, "hex_" + fin + ".HEX", nada,
+           {"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2"},
+           {"0000=2105", "0001=2203", "0002=6312"});
+      fila("EHC: line ends " + fin, "ehc_" + fin + ".EHC", nada,
+           {"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2", "[0003]: HALT"},
+           {"0000=2105", "0001=2203", "0002=6312", "0003=F000"});
     }
 
-    QTest::newRow("EHC: comments, tabs, short and lower-case words")
-        << "ehc_completo.EHC" << archivo << true << nada
-        << QStringList{"[000A]: LD R0, [RD+H'05]", "[0010]: LLI R1, H'05", "[0020]: LD R0, [RD+H'0F]", "[0021]: HALT"}
-        << QStringList{"000A=0005", "0010=2105", "0020=000F", "0021=FFFF"};
+    fila("EHC: comments, tabs, short and lower-case words", "ehc_completo.EHC", nada,
+         {"[000A]: LD R0, [RD+H'05]", "[0010]: LLI R1, H'05", "[0020]: LD R0, [RD+H'0F]", "[0021]: HALT"},
+         {"000A=0005", "0010=2105", "0020=000F", "0021=FFFF"});
     // A format error ends the command with the listing raw.
-    QTest::newRow("EHC: empty file") << "ehc_vacio.EHC" << archivo << true << QStringList{Formato(1)} << nada << nada;
-    QTest::newRow("EHC: only Ctrl-Z") << "solo_ctrlz.EHC" << archivo << true << QStringList{Formato(1)} << nada << nada;
-    QTest::newRow("EHC: two line breaks at the end")
-        << "ehc_final_vacio.EHC" << archivo << true << QStringList{Formato(3)} << QStringList{"[0000]: 0001", "[0001]: 0002"}
-        << QStringList{"0000=0001", "0001=0002"};
-    QTest::newRow("EHC: LF then CR are two line breaks") << "ehc_lf_cr.EHC" << archivo << true << QStringList{Formato(2)}
-                                                         << QStringList{"[0000]: 0001"} << QStringList{"0000=0001"};
-    QTest::newRow("EHC: comment-only line") << "ehc_comentario.EHC" << archivo << true << QStringList{Formato(2)}
-                                            << QStringList{"[0000]: 0001"} << QStringList{"0000=0001"};
-    QTest::newRow("EHC: one word") << "x.EHC" << QByteArray("10 2105\n7\n") << true << QStringList{Formato(2)}
-                                   << QStringList{"[0010]: 2105"} << QStringList{"0010=2105"};
-    QTest::newRow("EHC: three words") << "ehc_tres_palabras.EHC" << archivo << true << QStringList{Formato(2)}
-                                      << QStringList{"[0005]: 1234"} << QStringList{"0005=1234"};
-    QTest::newRow("EHC: address of five digits")
-        << "ehc_palabra_larga.EHC" << archivo << true << QStringList{Formato(1)} << nada << nada;
-    QTest::newRow("EHC: content of five digits") << "ehc_contenido_largo.EHC" << archivo << true << QStringList{Formato(2)}
-                                                 << QStringList{"[0000]: 0000"} << QStringList{"0000=0000"};
-    QTest::newRow("EHC: non-hex word is a corrupt record")
-        << "ehc_corrupto.EHC" << archivo << true << QStringList{Corrupta(":02001G002105EF")}
-        << QStringList{"[0002]: LD R0, [RD+H'02]"} << QStringList{"0000=0001", "0002=0002"};
-    QTest::newRow("EHC: NUL byte in a word") << "ehc_nul.EHC" << archivo << true
-                                             << QStringList{Corrupta(QStringLiteral(":02000000001") + QChar(0) + "EF")}
-                                             << nada << nada;
+    fila("EHC: empty file", "ehc_vacio.EHC", {Formato(1)}, nada, nada);
+    fila("EHC: only Ctrl-Z", "solo_ctrlz.EHC", {Formato(1)}, nada, nada);
+    fila("EHC: two line breaks at the end", "ehc_final_vacio.EHC", {Formato(3)}, {"[0000]: 0001", "[0001]: 0002"},
+         {"0000=0001", "0001=0002"});
+    fila("EHC: LF then CR are two line breaks", "ehc_lf_cr.EHC", {Formato(2)}, {"[0000]: 0001"}, {"0000=0001"});
+    fila("EHC: comment-only line", "ehc_comentario.EHC", {Formato(2)}, {"[0000]: 0001"}, {"0000=0001"});
+    fila("EHC: one word", "x.EHC", {Formato(2)}, {"[0010]: 2105"}, {"0010=2105"}, "10 2105\n7\n");
+    fila("EHC: three words", "ehc_tres_palabras.EHC", {Formato(2)}, {"[0005]: 1234"}, {"0005=1234"});
+    fila("EHC: address of five digits", "ehc_palabra_larga.EHC", {Formato(1)}, nada, nada);
+    fila("EHC: content of five digits", "ehc_contenido_largo.EHC", {Formato(2)}, {"[0000]: 0000"}, {"0000=0000"});
+    fila("EHC: non-hex word is a corrupt record", "ehc_corrupto.EHC", {Corrupta(":02001G002105EF")},
+         {"[0002]: LD R0, [RD+H'02]"}, {"0000=0001", "0002=0002"});
+    fila("EHC: NUL byte in a word", "ehc_nul.EHC", {Corrupta(QStringLiteral(":02000000001") + QChar(0) + "EF")}, nada,
+         nada);
 
     // Long lines are read in bounded memory: comments and blank runs do not
     // count, and a line cut at 1024 characters is quoted so.
-    const QStringList lli = {"[0010]: LLI R1, H'05"};
-    QTest::newRow("long comment after a record")
-        << "x.HEX" << QByteArray(":020010002105EF ;") + QByteArray(200000, 'x') + "\r\n:00000001FF" << true << nada << lli
-        << QStringList{"0010=2105"};
-    QTest::newRow("long blank run between EHC words")
-        << "x.EHC" << QByteArray("10") + QByteArray(200000, '\t') + QByteArray("2105") << true << nada << lli
-        << QStringList{"0010=2105"};
-    QTest::newRow("long line is quoted cut")
-        << "x.HEX" << QByteArray(":") + QByteArray(5000, 'a') + "\n:020010002105EF" << true
-        << QStringList{Corrupta(QStringLiteral(":") + QString(1023, 'A') + QStringLiteral("…"))} << lli
-        << QStringList{"0010=2105"};
-    QTest::newRow("line at the length limit is quoted whole")
-        << "x.HEX" << QByteArray(1024, 'B') + "   \n:020010002105EF" << true << QStringList{Corrupta(QString(1024, 'B'))}
-        << lli << QStringList{"0010=2105"};
+    const QStringList lli = {"[0010]: LLI R1, H'05"}, en_0010 = {"0010=2105"};
+    fila("long comment after a record", "x.HEX", nada, lli, en_0010,
+         ":020010002105EF ;" + QByteArray(200000, 'x') + "\r\n:00000001FF");
+    fila("long blank run between EHC words", "x.EHC", nada, lli, en_0010, "10" + QByteArray(200000, '\t') + "2105");
+    fila("long line is quoted cut", "x.HEX", {Corrupta(":" + QString(1023, 'A') + QStringLiteral("…"))}, lli, en_0010,
+         ":" + QByteArray(5000, 'a') + "\n:020010002105EF");
+    fila("line at the length limit is quoted whole", "x.HEX", {Corrupta(QString(1024, 'B'))}, lli, en_0010,
+         QByteArray(1024, 'B') + "   \n:020010002105EF");
     QByteArray binario;
     for (int i = 0; i < 256; ++i) binario += char(i);
     // LF (10) and CR (13) cut it into three lines; the Ctrl-Z (26) ends the file.
-    QTest::newRow("binary bytes") << "x.HEX" << binario << true
-                                  << QStringList{Corrupta(QString::fromLatin1(binario.mid(0, 9))),
-                                                 Corrupta(QString::fromLatin1(binario.mid(11, 2))),
-                                                 Corrupta(QString::fromLatin1(binario.mid(14, 12)))}
-                                  << nada << nada;
+    fila("binary bytes", "x.HEX",
+         {Corrupta(QString::fromLatin1(binario.mid(0, 9))), Corrupta(QString::fromLatin1(binario.mid(11, 2))),
+          Corrupta(QString::fromLatin1(binario.mid(14, 12)))},
+         nada, nada, binario);
 
     // A wrong file: ten boxes of a kind, one closing box, then silence, with
     // every line still taking its effect.
@@ -223,26 +195,21 @@ class tst_Cargador : public QObject {
         ambas_mensajes << Corrupta(":02" + g + "000001EF") << Escritura_Ilegal;
       }
     }
-    QTest::newRow("HEX: a thousand corrupt lines")
-        << "x.HEX" << ":020010002105EF\r\n" + mil_corruptas + ":020005002203EF" << true
-        << primeras_corruptas + QStringList{Mas_Corruptas} << QStringList{"[0005]: LLI R2, H'03"}
-        << QStringList{"0010=2105", "0005=2203"};
-    QTest::newRow("HEX: a thousand records in the monitor area")
-        << "x.HEX" << mil_monitor << true << QStringList(10, Escritura_Ilegal) + QStringList{Mas_Monitor} << halts << nada;
-    QTest::newRow("EHC: both kinds counted apart")
-        << "x.EHC" << ambas << true << ambas_mensajes + QStringList{Mas_Corruptas, Mas_Monitor}
-        << QStringList{"[F3E7]: LD R0, [RD+H'01]"} << nada;
+    fila("HEX: a thousand corrupt lines", "x.HEX", primeras_corruptas + QStringList{Mas_Corruptas},
+         {"[0005]: LLI R2, H'03"}, {"0010=2105", "0005=2203"},
+         ":020010002105EF\r\n" + mil_corruptas + ":020005002203EF");
+    fila("HEX: a thousand records in the monitor area", "x.HEX", QStringList(10, Escritura_Ilegal) + QStringList{Mas_Monitor},
+         halts, nada, mil_monitor);
+    fila("EHC: both kinds counted apart", "x.EHC", ambas_mensajes + QStringList{Mas_Corruptas, Mas_Monitor},
+         {"[F3E7]: LD R0, [RD+H'01]"}, nada, ambas);
 
-    QTest::newRow("read failure keeps what was stored, raw")
-        << "x.EHC" << QByteArray("0 2105\n1 2203\n2 63") << false
-        << QStringList{QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: error de prueba.")}
-        << QStringList{"[0000]: 2105", "[0001]: 2203"} << QStringList{"0000=2105", "0001=2203"};
-    QTest::newRow("missing file") << "no_existe.HEX" << archivo << false
-                                  << QStringList{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: el archivo no existe.")}
-                                  << nada << nada;
-    QTest::newRow("extension neither HEX nor EHC")
-        << "programa.hx" << archivo << false
-        << QStringList{QStringLiteral("ERROR: Los archivos objeto deben tener extensión \r.HEX o .EHC")} << nada << nada;
+    fila("read failure keeps what was stored, raw", "x.EHC",
+         {QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: error de prueba.")},
+         {"[0000]: 2105", "[0001]: 2203"}, {"0000=2105", "0001=2203"}, "0 2105\n1 2203\n2 63", false);
+    fila("missing file", "no_existe.HEX",
+         {QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: el archivo no existe.")}, nada, nada, {}, false);
+    fila("extension neither HEX nor EHC", "programa.hx",
+         {QStringLiteral("ERROR: Los archivos objeto deben tener extensión \r.HEX o .EHC")}, nada, nada, {}, false);
   }
 
   void carga() {
