@@ -330,25 +330,15 @@ TLamina::TLamina(const QColor& fondo, TDibujante dibujante, QWidget* parent)
 }
 
 void TLamina::paintEvent(QPaintEvent* evento) {
-  const qreal razon = devicePixelRatioF();
-  const QSize tamano(qCeil(width() * razon), qCeil(height() * razon));
-  if (imagen_.isNull() || imagen_.size() != tamano || !qFuzzyCompare(imagen_.devicePixelRatio(), razon)) {
-    imagen_ = QPixmap(tamano);
-    imagen_.setDevicePixelRatio(razon);
-    imagen_.fill(palette().color(QPalette::Window));
-    QPainter pintor(&imagen_);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    pintor.setRenderHint(QPainter::TextAntialiasing);
-    pintor.setFont(font());
-    dibujante_(pintor, *this);
-  }
+  // Drawn straight, not cached: the displays on it are opaque, so a running
+  // program never repaints it, and a cached copy would cost a megabyte.
   QPainter pintor(this);
-  for (const QRect& zona : evento->region())
-    pintor.drawPixmap(QRectF(zona), imagen_,
-                      QRectF(zona.x() * razon, zona.y() * razon, zona.width() * razon, zona.height() * razon));
+  pintor.setClipRegion(evento->region());
+  pintor.fillRect(rect(), palette().color(QPalette::Window));
+  pintor.setRenderHint(QPainter::Antialiasing);
+  pintor.setRenderHint(QPainter::TextAntialiasing);
+  dibujante_(pintor, *this);
 }
-
-void TLamina::resizeEvent(QResizeEvent*) { imagen_ = QPixmap(); }
 
 QRectF Caja_de(const QWidget& ancestro, const char* nombre) {
   const auto* widget = ancestro.findChild<QWidget*>(QLatin1String(nombre));

@@ -58,11 +58,9 @@ class TLamina : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* evento) override;
-  void resizeEvent(QResizeEvent* evento) override;
 
  private:
   TDibujante dibujante_;
-  QPixmap imagen_;
 };
 
 // The box of a named descendant, in the coordinates of the ancestor.

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QtMath>
 #include <algorithm>
@@ -60,6 +61,60 @@ int Hex_Digit(QChar c) {
 
 int Floor_Pixel(qreal coordinate) { return static_cast<int>(qFloor(coordinate)); }
 
+// Where a cell's segments go: the grid's scale and the cell's top-left corner.
+struct TCell_Geometry {
+  float scaleX;
+  float scaleY;
+  int x;
+  int y;
+};
+
+void Draw_Segment(QPainter& painter, const TCell_Geometry& cell, int segment, const QColor& color) {
+  std::array<QPoint, 6> points;
+  const TSegment& shape = kSegments[static_cast<size_t>(segment)];
+  for (size_t k = 0; k < points.size(); ++k) {
+    // The products are exact in double, so truncation sees the true value.
+    points[k] = QPoint(static_cast<int>(shape[k].x * static_cast<double>(cell.scaleX)) + cell.x,
+                       static_cast<int>(shape[k].y * static_cast<double>(cell.scaleY)) + cell.y);
+  }
+  painter.setPen(color);
+  painter.setBrush(color);
+  painter.drawPolygon(points.data(), static_cast<int>(points.size()));
+}
+
+void Draw_Digit(QPainter& painter, const TCell_Geometry& cell, int digit, const QColor& on, const QColor& off) {
+  const char* pattern = kPatterns[static_cast<size_t>(digit)];
+  for (int segment = 0; segment < kDigitSegments; ++segment)
+    Draw_Segment(painter, cell, segment, pattern[segment] == '1' ? on : off);
+}
+
+// A digit drawn once on a transparent cell, shared by every display of the
+// same size and colours: a free run changes displays on every tick, and
+// copying a cell costs far less than drawing its seven polygons. Only whole
+// pixel ratios, where the copy lands on exactly the pixels the polygons would.
+QPixmap Digit_Cell(int digit, int cellW, int H, const TCell_Geometry& cell, const QColor& on, const QColor& off,
+                   qreal pixelRatio) {
+  const QString key = QStringLiteral("TDigitalDisplay %1 %2 %3 %4 %5 %6 %7")
+                          .arg(digit)
+                          .arg(cellW)
+                          .arg(H)
+                          .arg(cell.y)
+                          .arg(on.rgba())
+                          .arg(off.rgba())
+                          .arg(pixelRatio);
+  QPixmap pixmap;
+  if (QPixmapCache::find(key, &pixmap)) return pixmap;
+  // One pixel of room past the cell for the polygons' outline.
+  pixmap = QPixmap(qCeil((cellW + 1) * pixelRatio), qCeil((H + 1) * pixelRatio));
+  pixmap.setDevicePixelRatio(pixelRatio);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  Draw_Digit(painter, {cell.scaleX, cell.scaleY, 0, cell.y}, digit, on, off);
+  painter.end();
+  QPixmapCache::insert(key, pixmap);
+  return pixmap;
+}
+
 }  // namespace
 
 TDigitalDisplay::TDigitalDisplay(QWidget* parent)
@@ -98,7 +153,8 @@ QString TDigitalDisplay::Working_Text() const {
 void TDigitalDisplay::Rebuild_Pixmap(qreal pixelRatio) {
   const int W = width();
   const int H = height();
-  pixmap_ = QPixmap(qCeil(W * pixelRatio), qCeil(H * pixelRatio));
+  const QSize pixels(qCeil(W * pixelRatio), qCeil(H * pixelRatio));
+  if (pixmap_.size() != pixels) pixmap_ = QPixmap(pixels);
   pixmap_.setDevicePixelRatio(pixelRatio);
   builtSize_ = size();
   pixmapStale_ = false;
@@ -116,37 +172,24 @@ void TDigitalDisplay::Rebuild_Pixmap(qreal pixelRatio) {
   const float scaleY = static_cast<float>(H - marginY) / kGridHeight;
 
   QPainter painter(&pixmap_);
-  const auto drawSegment = [&](int segment, const QColor& color) {
-    std::array<QPoint, 6> points;
-    const TSegment& shape = kSegments[static_cast<size_t>(segment)];
-    for (size_t k = 0; k < points.size(); ++k) {
-      // The products are exact in double, so truncation sees the true value.
-      points[k] = QPoint(static_cast<int>(shape[k].x * static_cast<double>(scaleX)) + x,
-                         static_cast<int>(shape[k].y * static_cast<double>(scaleY)) + y);
-    }
-    painter.setPen(color);
-    painter.setBrush(color);
-    painter.drawPolygon(points.data(), static_cast<int>(points.size()));
-  };
-
+  TCell_Geometry cell{scaleX, scaleY, x, y};
+  const bool cached = qFuzzyCompare(pixelRatio, static_cast<qreal>(qRound(pixelRatio)));
   int drawn = 0;
   for (const QChar original : Working_Text()) {
     const QChar c = original.toUpper();
     const int digit = Hex_Digit(c);
     if (digit >= 0) {
-      const char* pattern = kPatterns[static_cast<size_t>(digit)];
-      for (int segment = 0; segment < kDigitSegments; ++segment) {
-        drawSegment(segment, pattern[segment] == '1' ? digitOnColor_ : digitOffColor_);
-      }
-      x += cellW;
+      if (cached) painter.drawPixmap(cell.x, 0, Digit_Cell(digit, cellW, H, cell, digitOnColor_, digitOffColor_, pixelRatio));
+      else Draw_Digit(painter, cell, digit, digitOnColor_, digitOffColor_);
+      cell.x += cellW;
       if (++drawn == digits_) break;
     } else if (c == QLatin1Char(' ')) {
-      x += cellW;
+      cell.x += cellW;
     } else if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
-      drawSegment(kDecimalPoint, digitOnColor_);
+      Draw_Segment(painter, cell, kDecimalPoint, digitOnColor_);
     } else if (c == QLatin1Char(':')) {
-      drawSegment(kUpperColonDot, digitOnColor_);
-      drawSegment(kLowerColonDot, digitOnColor_);
+      Draw_Segment(painter, cell, kUpperColonDot, digitOnColor_);
+      Draw_Segment(painter, cell, kLowerColonDot, digitOnColor_);
     }
   }
 }
