@@ -6,30 +6,12 @@
 #include <string_view>
 
 #include "core/Entorno.h"
+#include "fuzz/Entorno_Fuzz.h"
 #include "objfiles/Cargador.h"
 #include "objfiles/HEXPARSER.h"
 #include "objfiles/Normalizar.h"
 
 namespace {
-
-class TPantalla_Fuzz final : public TPantalla {
- public:
-  void Mostrar_Mensaje(const std::string&) override {}
-  bool Preguntar_Si_No(const std::string&, const std::string&) override { return true; }
-};
-
-// One environment for the whole run: filling memory is far slower than a load.
-TEntorno& Entorno() {
-  static TPantalla_Fuzz pantalla;
-  static TEntorno entorno(&pantalla);
-  static const bool lleno = [] {
-    entorno.Opciones_Entorno.Relleno_Memoria = 1;
-    entorno.Llenar_Memoria_Aleatoria();
-    return true;
-  }();
-  (void)lleno;
-  return entorno;
-}
 
 bool Linea_Listado_Valida(const std::string& linea) {
   if (linea.size() < 8 || linea[0] != '[' || linea.compare(5, 3, "]: ") != 0) return false;
@@ -41,7 +23,7 @@ bool Linea_Listado_Valida(const std::string& linea) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
-  TEntorno& e = Entorno();
+  TEntorno& e = Entorno_Fuzz();
   const std::string_view bytes(reinterpret_cast<const char*>(datos), tamano);
   Vaciar_Listado_Carga(e);
   TFuente_Memoria fuente(bytes);

@@ -10,37 +10,9 @@
 #include "asm/Ensamblador.h"
 #include "asm/Programa_Objeto.h"
 #include "core/Entorno.h"
+#include "fuzz/Entorno_Fuzz.h"
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
-
-namespace {
-
-class TPantalla_Fuzz final : public TPantalla {
- public:
-  std::size_t Mensajes = 0;
-  void Mostrar_Mensaje(const std::string&) override { ++Mensajes; }
-  bool Preguntar_Si_No(const std::string&, const std::string&) override { return true; }
-};
-
-TPantalla_Fuzz& Pantalla() {
-  static TPantalla_Fuzz pantalla;
-  return pantalla;
-}
-
-// One environment for the whole run, its memory filled once: the loader
-// stores into the buffer that filling creates.
-TEntorno& Entorno() {
-  static TEntorno entorno(&Pantalla());
-  static const bool lleno = [] {
-    entorno.Opciones_Entorno.Relleno_Memoria = 1;
-    entorno.Llenar_Memoria_Aleatoria();
-    return true;
-  }();
-  (void)lleno;
-  return entorno;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
   const std::string_view fuente(reinterpret_cast<const char*>(datos), tamano);
@@ -62,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
 
   for (TFormato_Objeto formato : {TFormato_Objeto::EHC, TFormato_Objeto::HEX}) {
     const std::string objeto = Texto_Objeto(r.Palabras, formato);
-    TEntorno& e = Entorno();
-    Pantalla().Mensajes = 0;
+    TEntorno& e = Entorno_Fuzz();
+    Pantalla_Fuzz().Mensajes = 0;
     Vaciar_Listado_Carga(e);
     TFuente_Memoria bytes(objeto);
-    if (!Cargar_Flujo(e, formato, bytes, "fuzz") || Pantalla().Mensajes != 0) std::abort();
+    if (!Cargar_Flujo(e, formato, bytes, "fuzz") || Pantalla_Fuzz().Mensajes != 0) std::abort();
     if (e.Listado.Numero_Lineas() != static_cast<int64_t>(r.Palabras.size())) std::abort();
     for (const TPalabra_Ensamblada& p : r.Palabras)
       if (e.Leer_Palabra(p.Direccion) != Palabra_a_Texto(p.Palabra)) std::abort();
