@@ -7,6 +7,7 @@
 #include "ui/main.h"
 #include "ui/puertos.h"
 #include "ui/puertos_out.h"
+#include "widgets/Fuentes.h"
 #include "widgets/Icono.h"
 
 TVELTRA::TVELTRA()
@@ -25,6 +26,8 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
   QApplication::setWindowIcon(Icono_VELTRA());
   // Lets the desktop match the window with veltra.desktop.
   QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
+  // The windows and dialogs are drawn for the classic 8-point sans.
+  QApplication::setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
   // Installed once however often the tests start the program.
   static bool traducido = false;
   if (!traducido) {

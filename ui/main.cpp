@@ -30,7 +30,6 @@
 #include "widgets/Colores.h"
 #include "widgets/Dibujos.h"
 #include "widgets/DigitalDisplay.h"
-#include "widgets/Fuentes.h"
 #include "widgets/HListBox.h"
 #include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
@@ -50,7 +49,6 @@ QString Texto_Mensaje(const std::string& texto) { return Texto(texto).replace(QL
 TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorno_(entorno) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("VELTRA 0.1.0 para Windows, el Entorno Integrado de Desarrollo para TORVIC"));
-  setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
 
   auto* centro = new QWidget(this);
   auto* capas = new QVBoxLayout(centro);
