@@ -218,10 +218,10 @@ QWidget* TForm1::Crear_Banda_Central() {
   banda->setChildrenCollapsible(false);
   banda->setStyleSheet(QStringLiteral("QSplitter#Separador_Arriba::handle { background: #008080; }"));
 
-  Listado_ = new THListBox(banda);
-  Listado_->setObjectName(QStringLiteral("Listado"));
-  Listado_->Fijar_Listado(&entorno_.Listado);
-  banda->addWidget(Listado_);
+  auto* listado = new THListBox(banda);
+  listado->setObjectName(QStringLiteral("Listado"));
+  listado->Fijar_Listado(&entorno_.Listado);
+  banda->addWidget(listado);
 
   auto* ficha = new QTabWidget(banda);
   ficha->setObjectName(QStringLiteral("Ficha_PF"));

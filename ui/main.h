@@ -18,7 +18,6 @@ class QTimer;
 class QToolBar;
 class TDigitalDisplay;
 class THexEditor;
-class THListBox;
 class TLampara;
 class TLiveButton;
 
@@ -76,11 +75,12 @@ class TForm1 : public QMainWindow, public TPantalla {
   QAction* Crear_Accion(QMenu* menu, const QString& nombre, const QString& titulo);
   QFileDialog* Dialogo_Abrir();
 
+  // The window fits its contents again with the bottom bar back in place.
+  void Relayout_Barra_Inferior();
+
   // Menu handlers that belong to the windows rather than the machine.
   void Cargarprogramaobjeto1Click();
   void MSalir_de_VELTRAClick();
-  // The window fits its contents again with the bottom bar back in place.
-  void Relayout_Barra_Inferior();
   void Panel_Registros_Ver();
   void EsconderMostrarpuertosdesalida1Click();
   void VelocidaddeejecucinenmodoPP1Click();
@@ -98,7 +98,6 @@ class TForm1 : public QMainWindow, public TPantalla {
   QAction* MInicializar_memoria_ = nullptr;
   QAction* Mododesensamblador1_ = nullptr;
   THexEditor* Memoria_ = nullptr;
-  THListBox* Listado_ = nullptr;
   QWidget* Contenedor_Panel_Interno_ = nullptr;
   QDockWidget* Panel_Interno_ = nullptr;
   QDockWidget* PContenedor_Memoria_ = nullptr;
