@@ -80,7 +80,9 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   capas->addWidget(estado);
 
   auto* contenedor_interno = Crear_Sitio(QStringLiteral("Contenedor_Panel_Interno"), centro);
-  contenedor_interno->setMaximumHeight(276);
+  // Qt docks a piece only where it fits, so while the panel floats its bar
+  // keeps the panel's height for it to be dropped back on.
+  contenedor_interno->setFixedHeight(276);
   Panel_Interno_ = Crear_Pieza(QStringLiteral("Panel_Interno"), QStringLiteral("Panel interno de TORVIC"),
                                Crear_Panel_Interno(), contenedor_interno, Qt::BottomDockWidgetArea, true);
   Panel_Interno_->setFixedSize(783, 268);
@@ -233,6 +235,8 @@ QWidget* TForm1::Crear_Banda_Central() {
   Crear_Pieza(QStringLiteral("PPanel_Frontal"), QStringLiteral("Panel frontal de TORVIC"), Crear_Panel_Frontal(),
               contenedor, Qt::TopDockWidgetArea, true)
       ->setMaximumSize(428, 180);
+  // Likewise the front panel's site keeps its size while the panel floats.
+  contenedor->setMinimumSize(428, 180);
   capas->addWidget(contenedor, 0, Qt::AlignLeft | Qt::AlignTop);
   ficha->addTab(pagina, QStringLiteral("Panel frontal"));
   banda->addWidget(ficha);

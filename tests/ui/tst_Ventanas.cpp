@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <QDockWidget>
+#include <QLayout>
 #include <QToolBar>
 
 #include "Sesion.h"
@@ -403,6 +404,16 @@ class tst_Ventanas : public QObject {
     QCOMPARE(s.V(QStringLiteral("RE")), QStringLiteral("F000"));
     interno->setFloating(true);
     QCOMPARE(interno->size(), QSize(783, 268));
+    // Qt docks a piece only where it fits: an empty site keeps room for it.
+    auto* frontal = s.W<QDockWidget>(QStringLiteral("PPanel_Frontal"));
+    frontal->setFloating(true);
+    form1->centralWidget()->layout()->activate();
+    QTest::qWait(50);  // the layouts settle
+    for (QDockWidget* pieza : {interno, frontal}) {
+      const QWidget* sitio = pieza->parentWidget();
+      QVERIFY(sitio->width() >= pieza->width() && sitio->height() >= pieza->height());
+    }
+    frontal->setFloating(false);
     interno->close();
     QVERIFY(interno->isHidden());
     menu->trigger();
