@@ -92,16 +92,19 @@ void Draw_Digit(QPainter& painter, const TCell_Geometry& cell, int digit, const 
 // same size and colours: a free run changes displays on every tick, and
 // copying a cell costs far less than drawing its seven polygons. Only whole
 // pixel ratios, where the copy lands on exactly the pixels the polygons would.
-QPixmap Digit_Cell(int digit, int cellW, int H, const TCell_Geometry& cell, const QColor& on, const QColor& off,
-                   qreal pixelRatio) {
-  const QString key = QStringLiteral("TDigitalDisplay %1 %2 %3 %4 %5 %6 %7")
-                          .arg(digit)
-                          .arg(cellW)
-                          .arg(H)
-                          .arg(cell.y)
-                          .arg(on.rgba())
-                          .arg(off.rgba())
-                          .arg(pixelRatio);
+// The cache key of a display's cells, the digit left out.
+QString Cell_Key(int cellW, int H, const QColor& on, const QColor& off, qreal pixelRatio) {
+  return QStringLiteral("TDigitalDisplay %1 %2 %3 %4 %5 ")
+      .arg(cellW)
+      .arg(H)
+      .arg(on.rgba())
+      .arg(off.rgba())
+      .arg(pixelRatio);
+}
+
+QPixmap Digit_Cell(const QString& cellKey, int digit, int cellW, int H, const TCell_Geometry& cell, const QColor& on,
+                   const QColor& off, qreal pixelRatio) {
+  const QString key = cellKey + QChar(u'0' + digit);
   QPixmap pixmap;
   if (QPixmapCache::find(key, &pixmap)) return pixmap;
   // One pixel of room past the cell for the polygons' outline.
@@ -174,12 +177,13 @@ void TDigitalDisplay::Rebuild_Pixmap(qreal pixelRatio) {
   QPainter painter(&pixmap_);
   TCell_Geometry cell{scaleX, scaleY, x, y};
   const bool cached = qFuzzyCompare(pixelRatio, static_cast<qreal>(qRound(pixelRatio)));
+  const QString cellKey = cached ? Cell_Key(cellW, H, digitOnColor_, digitOffColor_, pixelRatio) : QString();
   int drawn = 0;
   for (const QChar original : Working_Text()) {
     const QChar c = original.toUpper();
     const int digit = Hex_Digit(c);
     if (digit >= 0) {
-      if (cached) painter.drawPixmap(cell.x, 0, Digit_Cell(digit, cellW, H, cell, digitOnColor_, digitOffColor_, pixelRatio));
+      if (cached) painter.drawPixmap(cell.x, 0, Digit_Cell(cellKey, digit, cellW, H, cell, digitOnColor_, digitOffColor_, pixelRatio));
       else Draw_Digit(painter, cell, digit, digitOnColor_, digitOffColor_);
       cell.x += cellW;
       if (++drawn == digits_) break;
