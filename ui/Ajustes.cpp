@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -50,9 +51,8 @@ QString TAjustes::Carpeta_Ultimo_Programa() const {
 }
 
 int TAjustes::Ampliacion() const {
-  const QVariant valor = ajustes_.value(Clave_Ampliacion);
   bool numero = false;
-  const int porcentaje = valor.typeId() == QMetaType::QString || valor.typeId() == QMetaType::Int ? valor.toInt(&numero) : 0;
+  const int porcentaje = ajustes_.value(Clave_Ampliacion).toString().toInt(&numero);
   return numero && std::ranges::find(Ampliaciones, porcentaje) != std::end(Ampliaciones) ? porcentaje : 100;
 }
 
