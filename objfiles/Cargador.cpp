@@ -31,14 +31,6 @@ std::string Aviso_Limitado(int& avisos, std::string propio, std::string_view cie
   return {};
 }
 
-std::string Mensaje_Apertura(const std::string& ruta, const std::string& motivo) {
-  return "ERROR: No se pudo abrir el archivo " + ruta + "\rMotivo: " + motivo + ".";
-}
-
-std::string Mensaje_Lectura(const std::string& ruta, const std::string& motivo) {
-  return "ERROR: No se pudo leer el archivo " + ruta + "\rMotivo: " + motivo + ".";
-}
-
 std::string Mensaje_Formato(int64_t numero_linea) {
   return "Error: Formato incorrecto en la línea " + std::to_string(numero_linea) +
          ". Cada línea debe contener Dirección y Contenido";
@@ -56,6 +48,14 @@ std::optional<std::string> Registro_EHC(std::string_view linea) {
 }
 
 }  // namespace
+
+std::string Mensaje_Apertura(const std::string& ruta, const std::string& motivo) {
+  return "ERROR: No se pudo abrir el archivo " + ruta + "\rMotivo: " + motivo + ".";
+}
+
+std::string Mensaje_Lectura(const std::string& ruta, const std::string& motivo) {
+  return "ERROR: No se pudo leer el archivo " + ruta + "\rMotivo: " + motivo + ".";
+}
 
 std::optional<TFormato_Objeto> Formato_por_Extension(std::string_view ruta) {
   const std::string extension = Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4));

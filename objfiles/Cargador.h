@@ -15,6 +15,10 @@ enum class TFormato_Objeto { HEX, EHC };
 // By the last four characters of the path, upper-cased: ".HEX" or ".EHC".
 std::optional<TFormato_Objeto> Formato_por_Extension(std::string_view ruta);
 
+// The boxes for a file that cannot be opened, or whose read failed.
+std::string Mensaje_Apertura(const std::string& ruta, const std::string& motivo);
+std::string Mensaje_Lectura(const std::string& ruta, const std::string& motivo);
+
 // The state of one run of the command.
 struct TEstado_Carga {
   // Address of the last record taken as data; -1 before the first, 0 after a

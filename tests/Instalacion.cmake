@@ -1,5 +1,5 @@
 # Installs the build into DESTINO as `cmake --install` does and checks what a
-# desktop needs: the programs, the menu entry and the icon theme's files.
+# desktop needs: the programs, the menu entry, the file types and the icon theme's files.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${DESTINO})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${CONSTRUCCION} --prefix ${DESTINO}
@@ -25,7 +25,8 @@ endif()
 # Whole lines, matched in the file's text: a list would split at the semicolons.
 file(READ ${entrada} contenido)
 set(contenido "\n${contenido}")
-foreach(clave "Type=Application" "Name=VELTRA" "Exec=veltra" "Icon=veltra" "Terminal=false"
+foreach(clave "Type=Application" "Name=VELTRA" "Exec=veltra %f" "Icon=veltra" "Terminal=false"
+              "MimeType=text/x-torvic-ehc;text/x-ihex;text/x-asm;"
               "Comment=Entorno para programar y ejecutar TORVIC, un computador didáctico de 16 bits")
   string(FIND "${contenido}" "\n${clave}\n" donde)
   if(donde LESS 0)
@@ -36,13 +37,24 @@ string(FIND "${contenido}" "\nCategories=Education;Development;\n" donde)
 if(donde LESS 0)
   message(FATAL_ERROR "veltra.desktop lacks Categories=Education;Development;")
 endif()
-find_program(validar desktop-file-validate)
-if(validar)
-  execute_process(COMMAND ${validar} ${entrada} RESULT_VARIABLE resultado)
-  if(NOT resultado EQUAL 0)
-    message(FATAL_ERROR "desktop-file-validate rejects veltra.desktop")
-  endif()
+find_program(validar desktop-file-validate REQUIRED)
+execute_process(COMMAND ${validar} ${entrada} RESULT_VARIABLE resultado)
+if(NOT resultado EQUAL 0)
+  message(FATAL_ERROR "desktop-file-validate rejects veltra.desktop")
 endif()
+
+# The EHC type that the entry declares is defined by the installed MIME package.
+set(tipos ${DESTINO}/share/mime/packages/veltra.xml)
+if(NOT EXISTS ${tipos})
+  message(FATAL_ERROR "share/mime/packages/veltra.xml missing")
+endif()
+file(READ ${tipos} definicion)
+foreach(tipo "text/x-torvic-ehc" "text/x-ihex" "text/x-asm")
+  string(FIND "${definicion}" "<mime-type type=\"${tipo}\">" donde)
+  if(donde LESS 0)
+    message(FATAL_ERROR "veltra.xml does not define ${tipo}")
+  endif()
+endforeach()
 
 # Each PNG's header (IHDR width and height) must match its folder's size.
 file(GLOB iconos RELATIVE ${DESTINO}/share/icons/hicolor ${DESTINO}/share/icons/hicolor/*/apps/veltra.png)

@@ -1,9 +1,11 @@
 #include "ui/Arranque.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "core/Entorno.h"
 #include "tools/Traduccion_Qt.h"
+#include "ui/Archivos.h"
 #include "ui/main.h"
 #include "ui/puertos.h"
 #include "ui/puertos_out.h"
@@ -20,7 +22,7 @@ TVELTRA::TVELTRA()
 
 TVELTRA::~TVELTRA() = default;
 
-std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
+std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos) {
   QCoreApplication::setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));
   // Every window shows the icon that the installation puts in the desktop's theme.
   QApplication::setWindowIcon(Icono_VELTRA());
@@ -35,6 +37,9 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
     traducido = true;
   }
   auto veltra = std::make_unique<TVELTRA>();
-  veltra->Form1()->show();
+  TForm1* form1 = veltra->Form1();
+  form1->show();
+  if (!archivos.isEmpty())
+    QTimer::singleShot(0, form1, [form1, ruta = archivos.constFirst()] { form1->Archivos().Abrir(ruta); });
   return veltra;
 }

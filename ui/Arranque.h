@@ -2,6 +2,7 @@
 // VELTRA's start-up on an existing QApplication: the application title, the
 // main window with its random memory, the two port windows hidden, the main
 // window shown. The program and the screen tests both start this way.
+#include <QStringList>
 #include <memory>
 
 class TEntorno;
@@ -30,4 +31,6 @@ class TVELTRA {
   std::unique_ptr<TForm3> form3_;
 };
 
-std::unique_ptr<TVELTRA> Arrancar_VELTRA();
+// The first of `archivos` is loaded once the window is up, as if chosen in
+// the load command's dialog.
+std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos = {});

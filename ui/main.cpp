@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +21,8 @@
 
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
+#include "ui/Ampliacion.h"
+#include "ui/Archivos.h"
 #include "ui/Centrar.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
@@ -149,6 +150,7 @@ QToolBar* TForm1::Crear_Menu() {
   connect(Crear_Accion(pop_archivo, QStringLiteral("Cargarprogramaobjeto1"),
                        QStringLiteral("Cargar programa objeto (.HEX, EHC)")),
           &QAction::triggered, this, &TForm1::Cargarprogramaobjeto1Click);
+  archivos_ = new TArchivos(*this, *pop_archivo);
   Crear_Accion(pop_archivo, QStringLiteral("MArchivo_Separador"), {});
   connect(Crear_Accion(pop_archivo, QStringLiteral("MSalir_de_VELTRA"), QStringLiteral("Salir de VELTRA")),
           &QAction::triggered, this, &TForm1::MSalir_de_VELTRAClick);
@@ -181,6 +183,8 @@ QToolBar* TForm1::Crear_Menu() {
   Mododesensamblador1_ = Crear_Accion(pop_entorno, QStringLiteral("Mododesensamblador1"), QStringLiteral("-"));
   connect(Mododesensamblador1_, &QAction::triggered, this,
           [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
+  Crear_Accion(pop_entorno, QStringLiteral("N5"), {});
+  pop_entorno->addMenu(Crear_Menu_Ampliacion(*this));
 
   auto* pop_torvic = new QMenu(this);
   pop_torvic->setObjectName(QStringLiteral("pop_TORVIC"));
@@ -324,7 +328,8 @@ QFileDialog* TForm1::Dialogo_Abrir() {
   DAbrir_->setDefaultSuffix(QStringLiteral("EHC"));
   // The loader takes the extension in either case, so the filters do too.
   DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
-                           QStringLiteral("Intel Standard HEX (*.HEX *.hex)")});
+                           QStringLiteral("Intel Standard HEX (*.HEX *.hex)"),
+                           QStringLiteral("Programa en ensamblador (*.ASM *.asm)")});
   return DAbrir_;
 }
 
@@ -332,13 +337,9 @@ void TForm1::Cargarprogramaobjeto1Click() {
   Manejar([this] {
     Vaciar_Listado_Carga(entorno_);
     QFileDialog* abrir = Dialogo_Abrir();
+    archivos_->Preparar_Dialogo(*abrir);
     if (abrir->exec() != QDialog::Accepted || abrir->selectedFiles().isEmpty()) return;
-    const std::string ruta = QFile::encodeName(abrir->selectedFiles().constFirst()).toStdString();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct TRestaurar {
-      ~TRestaurar() { QApplication::restoreOverrideCursor(); }
-    } restaurar;
-    Cargar_Programa_Objeto(entorno_, ruta);
+    archivos_->Cargar(abrir->selectedFiles().constFirst());
   });
 }
 

@@ -16,6 +16,7 @@ class QFileDialog;
 class QMenu;
 class QTimer;
 class QToolBar;
+class TArchivos;
 class TDigitalDisplay;
 class THexEditor;
 class TLampara;
@@ -29,6 +30,8 @@ class TForm1 : public QMainWindow, public TPantalla {
   ~TForm1() override;
 
   TEntorno& Entorno() { return entorno_; }
+  // The other ways a program comes in: command line, drops, reload, recent.
+  TArchivos& Archivos() { return *archivos_; }
   // Every display of a value is registered here, the port windows' too, so
   // each write reaches all of them, shown or hidden.
   void Registrar_Visor(int visor, TDigitalDisplay* display);
@@ -103,6 +106,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QDockWidget* PContenedor_Memoria_ = nullptr;
   QWidget* Panel_Separador_Arriba_Abajo_ = nullptr;
   QFileDialog* DAbrir_ = nullptr;
+  TArchivos* archivos_ = nullptr;
   QTimer* Reloj_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;

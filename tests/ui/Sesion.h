@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
@@ -58,10 +59,19 @@ class TOperador : public QObject {
 
 class TSesion {
  public:
-  std::unique_ptr<TVELTRA> Veltra = Arrancar_VELTRA();
+  std::unique_ptr<TVELTRA> Veltra;
   TOperador Operador;
 
-  TSesion() { QVERIFY(QTest::qWaitForWindowExposed(Veltra->Form1())); }
+  // `archivos` as on the command line.
+  explicit TSesion(const QStringList& archivos = {}) : Veltra(Arrancar(archivos)) {
+    QVERIFY(QTest::qWaitForWindowExposed(Veltra->Form1()));
+  }
+
+  // A session never reads or writes the user's settings.
+  static std::unique_ptr<TVELTRA> Arrancar(const QStringList& archivos) {
+    QStandardPaths::setTestModeEnabled(true);
+    return Arrancar_VELTRA(archivos);
+  }
 
   TEntorno& E() { return Veltra->Entorno(); }
 

@@ -1,0 +1,82 @@
+#include "asm/Carga_Programa.h"
+
+#include "asm/Programa_Objeto.h"
+#include "core/Entorno.h"
+#include "objfiles/Cargador.h"
+#include "objfiles/Lector_Lineas.h"
+#include "objfiles/Normalizar.h"
+
+namespace {
+
+constexpr std::size_t Maximo_Errores_Mostrados = 10;
+// Far above any program of 61,440 words with comments, and a guard against
+// holding a huge file picked by mistake.
+constexpr std::size_t Maximo_Fuente = 64u << 20;
+
+bool Es_Fuente(std::string_view ruta) {
+  return Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4)) == ".ASM";
+}
+
+// The source's bytes, or the box that says why they could not be read.
+bool Leer_Fuente(TEntorno& entorno, const std::string& ruta, std::string& fuente) {
+  TFuente_Archivo archivo(ruta);
+  if (!archivo.Abierto()) {
+    entorno.Pantalla().Mostrar_Mensaje(Mensaje_Apertura(ruta, archivo.Error_Apertura()));
+    return false;
+  }
+  char bloque[65536];
+  while (const std::size_t leidos = archivo.Leer(bloque, sizeof bloque)) {
+    fuente.append(bloque, leidos);
+    if (fuente.size() > Maximo_Fuente) {
+      entorno.Pantalla().Mostrar_Mensaje(
+          Mensaje_Lectura(ruta, "es demasiado grande para una fuente (más de 64 MB)"));
+      return false;
+    }
+  }
+  if (!archivo.Error().empty()) {
+    entorno.Pantalla().Mostrar_Mensaje(Mensaje_Lectura(ruta, archivo.Error()));
+    return false;
+  }
+  return true;
+}
+
+TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta) {
+  std::string fuente;
+  if (!Leer_Fuente(entorno, ruta, fuente)) {
+    // A source that cannot be read ends like an object file that cannot.
+    Vaciar_Listado_Carga(entorno);
+    return TResultado_Carga::No_Leido;
+  }
+  const TResultado_Ensamblado resultado = Ensamblar(fuente);
+  if (!resultado.Errores.empty()) {
+    entorno.Pantalla().Mostrar_Mensaje(Mensaje_Errores_Ensamblado(resultado.Errores));
+    return TResultado_Carga::Errores_Ensamblado;
+  }
+  Vaciar_Listado_Carga(entorno);
+  const std::string objeto = Texto_Objeto(resultado.Palabras, TFormato_Objeto::EHC);
+  TFuente_Memoria bytes(objeto);
+  Cargar_Flujo(entorno, TFormato_Objeto::EHC, bytes, ruta);
+  return TResultado_Carga::Cargado;
+}
+
+}  // namespace
+
+bool Es_Programa(std::string_view ruta) { return Es_Fuente(ruta) || Formato_por_Extension(ruta).has_value(); }
+
+std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& errores) {
+  std::string texto = "ERROR: El programa tiene errores de ensamblado:";
+  for (std::size_t i = 0; i < errores.size() && i < Maximo_Errores_Mostrados; ++i)
+    texto += "\r" + std::to_string(errores[i].Linea) + ":" + std::to_string(errores[i].Columna) + ": " +
+             errores[i].Mensaje;
+  if (errores.size() > Maximo_Errores_Mostrados) {
+    const std::size_t resto = errores.size() - Maximo_Errores_Mostrados;
+    texto += "\r... y " + std::to_string(resto) + (resto == 1 ? " error más" : " errores más");
+  }
+  return texto;
+}
+
+TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta) {
+  if (Es_Fuente(ruta)) return Cargar_Fuente(entorno, ruta);
+  Vaciar_Listado_Carga(entorno);
+  return Cargar_Programa_Objeto(entorno, ruta) ? TResultado_Carga::Cargado : TResultado_Carga::No_Leido;
+}
