@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "core/Entorno.h"
-#include "tools/Traduccion_Qt.h"
+#include "traduccion/Traduccion_Qt.h"
 #include "ui/main.h"
 #include "ui/puertos.h"
 #include "ui/puertos_out.h"
@@ -28,12 +28,7 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA() {
   QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
   // The windows and dialogs are drawn for the classic 8-point sans.
   QApplication::setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
-  // Installed once however often the tests start the program.
-  static bool traducido = false;
-  if (!traducido) {
-    Instalar_Traduccion_Qt(*QCoreApplication::instance());
-    traducido = true;
-  }
+  Instalar_Traduccion_Qt(*QCoreApplication::instance());
   auto veltra = std::make_unique<TVELTRA>();
   veltra->Form1()->show();
   return veltra;

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 
+class QMenu;
 class QToolBar;
 
 bool Barra_Principal_DockOver(const QObject* pieza);
@@ -21,6 +22,8 @@ class TSitio_Muelle : public QMainWindow {
   TSitio_Muelle(const QString& nombre, TRegla acepta, QWidget* padre);
 
   bool Acepta(const QObject* pieza) const { return acepta_(pieza); }
+  // No menu of the site's pieces: unchecking one would hide it for good.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  protected:
   void childEvent(QChildEvent* evento) override;

@@ -104,7 +104,6 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
   Reloj_->setTimerType(Qt::PreciseTimer);
-  Reloj_->setInterval(static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso));
   connect(Reloj_, &QTimer::timeout, this, &TForm1::RelojTimer);
 
   entorno_.Fijar_Pantalla(this);
@@ -303,6 +302,9 @@ void TForm1::Panel_Cambiado() {
   MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
   Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
   MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+  // Setting the interval restarts the timer, so only a new one is set.
+  const int intervalo = static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso);
+  if (Reloj_->interval() != intervalo) Reloj_->setInterval(intervalo);
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
@@ -410,6 +412,6 @@ void TForm1::Panel_Registros_Ver() { Mostrar_u_Ocultar(form2_); }
 void TForm1::EsconderMostrarpuertosdesalida1Click() { Mostrar_u_Ocultar(form3_); }
 
 void TForm1::VelocidaddeejecucinenmodoPP1Click() {
-  TForm4 dialogo(entorno_.Opciones_Entorno, *Reloj_, this);
+  TForm4 dialogo(entorno_, this);
   dialogo.exec();
 }
