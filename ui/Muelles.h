@@ -27,9 +27,12 @@ class TSitio_Muelle : public QMainWindow {
 
  protected:
   void childEvent(QChildEvent* evento) override;
+  // Watches its own piece: dropped anywhere over the site, it docks.
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
   TRegla acepta_;
+  QPoint pulsacion_;  // where the drag of the piece began
 };
 
 // The site of that name, with its rule.

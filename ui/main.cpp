@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
@@ -43,6 +46,16 @@ QString Texto(const std::string& texto) { return QString::fromStdString(texto); 
 
 // "\r" in the machine's messages breaks the line.
 QString Texto_Mensaje(const std::string& texto) { return Texto(texto).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+
+// A box as wide as its title plus the frame's buttons, so that no window
+// manager cuts the title short. QMessageBox sizes itself from its grid.
+void Ancho_para_Titulo(QMessageBox& caja) {
+  const int ancho = caja.fontMetrics().horizontalAdvance(caja.windowTitle()) + 120;
+  auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+  if (rejilla)
+    rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), rejilla->rowCount(), 0, 1,
+                     rejilla->columnCount());
+}
 
 }  // namespace
 
@@ -98,6 +111,8 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   PContenedor_Memoria_ = findChild<QDockWidget*>(QStringLiteral("PContenedor_Memoria"));
   connect(PContenedor_Memoria_, &QDockWidget::topLevelChanged, this,
           [this](bool flotando) { Memoria_EndDock(flotando ? nullptr : PContenedor_Memoria_->parent()); });
+  // It starts at the size it comes home at.
+  Memoria_EndDock(PContenedor_Memoria_->parent());
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
 
@@ -252,12 +267,20 @@ void TForm1::Registrar_Visor(int visor, TDigitalDisplay* display) {
 void TForm1::Fijar_Ventanas_Puertos(QWidget* form2, QWidget* form3) {
   form2_ = form2;
   form3_ = form3;
+  // Tool windows stay above the main window, even when a box of the main
+  // window takes the focus.
+  winId();
+  for (QWidget* ventana : {form2, form3}) {
+    ventana->winId();
+    ventana->windowHandle()->setTransientParent(windowHandle());
+  }
 }
 
 // ---------------------------------------------------------------- the machine's screen
 
 void TForm1::Mostrar_Mensaje(const std::string& texto) {
   QMessageBox caja(QMessageBox::NoIcon, Titulo_Aplicacion, Texto_Mensaje(texto), QMessageBox::Ok, this);
+  Ancho_para_Titulo(caja);
   // A load shows the wait cursor; the box wants the ordinary one.
   const bool espera = QApplication::overrideCursor() != nullptr;
   if (espera) QApplication::restoreOverrideCursor();
@@ -268,6 +291,7 @@ void TForm1::Mostrar_Mensaje(const std::string& texto) {
 bool TForm1::Preguntar_Si_No(const std::string& titulo, const std::string& texto) {
   QMessageBox caja(QMessageBox::Question, Texto(titulo), Texto_Mensaje(texto), QMessageBox::Yes | QMessageBox::No,
                    this);
+  Ancho_para_Titulo(caja);
   return caja.exec() != QMessageBox::No;
 }
 
@@ -327,6 +351,10 @@ QFileDialog* TForm1::Dialogo_Abrir() {
   // The loader takes the extension in either case, so the filters do too.
   DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
                            QStringLiteral("Intel Standard HEX (*.HEX *.hex)")});
+  // A typed name's completion popup is a window of its own: it goes with the dialog.
+  connect(DAbrir_, &QDialog::finished, this, [this] {
+    for (QCompleter* completer : DAbrir_->findChildren<QCompleter*>()) completer->popup()->hide();
+  });
   return DAbrir_;
 }
 

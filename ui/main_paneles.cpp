@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/TextoHex.h"
 #include "ui/Muelles.h"
@@ -70,6 +71,16 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
   tecla->setCursor(Qt::PointingHandCursor);
   tecla->setFocusPolicy(Qt::TabFocus);
   tecla->Fijar_Color_Titulo(clTeal);
+  // A mnemonic works only in its own window; the panel's keys work in every
+  // VELTRA window (the floating panel, the main window, the port windows), so
+  // the mnemonic gives way to one application-wide shortcut and never fires twice.
+  const QKeySequence atajo = QKeySequence::mnemonic(titulo);
+  if (!atajo.isEmpty()) {
+    tecla->setShortcut(QKeySequence());
+    auto* global = new QShortcut(atajo, tecla);
+    global->setContext(Qt::ApplicationShortcut);
+    connect(global, &QShortcut::activated, tecla, &QAbstractButton::animateClick);
+  }
   return tecla;
 }
 
@@ -176,7 +187,9 @@ QWidget* TForm1::Crear_Panel_Memoria() {
   panel->setFixedWidth(196);
   Etiqueta(QStringLiteral("Memoria"), panel, 70, 4, true);
   auto* contenedor = Crear_Sitio(QStringLiteral("Contenedor_Memoria"), panel);
-  contenedor->setGeometry(10, 24, 176, 236);
+  // As high as the piece docked in it, so that the piece looks the same at
+  // start and after every return.
+  contenedor->setGeometry(10, 24, 176, 204);
 
   Memoria_ = new THexEditor(&entorno_.Memoria);
   Memoria_->setObjectName(QStringLiteral("Memoria"));
