@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
-#include "tools/Traduccion_Qt.h"
+#include "traduccion/Traduccion_Qt.h"
 #include "ui/Ajustes.h"
 #include "ui/Arranque.h"
 

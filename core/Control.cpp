@@ -40,6 +40,11 @@ void TEntorno::BContinuarClick() {
   BEjecutarClick();
 }
 
+void TEntorno::Fijar_Velocidad(int item) {
+  Opciones_Entorno.Intervalo_Paso = Intervalo_de_Item(item);
+  Notificar_Panel();
+}
+
 void TEntorno::BPasoPasoClick() {
   if (Estado_Maquina.Modo_Paso_a_Paso == 0) {
     Panel.LPP = true;

@@ -12,6 +12,7 @@ std::string Pulsacion(std::string_view editor, char tecla) {
 }
 
 void TEntorno::Modifica_Registro(int visor) {
+  if (!Visor_Editable(visor)) return;
   if (Estado_Maquina.Encendida != 1) {
     pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
     return;

@@ -18,11 +18,8 @@ void TEntorno::BEjecutarClick() {
     Opciones_Entorno.Modo_Consola = 2;
     if (palabra.size() == 4 && Valor_Digito(palabra[0]) >= 0) Ejecutar_Instruccion(palabra);
   } catch (const std::exception& error) {
-    // A store into memory that Ctrl+Delete shortened: the platform's error
-    // report ends the instruction. Stop a free run first, so the timer does
-    // not pile up one box per tick.
-    Detener_Ejecucion();
-    pantalla_->Mostrar_Mensaje(error.what());
+    // The platform's error report (memory failing a store) ends the instruction.
+    Detener_con_Aviso(error.what());
   }
 }
 
@@ -70,8 +67,7 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
     case 0x0: {  // LD
       const int32_t a = yy + Texto_a_Palabra(Leer_Registro(13));
       if (a > 0xEFFF) {
-        Detener_Ejecucion();
-        pantalla_->Mostrar_Mensaje(Mensaje_Lectura_Ilegal);
+        Detener_con_Aviso(Mensaje_Lectura_Ilegal);
       } else {
         Fijar_Registro(x, Leer_Palabra(a));
       }
@@ -99,8 +95,7 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
     case 0x4:    // IN
     case 0x5: {  // OUT
       if (yy < 0 || yy >= Numero_Puertos) {
-        Detener_Ejecucion();
-        pantalla_->Mostrar_Mensaje(Mensaje_Puerto);
+        Detener_con_Aviso(Mensaje_Puerto);
       } else if (w[0] == '4') {
         Fijar_Registro(x, Valor(Visor_Entrada(yy)));
       } else {

@@ -55,6 +55,13 @@ constexpr int Visor_IP2 = Visor_Entrada(2);      // IP2, PIN_02
 constexpr int Visor_OP1 = Visor_Salida(1);       // OP1, POP1, PO_01 (D/OP1)
 constexpr int Visor_OP2 = Visor_Salida(2);       // OP2, POP2, PO_02 (C/OP2)
 constexpr int Numero_Visores = 20 + 2 * Numero_Puertos;
+// The displays a click edits: the registers, PC (and the front panel's PPC)
+// and every input port, the keypad display among them. AR, DR, IR and the
+// output ports only show what the machine did.
+constexpr bool Visor_Editable(int visor) {
+  return (visor >= Visor_Registro(0) && visor <= Visor_Registro(15)) || visor == Visor_PC ||
+         (visor >= Visor_Entrada(0) && visor < Visor_Entrada(Numero_Puertos));
+}
 
 enum TBandera { Bandera_Z = 0, Bandera_S = 1, Bandera_C = 2, Bandera_V = 3 };
 
@@ -102,6 +109,9 @@ class TEntorno {
   void Escribir_Palabra(int32_t direccion, std::string_view texto,
                         std::string_view aviso = Mensaje_Escritura_Ilegal);
   void Detener_Ejecucion();
+  // The action in progress ends with the box: a run stops first, so the
+  // timer does not meet the same fault on every tick.
+  void Detener_con_Aviso(std::string_view aviso);
   // The address in PC when its text is a word, else -1 (nothing there to run).
   int32_t Direccion_PC() const;
 
@@ -114,6 +124,9 @@ class TEntorno {
   void RelojTimer();
   void BContinuarClick();
   void BPasoPasoClick();
+  // The speed dialog's choice: the free run's step interval, shown by the
+  // timer when the panel changes.
+  void Fijar_Velocidad(int item);
 
   // Power and memory.
   void Encender_Apagar();
@@ -133,7 +146,7 @@ class TEntorno {
   // through Valor_Editado; a cancelled edit writes back the old value.
   // Input port 01 (PIN_01, Teclado, IP1) is edited as Visor_Teclado.
   std::string Valor_Editado;
-  void Modifica_Registro(int visor);  // R0..RF, PC/PPC, IP1, IP2
+  void Modifica_Registro(int visor);  // a display that is not Visor_Editable stays as it is
   void Modifica_Puerto_IP(int puerto) { Modifica_Registro(Visor_Entrada(puerto)); }
 
   // Disassembler mode and memory editing.

@@ -26,6 +26,9 @@ TPantalla_Muda pantalla_muda;
 
 TEntorno::TEntorno(TPantalla* pantalla) : pantalla_(pantalla ? pantalla : &pantalla_muda) {
   visores_.fill("****");
+  // Memory is exactly F000 words for every user of the machine: no editor
+  // key may insert or delete a byte.
+  Memoria.SetNoSizeChange(true);
 }
 
 void TEntorno::Fijar_Pantalla(TPantalla* pantalla) { pantalla_ = pantalla ? pantalla : &pantalla_muda; }
@@ -104,6 +107,12 @@ void TEntorno::Detener_Ejecucion() {
   Panel.LPP = true;
   Panel.Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";
   Notificar_Panel();
+}
+
+void TEntorno::Detener_con_Aviso(std::string_view aviso) {
+  // Off, there is no run to stop and the step lamp stays dark.
+  if (Estado_Maquina.Encendida == 1) Detener_Ejecucion();
+  pantalla_->Mostrar_Mensaje(std::string(aviso));
 }
 
 int32_t TEntorno::Direccion_PC() const {

@@ -14,10 +14,10 @@
 #include <filesystem>
 #include <string>
 
-#include "Traduccion_Qt.h"
 #include "asm/Ensamblador.h"
 #include "asm/Programa_Objeto.h"
 #include "objfiles/Lector_Lineas.h"
+#include "traduccion/Traduccion_Qt.h"
 
 namespace {
 

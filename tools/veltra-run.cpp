@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "Ejecucion_Linea.h"
-#include "Traduccion_Qt.h"
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"
+#include "traduccion/Traduccion_Qt.h"
 
 namespace {
 

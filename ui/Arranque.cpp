@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "core/Entorno.h"
-#include "tools/Traduccion_Qt.h"
+#include "traduccion/Traduccion_Qt.h"
 #include "ui/Archivos.h"
 #include "ui/main.h"
 #include "ui/puertos.h"
@@ -30,12 +30,7 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos) {
   QGuiApplication::setDesktopFileName(QStringLiteral("veltra"));
   // The windows and dialogs are drawn for the classic 8-point sans.
   QApplication::setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
-  // Installed once however often the tests start the program.
-  static bool traducido = false;
-  if (!traducido) {
-    Instalar_Traduccion_Qt(*QCoreApplication::instance());
-    traducido = true;
-  }
+  Instalar_Traduccion_Qt(*QCoreApplication::instance());
   auto veltra = std::make_unique<TVELTRA>();
   TForm1* form1 = veltra->Form1();
   form1->show();

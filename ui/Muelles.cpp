@@ -1,6 +1,7 @@
 #include "ui/Muelles.h"
 
 #include <QChildEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolBar>
 
@@ -46,6 +47,23 @@ void TSitio_Muelle::childEvent(QChildEvent* evento) {
     QTimer::singleShot(0, hijo, [hijo] { Devolver(hijo); });
 }
 
+bool TSitio_Muelle::eventFilter(QObject* objeto, QEvent* evento) {
+  auto* pieza = qobject_cast<QDockWidget*>(objeto);
+  if (!pieza || (evento->type() != QEvent::MouseButtonPress && evento->type() != QEvent::MouseButtonRelease))
+    return false;
+  const QPoint cursor = static_cast<QMouseEvent*>(evento)->globalPosition().toPoint();
+  if (evento->type() == QEvent::MouseButtonPress) {
+    pulsacion_ = cursor;
+  } else if (cursor != pulsacion_) {
+    // Qt docks a piece only when it is dropped near the edge of its site;
+    // once Qt has ended the drag, a piece still floating over its site docks.
+    QTimer::singleShot(0, pieza, [this, pieza, cursor] {
+      if (pieza->isFloating() && isVisible() && rect().contains(mapFromGlobal(cursor))) pieza->setFloating(false);
+    });
+  }
+  return false;
+}
+
 TSitio_Muelle* Crear_Sitio(const QString& nombre, QWidget* padre) {
   static const struct {
     const char* sitio;
@@ -71,6 +89,7 @@ QDockWidget* Crear_Pieza(const QString& nombre, const QString& titulo, QWidget* 
   pieza->setAllowedAreas(area);
   pieza->setWidget(contenido);
   sitio->addDockWidget(area, pieza);
+  pieza->installEventFilter(sitio);
   return pieza;
 }
 

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 
+class QMenu;
 class QToolBar;
 
 bool Barra_Principal_DockOver(const QObject* pieza);
@@ -21,12 +22,17 @@ class TSitio_Muelle : public QMainWindow {
   TSitio_Muelle(const QString& nombre, TRegla acepta, QWidget* padre);
 
   bool Acepta(const QObject* pieza) const { return acepta_(pieza); }
+  // No menu of the site's pieces: unchecking one would hide it for good.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  protected:
   void childEvent(QChildEvent* evento) override;
+  // Watches its own piece: dropped anywhere over the site, it docks.
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
   TRegla acepta_;
+  QPoint pulsacion_;  // where the drag of the piece began
 };
 
 // The site of that name, with its rule.

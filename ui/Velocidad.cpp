@@ -4,15 +4,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
-
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/Centrar.h"
+#include "widgets/Dibujos.h"
 #include "widgets/livebutton.h"
 
-TForm4::TForm4(TOpciones_Entorno& opciones, QTimer& reloj, QWidget* parent)
-    : QDialog(parent, Qt::Tool), opciones_(opciones), reloj_(reloj), items_(new QButtonGroup(this)) {
+TForm4::TForm4(TEntorno& entorno, QWidget* parent)
+    : QDialog(parent, Qt::Tool), entorno_(entorno), items_(new QButtonGroup(this)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Velocidad modo Paso a Paso"));
 
@@ -30,12 +29,15 @@ TForm4::TForm4(TOpciones_Entorno& opciones, QTimer& reloj, QWidget* parent)
   vale->setDefault(true);
   auto* cancelar = new TLiveButton(QStringLiteral("Cancelar"), this);
   cancelar->setObjectName(QStringLiteral("LiveButton2"));
+  vale->setIcon(Icono(TGlifo::Vale));
+  cancelar->setIcon(Icono(TGlifo::Cancelar));
   connect(vale, &QPushButton::clicked, this, &TForm4::LiveButton1Click);
   connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* botones = new QVBoxLayout;
   for (TLiveButton* boton : {vale, cancelar}) {
     boton->setFixedSize(97, 49);
+    boton->setIconSize(QSize(20, 20));
     botones->addWidget(boton);
   }
   botones->addStretch();
@@ -48,10 +50,11 @@ TForm4::TForm4(TOpciones_Entorno& opciones, QTimer& reloj, QWidget* parent)
   Centrar(this);
 }
 
-void TForm4::Iniciar() { items_->button(Item_de_Intervalo(opciones_.Intervalo_Paso))->setChecked(true); }
+void TForm4::Iniciar() {
+  items_->button(Item_de_Intervalo(entorno_.Opciones_Entorno.Intervalo_Paso))->setChecked(true);
+}
 
 void TForm4::LiveButton1Click() {
-  opciones_.Intervalo_Paso = Intervalo_de_Item(items_->checkedId());
-  reloj_.setInterval(static_cast<int>(opciones_.Intervalo_Paso));
+  entorno_.Fijar_Velocidad(items_->checkedId());
   accept();
 }

@@ -1,23 +1,21 @@
 #pragma once
-// The step-speed dialog: the interval of the free run's timer, one of eight.
+// The step-speed dialog: the free run's step interval, one of eight.
 #include <QDialog>
 
 #include "core/Entorno.h"
 
 class QButtonGroup;
-class QTimer;
 
 class TForm4 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm4(TOpciones_Entorno& opciones, QTimer& reloj, QWidget* parent = nullptr);
+  explicit TForm4(TEntorno& entorno, QWidget* parent = nullptr);
 
  private:
   void Iniciar();
   void LiveButton1Click();
 
-  TOpciones_Entorno& opciones_;
-  QTimer& reloj_;
+  TEntorno& entorno_;
   QButtonGroup* items_;
 };

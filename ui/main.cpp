@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
@@ -44,6 +47,16 @@ QString Texto(const std::string& texto) { return QString::fromStdString(texto); 
 
 // "\r" in the machine's messages breaks the line.
 QString Texto_Mensaje(const std::string& texto) { return Texto(texto).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+
+// A box as wide as its title plus the frame's buttons, so that no window
+// manager cuts the title short. QMessageBox sizes itself from its grid.
+void Ancho_para_Titulo(QMessageBox& caja) {
+  const int ancho = caja.fontMetrics().horizontalAdvance(caja.windowTitle()) + 120;
+  auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+  if (rejilla)
+    rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), rejilla->rowCount(), 0, 1,
+                     rejilla->columnCount());
+}
 
 }  // namespace
 
@@ -99,13 +112,14 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   PContenedor_Memoria_ = findChild<QDockWidget*>(QStringLiteral("PContenedor_Memoria"));
   connect(PContenedor_Memoria_, &QDockWidget::topLevelChanged, this,
           [this](bool flotando) { Memoria_EndDock(flotando ? nullptr : PContenedor_Memoria_->parent()); });
+  // It starts at the size it comes home at.
+  Memoria_EndDock(PContenedor_Memoria_->parent());
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
   Reloj_->setTimerType(Qt::PreciseTimer);
-  Reloj_->setInterval(static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso));
   connect(Reloj_, &QTimer::timeout, this, &TForm1::RelojTimer);
 
   entorno_.Fijar_Pantalla(this);
@@ -257,12 +271,20 @@ void TForm1::Registrar_Visor(int visor, TDigitalDisplay* display) {
 void TForm1::Fijar_Ventanas_Puertos(QWidget* form2, QWidget* form3) {
   form2_ = form2;
   form3_ = form3;
+  // Tool windows stay above the main window, even when a box of the main
+  // window takes the focus.
+  winId();
+  for (QWidget* ventana : {form2, form3}) {
+    ventana->winId();
+    ventana->windowHandle()->setTransientParent(windowHandle());
+  }
 }
 
 // ---------------------------------------------------------------- the machine's screen
 
 void TForm1::Mostrar_Mensaje(const std::string& texto) {
   QMessageBox caja(QMessageBox::NoIcon, Titulo_Aplicacion, Texto_Mensaje(texto), QMessageBox::Ok, this);
+  Ancho_para_Titulo(caja);
   // A load shows the wait cursor; the box wants the ordinary one.
   const bool espera = QApplication::overrideCursor() != nullptr;
   if (espera) QApplication::restoreOverrideCursor();
@@ -273,6 +295,7 @@ void TForm1::Mostrar_Mensaje(const std::string& texto) {
 bool TForm1::Preguntar_Si_No(const std::string& titulo, const std::string& texto) {
   QMessageBox caja(QMessageBox::Question, Texto(titulo), Texto_Mensaje(texto), QMessageBox::Yes | QMessageBox::No,
                    this);
+  Ancho_para_Titulo(caja);
   return caja.exec() != QMessageBox::No;
 }
 
@@ -307,6 +330,9 @@ void TForm1::Panel_Cambiado() {
   MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
   Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
   MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+  // Setting the interval restarts the timer, so only a new one is set.
+  const int intervalo = static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso);
+  if (Reloj_->interval() != intervalo) Reloj_->setInterval(intervalo);
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
@@ -330,6 +356,10 @@ QFileDialog* TForm1::Dialogo_Abrir() {
   DAbrir_->setNameFilters({QStringLiteral("Easy Hexadecimal Code (*.EHC *.ehc)"),
                            QStringLiteral("Intel Standard HEX (*.HEX *.hex)"),
                            QStringLiteral("Programa en ensamblador (*.ASM *.asm)")});
+  // A typed name's completion popup is a window of its own: it goes with the dialog.
+  connect(DAbrir_, &QDialog::finished, this, [this] {
+    for (QCompleter* completer : DAbrir_->findChildren<QCompleter*>()) completer->popup()->hide();
+  });
   return DAbrir_;
 }
 
@@ -411,6 +441,6 @@ void TForm1::Panel_Registros_Ver() { Mostrar_u_Ocultar(form2_); }
 void TForm1::EsconderMostrarpuertosdesalida1Click() { Mostrar_u_Ocultar(form3_); }
 
 void TForm1::VelocidaddeejecucinenmodoPP1Click() {
-  TForm4 dialogo(entorno_.Opciones_Entorno, *Reloj_, this);
+  TForm4 dialogo(entorno_, this);
   dialogo.exec();
 }

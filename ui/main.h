@@ -72,7 +72,8 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* Crear_Panel_Frontal();
   QWidget* Crear_Panel_Interno();
   QWidget* Crear_Panel_Memoria();
-  TDigitalDisplay* Crear_Visor(const QString& nombre, int visor, bool editable);
+  // A display of the value; a click edits it when the machine allows.
+  TDigitalDisplay* Crear_Visor(const QString& nombre, int visor);
   TLampara* Crear_Lampara_Bandera(TBandera bandera, const QString& apagada, const QString& encendida);
   TLiveButton* Crear_Tecla(const QString& nombre, const QString& titulo);
   QAction* Crear_Accion(QMenu* menu, const QString& nombre, const QString& titulo);
@@ -117,9 +118,6 @@ void TForm1::Manejar(Accion&& accion) {
   try {
     accion();
   } catch (const std::exception& error) {
-    // The handler in progress ends here; a run must not meet it again on
-    // every tick, so it stops before the box shows.
-    if (entorno_.Estado_Maquina.Encendida == 1) entorno_.Detener_Ejecucion();
-    Mostrar_Mensaje(error.what());
+    entorno_.Detener_con_Aviso(error.what());
   }
 }

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/TextoHex.h"
 #include "ui/Muelles.h"
@@ -43,12 +44,12 @@ const QColor Amarillo_Palido(0xFF, 0xFF, 0xA8);
 
 }  // namespace
 
-TDigitalDisplay* TForm1::Crear_Visor(const QString& nombre, int visor, bool editable) {
+TDigitalDisplay* TForm1::Crear_Visor(const QString& nombre, int visor) {
   auto* display = new TDigitalDisplay;
   display->setObjectName(nombre);
   display->setFixedSize(64, 22);
   Registrar_Visor(visor, display);
-  if (editable) {
+  if (Visor_Editable(visor)) {
     display->setCursor(Qt::PointingHandCursor);
     connect(display, &TDigitalDisplay::OnClick, this,
             [this, visor] { Manejar([this, visor] { entorno_.Modifica_Registro(visor); }); });
@@ -69,6 +70,17 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
   tecla->setObjectName(nombre);
   tecla->setCursor(Qt::PointingHandCursor);
   tecla->setFocusPolicy(Qt::TabFocus);
+  tecla->Fijar_Color_Titulo(clTeal);
+  // A mnemonic works only in its own window; the panel's keys work in every
+  // VELTRA window (the floating panel, the main window, the port windows), so
+  // the mnemonic gives way to one application-wide shortcut and never fires twice.
+  const QKeySequence atajo = QKeySequence::mnemonic(titulo);
+  if (!atajo.isEmpty()) {
+    tecla->setShortcut(QKeySequence());
+    auto* global = new QShortcut(atajo, tecla);
+    global->setContext(Qt::ApplicationShortcut);
+    connect(global, &QShortcut::activated, tecla, &QAbstractButton::animateClick);
+  }
   return tecla;
 }
 
@@ -113,19 +125,16 @@ QWidget* TForm1::Crear_Panel_Frontal() {
             izquierda, 56 + 21 * bandera, 82);
   }
   Etiqueta(QStringLiteral("IR"), izquierda, 8, 112);
-  Colocar(Crear_Visor(QStringLiteral("PIR"), Visor_IR, false), izquierda, 30, 108);
+  Colocar(Crear_Visor(QStringLiteral("PIR"), Visor_IR), izquierda, 30, 108);
   Etiqueta(QStringLiteral("PC"), izquierda, 8, 142);
-  Colocar(Crear_Visor(QStringLiteral("PPC"), Visor_PC, true), izquierda, 30, 138);
+  Colocar(Crear_Visor(QStringLiteral("PPC"), Visor_PC), izquierda, 30, 138);
 
   // Centre: the keypad and its display.
   QWidget* centro = Columna("Contenedor_PF_Centro", 140, 126);
   auto* nombre = Etiqueta(QStringLiteral("TORVIC"), centro, 4, 2, true);
   nombre->setObjectName(QStringLiteral("LTORVIC"));
-  auto* teclado = Crear_Visor(QStringLiteral("Teclado"), Visor_Teclado, false);
+  auto* teclado = Crear_Visor(QStringLiteral("Teclado"), Visor_Teclado);
   teclado->setToolTip(QStringLiteral("Teclado y puerto IP01"));
-  teclado->setCursor(Qt::PointingHandCursor);
-  connect(teclado, &TDigitalDisplay::OnClick, this,
-          [this] { Manejar([this] { entorno_.Modifica_Registro(Visor_Teclado); }); });
   teclado->setFixedSize(116, 26);
   Colocar(teclado, centro, 4, 20);
   for (int digito = 0; digito < 16; ++digito) {
@@ -142,9 +151,9 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   // Right: the console displays and keys.
   QWidget* derecha = Columna("Contenedor_PF_Derecha", 266, 138);
   Etiqueta(QStringLiteral("D/OP1"), derecha, 4, 8);
-  Colocar(Crear_Visor(QStringLiteral("POP1"), Visor_OP1, false), derecha, 44, 4);
+  Colocar(Crear_Visor(QStringLiteral("POP1"), Visor_OP1), derecha, 44, 4);
   Etiqueta(QStringLiteral("C/OP2"), derecha, 4, 34);
-  Colocar(Crear_Visor(QStringLiteral("POP2"), Visor_OP2, false), derecha, 44, 30);
+  Colocar(Crear_Visor(QStringLiteral("POP2"), Visor_OP2), derecha, 44, 30);
   const struct {
     const char* nombre;
     QString titulo;
@@ -178,7 +187,9 @@ QWidget* TForm1::Crear_Panel_Memoria() {
   panel->setFixedWidth(196);
   Etiqueta(QStringLiteral("Memoria"), panel, 70, 4, true);
   auto* contenedor = Crear_Sitio(QStringLiteral("Contenedor_Memoria"), panel);
-  contenedor->setGeometry(10, 24, 176, 236);
+  // As high as the piece docked in it, so that the piece looks the same at
+  // start and after every return.
+  contenedor->setGeometry(10, 24, 176, 204);
 
   Memoria_ = new THexEditor(&entorno_.Memoria);
   Memoria_->setObjectName(QStringLiteral("Memoria"));
@@ -190,9 +201,6 @@ QWidget* TForm1::Crear_Panel_Memoria() {
   Memoria_->SetCreateBackup(false);
   Memoria_->SetFocusFrame(true);
   Memoria_->SetAutoCaretMode(false);
-  Memoria_->SetAllowInsertMode(false);
-  // Ctrl+Delete would shift every later byte of memory down by one.
-  Memoria_->SetNoSizeChange(true);
   TColors* colores = Memoria_->Colors();
   colores->SetBackground(palette().color(QPalette::Base));
   colores->SetPositionBackground(clMaroon);
@@ -230,14 +238,14 @@ QWidget* TForm1::Crear_Panel_Interno() {
     const QChar digito = QLatin1Char(Digito_Hex(n));
     const int x = n < 8 ? 8 : 104;
     const int y = 26 + 29 * (n % 8);
-    Etiqueta(QStringLiteral("r") + digito.toLower(), registros, x, y + 4);
-    Colocar(Crear_Visor(QStringLiteral("R") + digito, Visor_Registro(n), true), x + 22, y);
+    Etiqueta(QStringLiteral("r") + digito, registros, x, y + 4);
+    Colocar(Crear_Visor(QStringLiteral("R") + digito, Visor_Registro(n)), x + 22, y);
   }
   // Right of the register file runs the internal bus.
   Etiqueta(QStringLiteral("AR"), registros, 210, 150);
-  Colocar(Crear_Visor(QStringLiteral("AR"), Visor_AR, false), 232, 146);
+  Colocar(Crear_Visor(QStringLiteral("AR"), Visor_AR), 232, 146);
   Etiqueta(QStringLiteral("DR"), registros, 210, 180);
-  Colocar(Crear_Visor(QStringLiteral("DR"), Visor_DR, false), 232, 176);
+  Colocar(Crear_Visor(QStringLiteral("DR"), Visor_DR), 232, 176);
 
   auto* flags = new QFrame(registros);
   flags->setObjectName(QStringLiteral("PFF"));
@@ -258,9 +266,9 @@ QWidget* TForm1::Crear_Panel_Interno() {
   Etiqueta(QStringLiteral("Procesamiento de Instrucciones"), registros, 210, 26, true);
   Etiqueta(QStringLiteral("Unidad de\nControl"), registros, 334, 56, true);
   Etiqueta(QStringLiteral("IR"), registros, 336, 96);
-  Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR, false), 358, 92);
+  Colocar(Crear_Visor(QStringLiteral("IR"), Visor_IR), 358, 92);
   Etiqueta(QStringLiteral("PC"), registros, 336, 126);
-  Colocar(Crear_Visor(QStringLiteral("PC"), Visor_PC, true), 358, 122);
+  Colocar(Crear_Visor(QStringLiteral("PC"), Visor_PC), 358, 122);
   filas->addWidget(registros);
 
   filas->addWidget(Crear_Panel_Memoria());
@@ -272,14 +280,12 @@ QWidget* TForm1::Crear_Panel_Interno() {
   const struct {
     const char* nombre;
     int visor;
-    bool editable;
-  } visores[] = {{"IP1", Visor_Teclado, true}, {"IP2", Visor_IP2, true}, {"OP1", Visor_OP1, false},
-                 {"OP2", Visor_OP2, false}};
+  } visores[] = {{"IP1", Visor_Teclado}, {"IP2", Visor_IP2}, {"OP1", Visor_OP1}, {"OP2", Visor_OP2}};
   int y = 48;
   for (const auto& visor : visores) {
     const QString nombre = QString::fromLatin1(visor.nombre);
     Etiqueta(nombre, puertos, 8, y + 4);
-    auto* display = Crear_Visor(nombre, visor.visor, visor.editable);
+    auto* display = Crear_Visor(nombre, visor.visor);
     display->setParent(puertos);
     display->move(40, y);
     y += 40;

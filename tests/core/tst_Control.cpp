@@ -36,6 +36,12 @@ class tst_Control : public QObject {
     // The timer does nothing while TORVIC is off.
     e.RelojTimer();
     QCOMPARE(e.Valor(Visor_PC), std::string("****"));
+    // Memory is F000 words for every user: no key may insert or delete a byte.
+    QVERIFY(e.Memoria.NoSizeChange() && !e.Memoria.InsertModeInEffect());
+    // A fault's box while off: no run to stop, the step lamp stays dark.
+    e.Detener_con_Aviso("x");
+    QVERIFY(!e.Panel.LPP);
+    QCOMPARE(pantalla.Mensajes, std::vector<std::string>{"x"});
   }
 
   void el_reloj_espera_una_instruccion_de_consola() {
@@ -125,6 +131,13 @@ class tst_Control : public QObject {
     const bool en_tabla = item >= 0 && item < Numero_Velocidades;
     QCOMPARE(Item_de_Intervalo(en_tabla ? intervalo : 1234), en_tabla ? item : 3);
     if (en_tabla) QCOMPARE(QString::fromUtf8(Textos_Velocidad[item]), QString::fromUtf8(QTest::currentDataTag()));
+    // The dialog's choice is the machine's; the timer follows the panel's notice.
+    TGrabadora pantalla;
+    TEntorno e(&pantalla);
+    e.Opciones_Entorno.Intervalo_Paso = 42;
+    e.Fijar_Velocidad(item);
+    QCOMPARE(e.Opciones_Entorno.Intervalo_Paso, intervalo);
+    QCOMPARE(pantalla.Cambios_Panel, 1);
   }
 
   void encender_y_apagar() {
@@ -287,6 +300,17 @@ class tst_Control : public QObject {
     m.E.Modifica_Registro(Visor_PC);
     Comprobar(m.E, "PC=0020");
     QCOMPARE(m.E.Listado.Seleccion(), 0);
+
+    // AR, DR, IR and the output ports are never edited, whoever asks.
+    for (int visor = 0; visor < Numero_Visores; ++visor) {
+      const bool editable = visor < Visor_AR || visor == Visor_PC || (visor >= Visor_Entrada(0) && visor <= Visor_Entrada(63));
+      QCOMPARE(Visor_Editable(visor), editable);
+      if (editable) continue;
+      const std::string antes = m.E.Valor(visor);
+      m.Pantalla.Valor_Dialogo = "9999";
+      m.E.Modifica_Registro(visor);
+      QCOMPARE(m.E.Valor(visor), antes);
+    }
 
     m.E.Encender_Apagar();
     m.E.Modifica_Puerto_IP(5);

@@ -25,6 +25,7 @@ class TOperador : public QObject {
  public:
   QStringList Mensajes;       // texts of the message boxes, in order
   QStringList Botones;        // their buttons' captions, "|"-joined per box
+  QList<int> Anchos_Libres;   // each box's width less its title's
   QMessageBox::StandardButton Respuesta = QMessageBox::Yes;
   std::deque<std::function<void(QWidget*)>> Acciones;
 
@@ -41,6 +42,7 @@ class TOperador : public QObject {
     atendido_ = modal;
     if (auto* caja = qobject_cast<QMessageBox*>(modal)) {
       Mensajes << caja->text();
+      Anchos_Libres << caja->width() - caja->fontMetrics().horizontalAdvance(caja->windowTitle());
       QStringList textos;
       for (QAbstractButton* boton : caja->buttons()) textos << boton->text().remove(QLatin1Char('&'));
       Botones << textos.join(QLatin1Char('|'));

@@ -1,6 +1,5 @@
 // The glyph button's caption lights yellow under the mouse and turns teal when
-// it leaves, whatever colour the form gave it; "&" marks its accelerator.
-#include <QSignalSpy>
+// it leaves, whatever colour the form gave it.
 #include <QtTest>
 
 #include "widgets/livebutton.h"
@@ -35,20 +34,6 @@ class TPrueba_LiveButton : public QObject {
     QTest::mouseMove(&formulario, QPoint(10, 10));
     QTRY_VERIFY(Muestra(boton, Qt::darkCyan));
     QVERIFY(!Muestra(boton, Qt::yellow));
-  }
-
-  // Alt with the letter after "&" clicks the button; another letter of the caption does not.
-  void Acelerador() {
-    QWidget formulario;
-    TLiveButton boton(QStringLiteral("D&irección"), &formulario);
-    formulario.show();
-    QVERIFY(QTest::qWaitForWindowActive(&formulario));
-    QSignalSpy pulsado(&boton, &QAbstractButton::clicked);
-    QTest::keyClick(&formulario, Qt::Key_D, Qt::AltModifier);
-    QTest::qWait(250);  // the accelerator animates the press before it clicks
-    QCOMPARE(pulsado.count(), 0);
-    QTest::keyClick(&formulario, Qt::Key_I, Qt::AltModifier);
-    QTRY_COMPARE(pulsado.count(), 1);
   }
 };
 
