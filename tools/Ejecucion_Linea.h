@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,12 @@ struct TPreparacion_Ejecucion {
 };
 
 enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos };
+
+// A stop kind's name as reports and case files write it ("halt", "max_steps").
+const char* Nombre_Fin(TFin_Ejecucion fin);
+std::optional<TFin_Ejecucion> Fin_de_Nombre(std::string_view nombre);
+// Every name, separated by commas, for messages.
+std::string Nombres_de_Fin();
 
 // Records what the machine shows so the runner can report it.
 class TEjecucion_Linea final : public TPantalla {

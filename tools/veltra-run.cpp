@@ -62,16 +62,6 @@ std::optional<std::pair<int32_t, std::string>> Par(const QString& texto, int dig
   return std::make_pair(partes[0].toInt(nullptr, 16), partes[1].toUpper().toStdString());
 }
 
-const char* Nombre_Fin(TFin_Ejecucion fin) {
-  switch (fin) {
-    case TFin_Ejecucion::Halt: return "halt";
-    case TFin_Ejecucion::Detenida: return "stopped";
-    case TFin_Ejecucion::Monitor: return "monitor";
-    case TFin_Ejecucion::Max_Pasos: return "max_steps";
-  }
-  return "";
-}
-
 int Estado_Salida(TFin_Ejecucion fin) {
   switch (fin) {
     case TFin_Ejecucion::Halt: return 0;

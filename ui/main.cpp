@@ -20,7 +20,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 #include "ui/Centrar.h"
 #include "ui/Muelles.h"
@@ -125,7 +124,7 @@ void TForm1::RelojTimer() {
 }
 
 void TForm1::VELTRA_Inicio() {
-  Sembrar_Aleatorio(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+  entorno_.Aleatorio.Sembrar(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
   entorno_.Llenar_Memoria_Aleatoria();
 }
 
