@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "Corregir.h"
 #include "Ejecucion_Linea.h"
 #include "Traduccion_Qt.h"
 #include "core/TextoHex.h"
@@ -34,7 +35,8 @@ QString Mensaje_Terminal(const std::string& mensaje) {
 
 const char* const Uso =
     "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
-    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]";
+    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]\n"
+    "     veltra-run --casos CASOS.json [--json] [--junit FILE] PROGRAMA";
 
 [[noreturn]] void Opcion_Invalida(const QString& mensaje) {
   QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << Uso << "\n";
@@ -164,7 +166,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption volcado(QStringLiteral("dump"), QStringLiteral("Muestra COUNT palabras (decimal) desde ADDR."), QStringLiteral("ADDR[:COUNT]"));
   const QCommandLineOption traza(QStringLiteral("trace"), QStringLiteral("Escribe cada instrucción en la salida de errores."));
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
-  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
+  const QCommandLineOption casos(QStringLiteral("casos"), QStringLiteral("Corrige PROGRAMA (.EHC, .HEX o .ASM) con los casos de CASOS."), QStringLiteral("CASOS.json"));
+  const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Con --casos, escribe también el informe en JUnit XML."), QStringLiteral("FILE"));
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json, casos, junit});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
@@ -172,6 +176,15 @@ int main(int argc, char** argv) {
     QTextStream(stdout) << parser.helpText();
     return 0;
   }
+
+  if (parser.isSet(casos)) {
+    // Each case says how its machine is prepared.
+    for (const QCommandLineOption& opcion : {inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza})
+      if (parser.isSet(opcion)) Opcion_Invalida(QStringLiteral("--casos no admite --") + opcion.names().first());
+    if (parser.positionalArguments().size() != 1) Opcion_Invalida(QStringLiteral("--casos necesita un PROGRAMA"));
+    return Corregir(parser.value(casos), parser.positionalArguments().first(), parser.isSet(json), parser.value(junit));
+  }
+  if (parser.isSet(junit)) Opcion_Invalida(QStringLiteral("--junit solo va con --casos"));
 
   TPreparacion_Ejecucion preparacion;
   if (parser.isSet(inicio)) {
