@@ -52,9 +52,10 @@ std::optional<TBandera> Bandera_de_Nombre(const QString& nombre) {
   return std::nullopt;
 }
 
-// "línea:columna" of a byte offset, both from 1, the column in characters.
+// "línea:columna", both from 1, the column in characters, of the parser's
+// error offset, which lies just past the character it stopped at.
 std::string Posicion(const QByteArray& texto, int offset) {
-  const auto fin = static_cast<qsizetype>(std::clamp<qsizetype>(offset, 0, texto.size()));
+  const auto fin = std::clamp<qsizetype>(offset - 1, 0, texto.size());
   int linea = 1, columna = 1;
   for (qsizetype i = 0; i < fin; ++i) {
     const auto byte = static_cast<unsigned char>(texto[i]);
