@@ -178,9 +178,10 @@ int main(int argc, char** argv) {
   }
 
   if (parser.isSet(casos)) {
-    // Each case says how its machine is prepared.
-    for (const QCommandLineOption& opcion : {inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza})
-      if (parser.isSet(opcion)) Opcion_Invalida(QStringLiteral("--casos no admite --") + opcion.names().first());
+    // Each case says how its machine is prepared and run.
+    for (const QString& nombre : parser.optionNames())
+      if (nombre != casos.names().first() && nombre != json.names().first() && nombre != junit.names().first())
+        Opcion_Invalida(QStringLiteral("--casos no admite --") + nombre);
     if (parser.positionalArguments().size() != 1) Opcion_Invalida(QStringLiteral("--casos necesita un PROGRAMA"));
     return Corregir(parser.value(casos), parser.positionalArguments().first(), parser.isSet(json), parser.value(junit));
   }
