@@ -92,7 +92,10 @@ std::string Texto_Diferencia(const TDiferencia& d) {
 
 TResultado_Caso Ejecutar_Caso(const TCaso& caso, const TPrograma_Casos& programa) {
   TResultado_Caso resultado;
-  TEjecucion_Linea ejecucion(caso.Preparacion);
+  TPreparacion_Ejecucion preparacion = caso.Preparacion;
+  // No editor shows a case's memory, and a working file would cost more than the run.
+  preparacion.Memoria_sin_Archivo = true;
+  TEjecucion_Linea ejecucion(preparacion);
   resultado.Errores_Carga = programa.Cargar(ejecucion);
   if (!resultado.Errores_Carga.empty()) return resultado;
   resultado.Mensajes = ejecucion.Mensajes_Carga();

@@ -38,6 +38,7 @@ TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
     : preparacion_(preparacion), entorno_(this) {
   entorno_.Aleatorio.Sembrar(preparacion_.Semilla.value_or(
       static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())));
+  entorno_.Memoria.WithoutWorkFile = preparacion_.Memoria_sin_Archivo;
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();

@@ -21,6 +21,7 @@ struct TPreparacion_Ejecucion {
   std::vector<std::pair<int, std::string>> Entradas;       // port, text
   std::vector<std::pair<int32_t, std::string>> Palabras;   // address, text
   std::string Archivo;                                      // empty: none
+  bool Memoria_sin_Archivo = false;  // memory without the editor's working file
 };
 
 enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos };
