@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QXmlStreamWriter>
@@ -20,7 +21,10 @@ constexpr int Salida_Error = 3;
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
 
 // A machine's message on one line: "\r" breaks lines in its boxes.
-QString En_Una_Linea(const std::string& mensaje) { return Q(mensaje).replace(QLatin1Char('\r'), QLatin1Char(' ')); }
+QString En_Una_Linea(const std::string& mensaje) {
+  static const QRegularExpression salto(QStringLiteral(" ?\r"));
+  return Q(mensaje).replace(salto, QStringLiteral(" "));
+}
 
 QString Puntos(double puntos) { return QString::number(puntos); }
 
