@@ -42,17 +42,17 @@ void TEntorno::Inicializar_Registros() {
   Fijar_Registro(14, "F000");
   // The random texts are drawn in this order: AR, DR, OP1, OP2, IP2, IR, PC, Teclado.
   for (int visor : {Visor_AR, Visor_DR, Visor_OP1, Visor_OP2, Visor_IP2, Visor_IR, Visor_PC, Visor_Teclado})
-    Fijar_Valor(visor, Texto_Hex_Aleatorio());
+    Fijar_Valor(visor, Aleatorio.Texto_Hex());
   for (int puerto = 0; puerto < Numero_Puertos; ++puerto)
-    if (puerto != 1 && puerto != 2) Fijar_Valor(Visor_Entrada(puerto), Texto_Hex_Aleatorio());
+    if (puerto != 1 && puerto != 2) Fijar_Valor(Visor_Entrada(puerto), Aleatorio.Texto_Hex());
   for (int puerto = 0; puerto < Numero_Puertos; ++puerto)
-    if (puerto != 1 && puerto != 2) Fijar_Valor(Visor_Salida(puerto), Texto_Hex_Aleatorio());
+    if (puerto != 1 && puerto != 2) Fijar_Valor(Visor_Salida(puerto), Aleatorio.Texto_Hex());
 }
 
 void TEntorno::Llenar_Memoria_Aleatoria() {
   std::vector<uint8_t> bytes(Bytes_Memoria, 0);
   if (Opciones_Entorno.Relleno_Memoria == 0)
-    for (auto& byte : bytes) byte = Byte_Aleatorio();
+    for (auto& byte : bytes) byte = Aleatorio.Byte();
   try {
     Memoria.LoadFromBytes(bytes.data(), bytes.size());
   } catch (const std::exception& error) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Aleatorio.h"
 #include "core/Listado.h"
 #include "core/Pantalla.h"
 #include "core/hexeditor_buffer.h"
@@ -84,6 +85,7 @@ class TEntorno {
   TPanel Panel;
   THexEditorBuffer Memoria;
   TListado Listado;
+  TAleatorio Aleatorio;
 
   void Fijar_Pantalla(TPantalla* pantalla);
   TPantalla& Pantalla() { return *pantalla_; }

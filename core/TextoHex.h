@@ -12,15 +12,6 @@ int32_t Texto_a_Byte(std::string_view texto);
 int32_t Texto_a_Palabra(std::string_view texto);
 std::string Palabra_a_Texto(int32_t valor);
 std::string Entero_a_Texto(int32_t valor);
-std::string Texto_Hex_Aleatorio();
 
 // True when the text is exactly four hexadecimal digits of either case.
 bool Es_Palabra(std::string_view texto);
-
-// The program's one pseudo-random generator. It is seeded once from the clock
-// at start-up; tests and the runner seed it themselves for repeatable runs.
-void Sembrar_Aleatorio(uint64_t semilla);
-// Uniform draw from 0 .. n-1 (n > 0).
-uint32_t Aleatorio(uint32_t n);
-// Uniform random byte, for the memory fill.
-uint8_t Byte_Aleatorio();

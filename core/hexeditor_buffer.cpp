@@ -163,13 +163,19 @@ bool THexEditorBuffer::LoadFromBytes(const uint8_t* bytes, size_t count) {
   if (count > static_cast<size_t>(INT32_MAX)) throw std::length_error("buffer too large");
   ReleaseWorkFile();
   try {
-    try {
-      OpenWorkFile();
-      WriteAll(fd_, bytes, count, workFileName_);
-      data_ = MapWorkFile(static_cast<int32_t>(count));
-      size_ = static_cast<int32_t>(count);
-    } catch (const std::system_error&) {
-      // Memory must not depend on the temporary directory.
+    bool inWorkFile = false;
+    if (!WithoutWorkFile) {
+      try {
+        OpenWorkFile();
+        WriteAll(fd_, bytes, count, workFileName_);
+        data_ = MapWorkFile(static_cast<int32_t>(count));
+        size_ = static_cast<int32_t>(count);
+        inWorkFile = true;
+      } catch (const std::system_error&) {
+        // Memory must not depend on the temporary directory.
+      }
+    }
+    if (!inWorkFile) {
       MoveToMemory(0);
       memory_.assign(bytes, bytes + count);
       size_ = static_cast<int32_t>(count);

@@ -100,6 +100,11 @@ class THexEditorBuffer {
   void SetAllowInsertMode(bool value);
   bool InsertModeInEffect() const { return InsertMode && allowInsertMode_ && !noSizeChange_; }
 
+  // Bytes only in the program's own memory, never in a working file, from the
+  // next load on: for machines that no editor shows (each case of the case
+  // runner), where a file per machine would cost more than running it.
+  bool WithoutWorkFile = false;
+
   bool InsertMode = false;
   bool SwapNibbles = false;
   bool ReadOnlyView = false;

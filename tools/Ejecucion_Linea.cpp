@@ -1,11 +1,44 @@
 #include "Ejecucion_Linea.h"
 
+#include <chrono>
+
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 
+namespace {
+
+constexpr std::pair<TFin_Ejecucion, const char*> Nombres_Fin[] = {
+    {TFin_Ejecucion::Halt, "halt"},
+    {TFin_Ejecucion::Detenida, "stopped"},
+    {TFin_Ejecucion::Monitor, "monitor"},
+    {TFin_Ejecucion::Max_Pasos, "max_steps"},
+};
+
+}  // namespace
+
+const char* Nombre_Fin(TFin_Ejecucion fin) {
+  for (const auto& [valor, nombre] : Nombres_Fin)
+    if (valor == fin) return nombre;
+  return "";
+}
+
+std::optional<TFin_Ejecucion> Fin_de_Nombre(std::string_view nombre) {
+  for (const auto& [valor, texto] : Nombres_Fin)
+    if (nombre == texto) return valor;
+  return std::nullopt;
+}
+
+std::string Nombres_de_Fin() {
+  std::string lista;
+  for (const auto& [valor, nombre] : Nombres_Fin) lista += (lista.empty() ? "" : ", ") + std::string(nombre);
+  return lista;
+}
+
 TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
     : preparacion_(preparacion), entorno_(this) {
-  if (preparacion_.Semilla) Sembrar_Aleatorio(*preparacion_.Semilla);
+  entorno_.Aleatorio.Sembrar(preparacion_.Semilla.value_or(
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())));
+  entorno_.Memoria.WithoutWorkFile = preparacion_.Memoria_sin_Archivo;
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();

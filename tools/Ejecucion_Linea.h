@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,9 +21,16 @@ struct TPreparacion_Ejecucion {
   std::vector<std::pair<int, std::string>> Entradas;       // port, text
   std::vector<std::pair<int32_t, std::string>> Palabras;   // address, text
   std::string Archivo;                                      // empty: none
+  bool Memoria_sin_Archivo = false;  // memory without the editor's working file
 };
 
 enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos };
+
+// A stop kind's name as reports and case files write it ("halt", "max_steps").
+const char* Nombre_Fin(TFin_Ejecucion fin);
+std::optional<TFin_Ejecucion> Fin_de_Nombre(std::string_view nombre);
+// Every name, separated by commas, for messages.
+std::string Nombres_de_Fin();
 
 // Records what the machine shows so the runner can report it.
 class TEjecucion_Linea final : public TPantalla {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "Corregir.h"
 #include "Ejecucion_Linea.h"
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"
@@ -34,7 +35,8 @@ QString Mensaje_Terminal(const std::string& mensaje) {
 
 const char* const Uso =
     "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
-    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]";
+    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]\n"
+    "     veltra-run --casos CASOS.json [--json] [--junit FILE] PROGRAMA";
 
 [[noreturn]] void Opcion_Invalida(const QString& mensaje) {
   QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << Uso << "\n";
@@ -60,16 +62,6 @@ std::optional<std::pair<int32_t, std::string>> Par(const QString& texto, int dig
   const QStringList partes = texto.split(QLatin1Char('='));
   if (partes.size() != 2 || !Es_Hex(partes[0], digitos_clave) || !Es_Hex(partes[1], 4)) return {};
   return std::make_pair(partes[0].toInt(nullptr, 16), partes[1].toUpper().toStdString());
-}
-
-const char* Nombre_Fin(TFin_Ejecucion fin) {
-  switch (fin) {
-    case TFin_Ejecucion::Halt: return "halt";
-    case TFin_Ejecucion::Detenida: return "stopped";
-    case TFin_Ejecucion::Monitor: return "monitor";
-    case TFin_Ejecucion::Max_Pasos: return "max_steps";
-  }
-  return "";
 }
 
 int Estado_Salida(TFin_Ejecucion fin) {
@@ -174,7 +166,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption volcado(QStringLiteral("dump"), QStringLiteral("Muestra COUNT palabras (decimal) desde ADDR."), QStringLiteral("ADDR[:COUNT]"));
   const QCommandLineOption traza(QStringLiteral("trace"), QStringLiteral("Escribe cada instrucción en la salida de errores."));
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
-  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
+  const QCommandLineOption casos(QStringLiteral("casos"), QStringLiteral("Corrige PROGRAMA (.EHC, .HEX o .ASM) con los casos de CASOS."), QStringLiteral("CASOS.json"));
+  const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Con --casos, escribe también el informe en JUnit XML."), QStringLiteral("FILE"));
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json, casos, junit});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
@@ -182,6 +176,16 @@ int main(int argc, char** argv) {
     QTextStream(stdout) << parser.helpText();
     return 0;
   }
+
+  if (parser.isSet(casos)) {
+    // Each case says how its machine is prepared and run.
+    for (const QString& nombre : parser.optionNames())
+      if (nombre != casos.names().first() && nombre != json.names().first() && nombre != junit.names().first())
+        Opcion_Invalida(QStringLiteral("--casos no admite --") + nombre);
+    if (parser.positionalArguments().size() != 1) Opcion_Invalida(QStringLiteral("--casos necesita un PROGRAMA"));
+    return Corregir(parser.value(casos), parser.positionalArguments().first(), parser.isSet(json), parser.value(junit));
+  }
+  if (parser.isSet(junit)) Opcion_Invalida(QStringLiteral("--junit solo va con --casos"));
 
   TPreparacion_Ejecucion preparacion;
   if (parser.isSet(inicio)) {

@@ -22,7 +22,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 #include "ui/Ampliacion.h"
 #include "ui/Archivos.h"
@@ -140,7 +139,7 @@ void TForm1::RelojTimer() {
 }
 
 void TForm1::VELTRA_Inicio() {
-  Sembrar_Aleatorio(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+  entorno_.Aleatorio.Sembrar(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
   entorno_.Llenar_Memoria_Aleatoria();
 }
 

@@ -141,7 +141,6 @@ class tst_Control : public QObject {
   }
 
   void encender_y_apagar() {
-    Sembrar_Aleatorio(1);
     TMaquina_Prueba m;
     m.E.Fijar_Z(1);
     std::set<std::string> contadores;

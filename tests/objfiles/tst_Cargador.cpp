@@ -53,7 +53,7 @@ struct TMaquina {
   QStringList Visores_Antes;
 
   TMaquina() {
-    Sembrar_Aleatorio(20261206);
+    E.Aleatorio.Sembrar(20261206);
     E.Encender_Apagar();
     E.BPasoPasoClick();
     E.Listado.Agregar("[0000]: LD R0, [RD+H'00]");

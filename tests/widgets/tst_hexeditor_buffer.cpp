@@ -234,27 +234,32 @@ class tst_hexeditor_buffer : public QObject {
     std::filesystem::remove(victim);
   }
 
-  // Where no working file can hold the bytes, the program's memory does,
-  // whole and with the same behaviour, and no file is left behind.
+  // Where no working file can hold the bytes, or none is wanted, the
+  // program's memory does, whole and with the same behaviour, and no file is
+  // left behind.
   void workFileCannotHoldTheBytes_data() {
     QTest::addColumn<QByteArray>("tmpdir");  // empty: the test's own, too small
     QTest::addColumn<bool>("loadedBefore");  // 16 bytes fit before it is full
-    QTest::newRow("load, directory too small") << QByteArray() << false;
-    QTest::newRow("growth, directory too small") << QByteArray() << true;
+    QTest::addColumn<bool>("withoutWorkFile");  // then the test's own has room
+    QTest::newRow("load, directory too small") << QByteArray() << false << false;
+    QTest::newRow("growth, directory too small") << QByteArray() << true << false;
     // Nobody, root included, can create a file in /proc.
-    QTest::newRow("load, directory that cannot be written") << QByteArray("/proc") << false;
+    QTest::newRow("load, directory that cannot be written") << QByteArray("/proc") << false << false;
+    QTest::newRow("growth, no working file wanted") << QByteArray() << true << true;
   }
   void workFileCannotHoldTheBytes() {
     QFETCH(QByteArray, tmpdir);
     QFETCH(bool, loadedBefore);
+    QFETCH(bool, withoutWorkFile);
     if (!tmpdir.isEmpty()) qputenv("TMPDIR", tmpdir);
     THexEditorBuffer buffer;
+    buffer.WithoutWorkFile = withoutWorkFile;
     qputenv("TMPDIR", temp_.path().toLocal8Bit());
     std::vector<uint8_t> expected = Counting(122880);
     if (loadedBefore) buffer.LoadFromBytes(expected.data(), 16);
     {
       std::optional<TFileSizeLimit> limit;
-      if (tmpdir.isEmpty()) limit.emplace(4096);
+      if (tmpdir.isEmpty() && !withoutWorkFile) limit.emplace(4096);
       if (loadedBefore)
         buffer.ReplaceRange(16, 0, expected.data() + 16, static_cast<int32_t>(expected.size()) - 16);
       else

@@ -1,0 +1,60 @@
+#pragma once
+// Running a program against a teacher's cases: each case on a machine of its
+// own, switched on from scratch as veltra-run does, the cases spread over
+// every core, and what the machine shows at the end compared with what the
+// case expects.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Casos.h"
+#include "Ejecucion_Linea.h"
+
+// The program under correction: an object file (.EHC, .HEX) that each case
+// loads as VELTRA's load command does, or an assembly source (.ASM). Until the
+// machine layer assembles and loads a source in one step, a source is
+// assembled once here into the EHC text that veltra-asm would write, and
+// every case loads that text.
+class TPrograma_Casos {
+ public:
+  explicit TPrograma_Casos(std::string ruta);
+
+  // Loads the program into a machine just switched on; the messages that
+  // fail the case when it could not be loaded (empty when it was).
+  std::vector<std::string> Cargar(TEjecucion_Linea& ejecucion) const;
+
+ private:
+  std::string ruta_;
+  bool fuente_ = false;
+  std::string objeto_;                // a source's words as EHC text
+  std::vector<std::string> errores_;  // why a source gives no words
+};
+
+// One thing the machine showed that the case did not expect.
+struct TDiferencia {
+  std::string Clave;  // r3, Z, puerto de salida 01, M[0200], parada
+  std::string Obtenido;
+  std::string Esperado;
+};
+// "r3 = 0007, se esperaba 0008", "parada halt, se esperaba max_steps".
+std::string Texto_Diferencia(const TDiferencia& diferencia);
+
+struct TResultado_Caso {
+  std::optional<TFin_Ejecucion> Fin;  // nothing when the program was not loaded
+  uint64_t Pasos = 0;
+  std::vector<std::string> Errores_Carga;
+  std::vector<TDiferencia> Diferencias;
+  std::vector<std::string> Mensajes;  // the boxes of the load and of the run
+
+  bool Pasa() const { return Errores_Carga.empty() && Diferencias.empty(); }
+};
+
+TResultado_Caso Ejecutar_Caso(const TCaso& caso, const TPrograma_Casos& programa);
+
+// The results in the order of the cases, run on `hilos` threads (0: one per core).
+std::vector<TResultado_Caso> Ejecutar_Casos(const std::vector<TCaso>& casos, const TPrograma_Casos& programa,
+                                            int hilos = 0);
+
+// A whole file that must be a regular one (the case file, a source): false,
+// with the reason in Spanish, when it cannot be read.
+bool Leer_Archivo(const std::string& ruta, std::string& contenido, std::string& error);
