@@ -58,6 +58,7 @@ void TEntorno::Llenar_Memoria_Aleatoria() {
   } catch (const std::exception& error) {
     pantalla_->Mostrar_Mensaje(std::string("No se pudo preparar la memoria de TORVIC:\r") + error.what());
   }
+  Palabras_Escritas.Vaciar();
   pantalla_->Memoria_Cambiada(-1);
 }
 

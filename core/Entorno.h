@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/Listado.h"
+#include "core/Palabras_Escritas.h"
 #include "core/Pantalla.h"
 #include "core/hexeditor_buffer.h"
 
@@ -77,6 +78,7 @@ class TEntorno {
   TPanel Panel;
   THexEditorBuffer Memoria;
   TListado Listado;
+  TPalabras_Escritas Palabras_Escritas{Primera_Direccion_Monitor};
 
   void Fijar_Pantalla(TPantalla* pantalla);
   TPantalla& Pantalla() { return *pantalla_; }

@@ -93,8 +93,10 @@ void Procesar_Registro(TEntorno& entorno, TEstado_Carga& estado, const std::stri
   if (direccion >= Primera_Direccion_Monitor)
     entorno.Escribir_Palabra(direccion, palabra,
                              Aviso_Limitado(estado.Direcciones_Monitor, Mensaje_Escritura_Ilegal, Cierre_Monitor));
-  else
+  else {
     entorno.Escribir_Palabra(direccion, palabra);
+    entorno.Palabras_Escritas.Marcar(direccion);
+  }
 }
 
 void Desensamblar_Listado(TListado& listado) {

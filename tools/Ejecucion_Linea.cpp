@@ -7,6 +7,7 @@ TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
     : preparacion_(preparacion), entorno_(this) {
   if (preparacion_.Semilla) Sembrar_Aleatorio(*preparacion_.Semilla);
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
+  if (preparacion_.Estado) return;
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();
   entorno_.Encender_Apagar();
@@ -17,6 +18,14 @@ void TEjecucion_Linea::Mostrar_Mensaje(const std::string& texto) {
 }
 
 bool TEjecucion_Linea::Cargar() {
+  if (preparacion_.Estado) {
+    if (const std::string problema = Restaurar(entorno_, *preparacion_.Estado); !problema.empty()) {
+      mensajes_carga_.push_back(Mensaje_Estado_No_Valido + problema);
+      return false;
+    }
+    // Every run begins with the machine on, as a user would switch it on.
+    if (entorno_.Estado_Maquina.Encendida == 0) entorno_.Encender_Apagar();
+  }
   if (preparacion_.Archivo.empty()) return true;
   // As the load command: the listing is emptied before the file dialog.
   Vaciar_Listado_Carga(entorno_);
@@ -39,16 +48,24 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
     if (puerto == 1) teclado = texto;
     else e.Fijar_Valor(Visor_Entrada(puerto), texto);
   }
-  for (char digito : preparacion_.Inicio) e.Pulsacion_Teclado(digito);
-  e.BPasoPasoClick();
-
-  ejecutando_ = true;
   const auto trazar = [&](const std::string& direccion) {
     if (traza) traza(direccion, e.Leer_Palabra(Es_Palabra(direccion) ? Texto_a_Palabra(direccion) : -1));
   };
-  trazar(e.Valor(Visor_Teclado));
-  e.BEjecutarClick();
-  pasos_ = 1;
+  if (preparacion_.Estado && !preparacion_.Inicio) {
+    // The run goes on at PC as the free run's next tick would: step mode
+    // off, and the console in its running mode rather than an address or
+    // register walk.
+    if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) e.BPasoPasoClick();
+    e.Opciones_Entorno.Modo_Consola = 2;
+    ejecutando_ = true;
+  } else {
+    for (char digito : preparacion_.Inicio.value_or("0000")) e.Pulsacion_Teclado(digito);
+    e.BPasoPasoClick();
+    ejecutando_ = true;
+    trazar(e.Valor(Visor_Teclado));
+    e.BEjecutarClick();
+    pasos_ = 1;
+  }
   if (teclado)
     for (char digito : *teclado) e.Pulsacion_Teclado(digito);
 

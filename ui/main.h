@@ -20,6 +20,7 @@ class TDigitalDisplay;
 class THexEditor;
 class TLampara;
 class TLiveButton;
+class TSesion_Trabajo;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -104,6 +105,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* Panel_Separador_Arriba_Abajo_ = nullptr;
   QFileDialog* DAbrir_ = nullptr;
   QTimer* Reloj_ = nullptr;
+  TSesion_Trabajo* Sesion_Trabajo_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
 };
