@@ -146,8 +146,10 @@ TInstantanea Decodificar(const QByteArray& bytes) {
   const QJsonObject banderas = Objeto(Campo(raiz, QStringLiteral("banderas")), QStringLiteral("banderas"));
   const char* const nombres[] = {"Z", "S", "C", "V"};
   for (int b = 0; b < 4; ++b)
-    s.Banderas[static_cast<size_t>(b)] = static_cast<int>(Entero(
-        Campo(banderas, QLatin1String(nombres[b]), " en «banderas»"), std::string("la bandera ") + nombres[b], 0, 1));
+    s.Banderas[static_cast<size_t>(b)] =
+        static_cast<int>(Entero(Campo(banderas, QLatin1String(nombres[b]), " en «banderas»"),
+                                std::string("la bandera ") + nombres[b], std::numeric_limits<int32_t>::min(),
+                                std::numeric_limits<int32_t>::max()));
 
   const QString estado_nombre = QStringLiteral("estado_maquina");
   const QJsonObject estado = Objeto(Campo(raiz, estado_nombre), estado_nombre);
