@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
@@ -57,6 +58,9 @@ class TOperador : public QObject {
 };
 
 class TSesion {
+  // The session that closing saves goes to a test folder, not the user's.
+  bool modo_prueba_ = (QStandardPaths::setTestModeEnabled(true), true);
+
  public:
   std::unique_ptr<TVELTRA> Veltra = Arrancar_VELTRA();
   TOperador Operador;
