@@ -220,21 +220,21 @@ QByteArray Codificar_Estado(const TInstantanea& s) {
                              {QStringLiteral("Posicion_Cursor_Memoria"), o.Posicion_Cursor_Memoria}};
   QJsonArray memoria;
   const auto palabras = static_cast<int32_t>(s.Memoria.size() / 2);
-  std::string linea;
+  std::string fila;
   // Digits are put in by hand: the exit saves the state, and QString's
   // number formatting for every word would slow the window's closing.
-  const auto Agregar_Hex = [&linea](int32_t valor) {
-    for (int d = 3; d >= 0; --d) linea += Digito_Hex((valor >> (4 * d)) & 0xF);
+  const auto Agregar_Hex = [&fila](int32_t valor) {
+    for (int d = 3; d >= 0; --d) fila += Digito_Hex((valor >> (4 * d)) & 0xF);
   };
   for (int32_t inicio = 0; inicio < palabras; inicio += Palabras_por_Linea) {
-    linea.clear();
+    fila.clear();
     Agregar_Hex(inicio);
-    linea += ':';
+    fila += ':';
     for (int32_t a = inicio; a < std::min(inicio + Palabras_por_Linea, palabras); ++a) {
-      linea += ' ';
+      fila += ' ';
       Agregar_Hex(s.Memoria[static_cast<size_t>(2 * a)] << 8 | s.Memoria[static_cast<size_t>(2 * a + 1)]);
     }
-    memoria.append(QString::fromLatin1(linea.data(), static_cast<qsizetype>(linea.size())));
+    memoria.append(QString::fromLatin1(fila.data(), static_cast<qsizetype>(fila.size())));
   }
   QJsonArray lineas;
   for (const std::string& linea : s.Lineas_Listado) lineas.append(Q(linea));
