@@ -96,6 +96,7 @@ TInstantanea Capturar(const TEntorno& entorno) {
   s.Seleccion_Listado = entorno.Listado.Seleccion();
   s.Listado_Ordenado = entorno.Listado.Ordenado();
   s.Palabras_Escritas = entorno.Palabras_Escritas.Lista(entorno.Memoria);
+  s.Puntos_Ruptura = entorno.Puntos_Ruptura.Lista();
   return s;
 }
 
@@ -120,8 +121,8 @@ std::string Problema_Instantanea(const TInstantanea& s) {
     return "la línea seleccionada del listado no existe";
   if (!Direcciones_Validas(s.Palabras_Escritas, Primera_Direccion_Monitor))
     return "las palabras escritas no son direcciones crecientes de 0000 a EFFF";
-  if (!Direcciones_Validas(s.Puntos_Ruptura, 0x10000))
-    return "los puntos de ruptura no son direcciones crecientes de 0000 a FFFF";
+  if (!Direcciones_Validas(s.Puntos_Ruptura, TPuntos_Ruptura::Numero_Direcciones))
+    return "los puntos de ruptura no son direcciones crecientes de 0000 a EFFF";
   return {};
 }
 
@@ -133,7 +134,11 @@ std::string Restaurar(TEntorno& entorno, const TInstantanea& s) {
   entorno.Pantalla().Memoria_Cambiada(-1);
   entorno.Palabras_Escritas.Vaciar();
   for (int32_t direccion : s.Palabras_Escritas) entorno.Palabras_Escritas.Marcar(direccion);
-  // GAP: breakpoints are restored here once the machine holds them.
+  entorno.Puntos_Ruptura.Vaciar();
+  entorno.Puntos_Ruptura.Quitar_Temporal();
+  for (int32_t direccion : s.Puntos_Ruptura) entorno.Puntos_Ruptura.Poner(direccion);
+  // Stepping back never crosses into the machine that was replaced.
+  entorno.Olvidar_Historial();
 
   const uint8_t desensamblador_antes = entorno.Opciones_Entorno.Modo_Desensamblador;
   entorno.Estado_Maquina = s.Estado_Maquina;

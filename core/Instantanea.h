@@ -32,7 +32,8 @@ TInstantanea Capturar(const TEntorno& entorno);
 std::string Problema_Instantanea(const TInstantanea& instantanea);
 
 // Puts the copy into the environment, or, when it has a problem, changes
-// nothing and returns the problem.
+// nothing and returns the problem. Like any change the user makes, it
+// forgets the history of executed instructions.
 std::string Restaurar(TEntorno& entorno, const TInstantanea& instantanea);
 
 // A display's text as the machine can leave it: four characters, each a
