@@ -86,6 +86,8 @@ const TFila Filas[] = {
      "la línea seleccionada del listado no existe"},
     {"written words unordered", [](QJsonObject& r) { r["palabras_escritas"] = QJsonArray{"0011", "0010"}; }, {},
      "las palabras escritas no son direcciones crecientes de 0000 a EFFF"},
+    {"breakpoint in the monitor", [](QJsonObject& r) { r["puntos_ruptura"] = QJsonArray{"F000"}; }, {},
+     "los puntos de ruptura no son direcciones crecientes de 0000 a EFFF"},
     {"written word in the monitor", [](QJsonObject& r) { r["palabras_escritas"] = QJsonArray{"F000"}; }, {},
      "las palabras escritas no son direcciones crecientes de 0000 a EFFF"},
 };
@@ -105,21 +107,25 @@ class tst_Archivo_Estado : public QObject {
   }
 
  private slots:
-  // Restored over a machine that is off, everything comes back and the panel
-  // is what the machine itself left.
+  // Restored over another machine, everything comes back, the panel is what
+  // the machine itself left, and stepping back cannot cross the restore.
   void ida_y_vuelta() {
     TMaquina_Prueba a;
     Ejecutar_Programa(a);
     Comprobar(a.E, "r1=ABCD o3F=ABCD flags=0110 rE=EFFF mEFFF=0005 PC=0011");
     a.E.Listado.Seleccionar(2);
+    a.E.Puntos_Ruptura.Poner(0x0004);
     const QString ruta = carpeta_.filePath(QStringLiteral("maquina.VELTRA"));
     QCOMPARE(Guardar_Estado(a.E, ruta), QString());
 
     TMaquina_Prueba b;
-    b.E.Encender_Apagar();
+    b.E.BEjecutarClick();
+    QVERIFY(!b.E.Historial.Vacio());
     b.Pantalla.Cambios_Panel = 0;
     QCOMPARE(Abrir_Estado(b.E, ruta), std::string());
     QCOMPARE(Estado(b.E), Estado(a.E));
+    QCOMPARE(b.E.Puntos_Ruptura.Lista(), std::vector<int32_t>{0x0004});
+    QVERIFY(b.E.Historial.Vacio());
     QVERIFY(b.Pantalla.Cambios_Panel > 0);
     const TPanel &pa = a.E.Panel, &pb = b.E.Panel;
     QCOMPARE(std::tie(pb.LOn, pb.LPP, pb.Teclas_Habilitadas, pb.BContinuar_Habilitado, pb.BPasoPaso_Habilitado,
