@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
+#include <exception>
 
 #include "asm/Programa_Objeto.h"
 #include "estado/Archivo_Estado.h"
@@ -49,8 +50,13 @@ QString TSesion_Trabajo::Ruta_Sesion() {
 }
 
 void TSesion_Trabajo::Guardar_Sesion() {
-  QDir().mkpath(QFileInfo(Ruta_Sesion()).absolutePath());
-  Guardar_Estado(ventana_.Entorno(), Ruta_Sesion());
+  // Nothing here may stop the exit: a failed write is left unsaid, and not
+  // even running out of memory for the copy escapes.
+  try {
+    QDir().mkpath(QFileInfo(Ruta_Sesion()).absolutePath());
+    Guardar_Estado(ventana_.Entorno(), Ruta_Sesion());
+  } catch (const std::exception&) {
+  }
 }
 
 void TSesion_Trabajo::Actualizar_Recuperar() { MRecuperar_Sesion_->setEnabled(QFile::exists(Ruta_Sesion())); }
