@@ -279,7 +279,7 @@ QString Guardar_Estado(const TEntorno& entorno, const QString& ruta) {
 
 std::optional<TInstantanea> Leer_Estado(const QString& ruta, std::string& mensaje) {
   QFile archivo(ruta);
-  if (!QFileInfo(ruta).isFile()) {
+  if (QFileInfo::exists(ruta) && !QFileInfo(ruta).isFile()) {
     mensaje = Mensaje_Archivo("abrir", ruta, QStringLiteral("no es un archivo"));
     return std::nullopt;
   }

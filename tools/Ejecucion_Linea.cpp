@@ -51,17 +51,15 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
   const auto trazar = [&](const std::string& direccion) {
     if (traza) traza(direccion, e.Leer_Palabra(Es_Palabra(direccion) ? Texto_a_Palabra(direccion) : -1));
   };
+  // Step mode off; a saved state may have it off already.
+  if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) e.BPasoPasoClick();
+  ejecutando_ = true;
   if (preparacion_.Estado && !preparacion_.Inicio) {
-    // The run goes on at PC as the free run's next tick would: step mode
-    // off, and the console in its running mode rather than an address or
-    // register walk.
-    if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) e.BPasoPasoClick();
+    // The run goes on at PC as the free run's next tick would, with the
+    // console in its running mode rather than an address or register walk.
     e.Opciones_Entorno.Modo_Consola = 2;
-    ejecutando_ = true;
   } else {
     for (char digito : preparacion_.Inicio.value_or("0000")) e.Pulsacion_Teclado(digito);
-    e.BPasoPasoClick();
-    ejecutando_ = true;
     trazar(e.Valor(Visor_Teclado));
     e.BEjecutarClick();
     pasos_ = 1;
