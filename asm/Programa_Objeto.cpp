@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "core/TextoHex.h"
+#include "disasm/UNASM.h"
+
 namespace {
 
 void Agregar_Hex(std::string& texto, unsigned valor, int digitos) {
@@ -10,7 +13,8 @@ void Agregar_Hex(std::string& texto, unsigned valor, int digitos) {
 
 }  // namespace
 
-std::string Texto_Objeto(const std::vector<TPalabra_Ensamblada>& palabras, TFormato_Objeto formato) {
+std::string Texto_Objeto(const std::vector<TPalabra_Ensamblada>& palabras, TFormato_Objeto formato,
+                         bool desensamblado) {
   std::vector<TPalabra_Ensamblada> ordenadas = palabras;
   std::stable_sort(ordenadas.begin(), ordenadas.end(),
                    [](const auto& a, const auto& b) { return a.Direccion < b.Direccion; });
@@ -22,6 +26,7 @@ std::string Texto_Objeto(const std::vector<TPalabra_Ensamblada>& palabras, TForm
       Agregar_Hex(texto, direccion, 4);
       texto += ' ';
       Agregar_Hex(texto, p.Palabra, 4);
+      if (desensamblado) texto += " ; " + Desensamblar(texto.substr(texto.size() - 4));
     } else {
       const unsigned suma = 2 + (direccion >> 8) + (direccion & 0xFF) + (p.Palabra >> 8u) + (p.Palabra & 0xFFu);
       texto += ":02";
@@ -34,6 +39,13 @@ std::string Texto_Objeto(const std::vector<TPalabra_Ensamblada>& palabras, TForm
   }
   if (formato == TFormato_Objeto::HEX) texto += ":00000001FF\n";
   return texto;
+}
+
+std::string Texto_Programa_Escrito(const TEntorno& entorno) {
+  std::vector<TPalabra_Ensamblada> palabras;
+  for (int32_t direccion : entorno.Palabras_Escritas.Lista(entorno.Memoria))
+    palabras.push_back({direccion, static_cast<uint16_t>(Texto_a_Palabra(entorno.Leer_Palabra(direccion))), 0});
+  return palabras.empty() ? std::string() : Texto_Objeto(palabras, TFormato_Objeto::EHC, true);
 }
 
 std::string Texto_Listado(const std::vector<TPalabra_Ensamblada>& palabras, std::string_view fuente) {

@@ -44,6 +44,7 @@ void TEntorno::BCargarClick() {
     }
     try {
       Escribir_Palabra(a, Valor(Visor_Teclado));
+      Palabras_Escritas.Marcar(a);
     } catch (const std::exception& error) {
       pantalla_->Mostrar_Mensaje(error.what());
       return;

@@ -93,8 +93,10 @@ void Procesar_Registro(TEntorno& entorno, TEstado_Carga& estado, const std::stri
   if (direccion >= Primera_Direccion_Monitor)
     entorno.Escribir_Palabra(direccion, palabra,
                              Aviso_Limitado(estado.Direcciones_Monitor, Mensaje_Escritura_Ilegal, Cierre_Monitor));
-  else
+  else {
     entorno.Escribir_Palabra(direccion, palabra);
+    entorno.Palabras_Escritas.Marcar(direccion);
+  }
 }
 
 void Desensamblar_Listado(TListado& listado) {
@@ -108,7 +110,11 @@ void Desensamblar_Listado(TListado& listado) {
   listado.Reemplazar_Todas(std::move(lineas));
 }
 
-void Vaciar_Listado_Carga(TEntorno& entorno) { entorno.Listado.Vaciar_Linea_a_Linea(); }
+void Vaciar_Listado_Carga(TEntorno& entorno) {
+  // The recorded listing selections belong to the lines that go.
+  entorno.Olvidar_Historial();
+  entorno.Listado.Vaciar_Linea_a_Linea();
+}
 
 bool Cargar_Flujo(TEntorno& entorno, TFormato_Objeto formato, TFuente_Bytes& fuente,
                   const std::string& ruta) {

@@ -40,6 +40,7 @@ TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
       static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())));
   entorno_.Memoria.WithoutWorkFile = preparacion_.Memoria_sin_Archivo;
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
+  if (preparacion_.Estado) return;
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();
   entorno_.Encender_Apagar();
@@ -50,6 +51,14 @@ void TEjecucion_Linea::Mostrar_Mensaje(const std::string& texto) {
 }
 
 bool TEjecucion_Linea::Cargar() {
+  if (preparacion_.Estado) {
+    if (const std::string problema = Restaurar(entorno_, *preparacion_.Estado); !problema.empty()) {
+      mensajes_carga_.push_back(Mensaje_Estado_No_Valido + problema);
+      return false;
+    }
+    // Every run begins with the machine on, as a user would switch it on.
+    if (entorno_.Estado_Maquina.Encendida == 0) entorno_.Encender_Apagar();
+  }
   if (preparacion_.Archivo.empty()) return true;
   // As the load command: the listing is emptied before the file dialog.
   Vaciar_Listado_Carga(entorno_);
@@ -72,16 +81,22 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
     if (puerto == 1) teclado = texto;
     else e.Fijar_Valor(Visor_Entrada(puerto), texto);
   }
-  for (char digito : preparacion_.Inicio) e.Pulsacion_Teclado(digito);
-  e.BPasoPasoClick();
-
-  ejecutando_ = true;
   const auto trazar = [&](const std::string& direccion) {
     if (traza) traza(direccion, e.Leer_Palabra(Es_Palabra(direccion) ? Texto_a_Palabra(direccion) : -1));
   };
-  trazar(e.Valor(Visor_Teclado));
-  e.BEjecutarClick();
-  pasos_ = 1;
+  // Step mode off; a saved state may have it off already.
+  if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) e.BPasoPasoClick();
+  ejecutando_ = true;
+  if (preparacion_.Estado && !preparacion_.Inicio) {
+    // The run goes on at PC as the free run's next tick would, with the
+    // console in its running mode rather than an address or register walk.
+    e.Opciones_Entorno.Modo_Consola = 2;
+  } else {
+    for (char digito : preparacion_.Inicio.value_or("0000")) e.Pulsacion_Teclado(digito);
+    trazar(e.Valor(Visor_Teclado));
+    e.BEjecutarClick();
+    pasos_ = 1;
+  }
   if (teclado)
     for (char digito : *teclado) e.Pulsacion_Teclado(digito);
 

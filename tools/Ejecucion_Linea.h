@@ -11,9 +11,13 @@
 #include <vector>
 
 #include "core/Entorno.h"
+#include "core/Instantanea.h"
 
 struct TPreparacion_Ejecucion {
-  std::string Inicio = "0000";
+  // The keypad's start address; without it, 0000, or with a saved state the
+  // run goes on from the state's PC.
+  std::optional<std::string> Inicio;
+  std::optional<TInstantanea> Estado;  // the machine to start from instead of switching on
   uint64_t Max_Pasos = 1000000;
   std::optional<uint64_t> Semilla;
   bool Relleno_Ceros = false;
@@ -37,8 +41,9 @@ class TEjecucion_Linea final : public TPantalla {
  public:
   explicit TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion);
 
-  // Loads FILE as VELTRA's load command does; false when the file could not
-  // be read (wrong extension, cannot be opened, a read failed).
+  // Restores the state, then loads FILE as VELTRA's load command does; false
+  // when the state is not valid or the file could not be read (wrong
+  // extension, cannot be opened, a read failed).
   bool Cargar();
   // Runs until a stop; calls traza (address, word) before every instruction.
   TFin_Ejecucion Ejecutar(const std::function<void(const std::string&, const std::string&)>& traza = {});

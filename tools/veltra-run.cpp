@@ -16,6 +16,7 @@
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"
 #include "traduccion/Traduccion_Qt.h"
+#include "estado/Archivo_Estado.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ QString Mensaje_Terminal(const std::string& mensaje) {
 
 const char* const Uso =
     "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
-    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]\n"
+    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] "
+    "[--estado FILE] [--guardar-estado FILE] [FILE]\n"
     "     veltra-run --casos CASOS.json [--json] [--junit FILE] PROGRAMA";
 
 [[noreturn]] void Opcion_Invalida(const QString& mensaje) {
@@ -168,7 +170,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
   const QCommandLineOption casos(QStringLiteral("casos"), QStringLiteral("Corrige PROGRAMA (.EHC, .HEX o .ASM) con los casos de CASOS."), QStringLiteral("CASOS.json"));
   const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Con --casos, escribe también el informe en JUnit XML."), QStringLiteral("FILE"));
-  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json, casos, junit});
+  const QCommandLineOption estado(QStringLiteral("estado"), QStringLiteral("Empieza desde un estado guardado (.VELTRA)."), QStringLiteral("FILE"));
+  const QCommandLineOption guardar_estado(QStringLiteral("guardar-estado"), QStringLiteral("Guarda el estado al terminar."), QStringLiteral("FILE"));
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json, estado, guardar_estado, casos, junit});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
@@ -237,6 +241,14 @@ int main(int argc, char** argv) {
   const QStringList archivos = parser.positionalArguments();
   if (archivos.size() > 1) Opcion_Invalida(QStringLiteral("sobra un argumento: ") + archivos[1]);
   if (!archivos.isEmpty()) preparacion.Archivo = archivos[0].toStdString();
+  if (parser.isSet(estado)) {
+    std::string mensaje;
+    preparacion.Estado = Leer_Estado(parser.value(estado), mensaje);
+    if (!preparacion.Estado) {
+      QTextStream(stderr) << "veltra-run: " << Mensaje_Terminal(mensaje) << "\n";
+      return Salida_Opciones;
+    }
+  }
 
   TEjecucion_Linea ejecucion(preparacion);
   const bool cargado = ejecucion.Cargar();
@@ -253,8 +265,12 @@ int main(int argc, char** argv) {
   const TFin_Ejecucion fin = parser.isSet(traza) ? ejecucion.Ejecutar(trazar) : ejecucion.Ejecutar();
   err.flush();
 
+  QString motivo;
+  if (parser.isSet(guardar_estado) && !(motivo = Guardar_Estado(ejecucion.Entorno(), parser.value(guardar_estado))).isEmpty())
+    err << "veltra-run: no se pudo guardar el estado en " << parser.value(guardar_estado) << ": " << motivo << Qt::endl;
+
   QTextStream out(stdout);
   if (parser.isSet(json)) out << QJsonDocument(Informe_Json(ejecucion, fin, volcados)).toJson(QJsonDocument::Indented);
   else Informe_Texto(out, ejecucion, fin, volcados);
-  return Estado_Salida(fin);
+  return motivo.isEmpty() ? Estado_Salida(fin) : Salida_Opciones;
 }

@@ -28,6 +28,7 @@
 #include "ui/Centrar.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
+#include "ui/Sesion_Trabajo.h"
 #include "ui/Velocidad.h"
 #include "ui/editar_reg.h"
 #include "widgets/Colores.h"
@@ -164,6 +165,7 @@ QToolBar* TForm1::Crear_Menu() {
                        QStringLiteral("Cargar programa objeto (.HEX, EHC)")),
           &QAction::triggered, this, &TForm1::Cargarprogramaobjeto1Click);
   archivos_ = new TArchivos(*this, *pop_archivo);
+  Sesion_Trabajo_ = new TSesion_Trabajo(*this, pop_archivo);
   Crear_Accion(pop_archivo, QStringLiteral("MArchivo_Separador"), {});
   connect(Crear_Accion(pop_archivo, QStringLiteral("MSalir_de_VELTRA"), QStringLiteral("Salir de VELTRA")),
           &QAction::triggered, this, &TForm1::MSalir_de_VELTRAClick);
@@ -376,6 +378,7 @@ void TForm1::MSalir_de_VELTRAClick() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* evento) {
   evento->accept();
+  Sesion_Trabajo_->Guardar_Sesion();
   // The port windows may still be open; the program ends with this window.
   QCoreApplication::quit();
 }

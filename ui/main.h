@@ -21,6 +21,7 @@ class TDigitalDisplay;
 class THexEditor;
 class TLampara;
 class TLiveButton;
+class TSesion_Trabajo;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -109,6 +110,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QFileDialog* DAbrir_ = nullptr;
   TArchivos* archivos_ = nullptr;
   QTimer* Reloj_ = nullptr;
+  TSesion_Trabajo* Sesion_Trabajo_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
 };

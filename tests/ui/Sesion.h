@@ -60,6 +60,9 @@ class TOperador : public QObject {
 };
 
 class TSesion {
+  // The session that closing saves goes to a test folder, not the user's.
+  bool modo_prueba_ = (QStandardPaths::setTestModeEnabled(true), true);
+
  public:
   std::unique_ptr<TVELTRA> Veltra;
   TOperador Operador;

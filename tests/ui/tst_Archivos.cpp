@@ -70,8 +70,9 @@ class tst_Archivos : public QObject {
     TSesion s({contador, suma_ehc});
     QTRY_COMPARE(Listado(s).size(), 11);
     QVERIFY(s.A(QStringLiteral("MRecargar"))->isEnabled());
-    QCOMPARE(Items(s, "PopArchivo"), (QStringList{"Cargarprogramaobjeto1", "MRecargar", "MRecientes",
-                                                  "MArchivo_Separador", "MSalir_de_VELTRA"}));
+    QCOMPARE(Items(s, "PopArchivo"),
+             (QStringList{"Cargarprogramaobjeto1", "MRecargar", "MRecientes", "MGuardar_Programa", "MGuardar_Estado",
+                          "MAbrir_Estado", "MRecuperar_Sesion", "MArchivo_Separador", "MSalir_de_VELTRA"}));
 
     // Only programs may be dropped; of several files the first one loads.
     QVERIFY(!Soltar(s, {carpeta.filePath(QStringLiteral("NOTAS.TXT")), suma_ehc}));
