@@ -2,7 +2,7 @@
 #include "core/Entorno.h"
 #include "core/TextoHex.h"
 
-bool TEntorno::Parar_en_Punto_Ruptura() {
+bool TEntorno::Parar_si_Punto_Ruptura_en_PC() {
   const int32_t pc = Direccion_PC();
   if (!Puntos_Ruptura.Detiene(pc)) return false;
   Detener_Ejecucion();
