@@ -27,7 +27,7 @@ class tst_Depuracion : public QObject {
     QVERIFY(!s.A(QStringLiteral("MRetroceder"))->isEnabled());
 
     s.Clic(QStringLiteral("BOnOff"));
-    QVERIFY(Cargar_Programa_Objeto(s.E(), VELTRA_EXAMPLES "/SUMA.EHC"));
+    QVERIFY(Cargar_Programa_Objeto(s.E(), VELTRA_TEST_DATA "/../../examples/SUMA.EHC"));
     const QString linea_3 = listado->model()->index(3, 0).data().toString();
     doble_clic(3);
     QVERIFY(listado->Tiene_Punto_Ruptura(3));
