@@ -166,7 +166,7 @@ class TEntorno {
 
   // Debugging: breakpoints, run to a line, stepping back, counting.
   // A free run stops here before a breakpoint's word: true when it stopped.
-  bool Parar_en_Punto_Ruptura();
+  bool Parar_en_Punto_Ruptura() { return !Puntos_Ruptura.Ninguno() && Parar_si_Punto_Ruptura_en_PC(); }
   // Undoes the newest executed instruction and leaves TORVIC stopped in step
   // mode; false (saying so) when there is nothing to undo.
   bool Retroceder();
@@ -204,6 +204,7 @@ class TEntorno {
   void Anotar_Escritura(int32_t direccion);
   void Deshacer_Cambio(const TCambio& cambio);
   void Fijar_Estado_Ejecucion(std::string texto);
+  bool Parar_si_Punto_Ruptura_en_PC();
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;

@@ -12,6 +12,7 @@ constexpr std::pair<TFin_Ejecucion, const char*> Nombres_Fin[] = {
     {TFin_Ejecucion::Detenida, "stopped"},
     {TFin_Ejecucion::Monitor, "monitor"},
     {TFin_Ejecucion::Max_Pasos, "max_steps"},
+    {TFin_Ejecucion::Punto_Ruptura, "breakpoint"},
 };
 
 }  // namespace
@@ -40,6 +41,7 @@ TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
       static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())));
   entorno_.Memoria.WithoutWorkFile = preparacion_.Memoria_sin_Archivo;
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
+  entorno_.Historial.Fijar_Activo(preparacion_.Historial);
   if (preparacion_.Estado) return;
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();
@@ -59,6 +61,8 @@ bool TEjecucion_Linea::Cargar() {
     // Every run begins with the machine on, as a user would switch it on.
     if (entorno_.Estado_Maquina.Encendida == 0) entorno_.Encender_Apagar();
   }
+  // After a restore, so they join the breakpoints the state brought.
+  for (int32_t direccion : preparacion_.Puntos_Ruptura) entorno_.Puntos_Ruptura.Poner(direccion);
   if (preparacion_.Archivo.empty()) return true;
   // As the load command: the listing is emptied before the file dialog.
   Vaciar_Listado_Carga(entorno_);
@@ -104,9 +108,17 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
     if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
     const int32_t pc = e.Direccion_PC();
     if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
+    if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;
     if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
     trazar(e.Valor(Visor_PC));
     e.RelojTimer();
     ++pasos_;
   }
+}
+
+uint64_t TEjecucion_Linea::Retroceder(uint64_t n) {
+  uint64_t hechos = 0;
+  while (hechos < n && entorno_.Retroceder()) ++hechos;
+  pasos_ -= hechos;
+  return hechos;
 }

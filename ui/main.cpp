@@ -26,6 +26,7 @@
 #include "ui/Ampliacion.h"
 #include "ui/Archivos.h"
 #include "ui/Centrar.h"
+#include "ui/Depuracion.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/Sesion_Trabajo.h"
@@ -116,6 +117,8 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   Memoria_EndDock(PContenedor_Memoria_->parent());
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
+  depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
+                                findChild<THListBox*>(QStringLiteral("Listado")), estado);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -334,12 +337,19 @@ void TForm1::Panel_Cambiado() {
   // Setting the interval restarts the timer, so only a new one is set.
   const int intervalo = static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso);
   if (Reloj_->interval() != intervalo) Reloj_->setInterval(intervalo);
+  depuracion_->Actualizar();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
   if (direccion_palabra < 0) Memoria_->InvalidateAll();
   else Memoria_->InvalidateBytes(2 * direccion_palabra, 2);
 }
+
+void TForm1::Estado_Ejecucion(const std::string& texto) { depuracion_->Estado_Ejecucion(texto); }
+
+void TForm1::Instruccion_Ejecutada() { depuracion_->Instruccion_Ejecutada(); }
+
+QStringList TForm1::Puntos_Ruptura() const { return depuracion_->Puntos_Ruptura(); }
 
 // ---------------------------------------------------------------- menu handlers
 

@@ -22,9 +22,12 @@ class THexEditor;
 class TLampara;
 class TLiveButton;
 class TSesion_Trabajo;
+class TDepuracion;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
+  // The breakpoints' four-digit addresses, sorted.
+  Q_PROPERTY(QStringList puntos_ruptura READ Puntos_Ruptura)
 
  public:
   explicit TForm1(TEntorno& entorno, QWidget* parent = nullptr);
@@ -61,6 +64,10 @@ class TForm1 : public QMainWindow, public TPantalla {
   void Banderas_Cambiadas() override;
   void Panel_Cambiado() override;
   void Memoria_Cambiada(int direccion_palabra) override;
+  void Estado_Ejecucion(const std::string& texto) override;
+  void Instruccion_Ejecutada() override;
+
+  QStringList Puntos_Ruptura() const;
 
  protected:
   void closeEvent(QCloseEvent* evento) override;
@@ -113,6 +120,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   TSesion_Trabajo* Sesion_Trabajo_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
+  TDepuracion* depuracion_ = nullptr;
 };
 
 template <typename Accion>

@@ -109,12 +109,12 @@ class tst_Casos : public QObject {
            "%1: caso 1 (c): registros.r1: necesita cuatro dígitos hex: \"12345\"\n";
     QTest::newRow("registers, flags and stops")
         << Un_Caso(R"("registros": {"rG": "0000", "r3": "0001", "R3": "0001"}, "banderas": {"X": 1, "Z": 2},
-                     "parada": "breakpoint")",
+                     "parada": "halted")",
                    R"("registros": {"PC": "0010"},)")
         << "SUMA.EHC" << 3 << ""
         << "%1: caso 1 (c): espera.banderas.X: no es una bandera (Z, S, C, V)\n"
            "%1: caso 1 (c): espera.banderas.Z: necesita 0 o 1: 2\n"
-           "%1: caso 1 (c): espera.parada: no es una parada (halt, stopped, monitor, max_steps): \"breakpoint\"\n"
+           "%1: caso 1 (c): espera.parada: no es una parada (halt, stopped, monitor, max_steps, breakpoint): \"halted\"\n"
            "%1: caso 1 (c): espera.registros.r3: repetido\n"
            "%1: caso 1 (c): espera.registros.rG: no es un registro (r0..rF, AR, DR, IR, PC)\n"
            "%1: caso 1 (c): registros.PC: solo se fijan r0..rF; la dirección de comienzo va en \"inicio\"\n";
