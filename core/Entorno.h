@@ -8,6 +8,7 @@
 
 #include "core/Listado.h"
 #include "core/Pantalla.h"
+#include "core/Tramos.h"
 #include "core/hexeditor_buffer.h"
 
 struct TEstado_Maquina {
@@ -109,6 +110,8 @@ class TEntorno {
   void BEjecutarClick();
   void Avanzar_PC();
   void Llamar_Subrutina();
+  // The word the executor last ran and how it ended (its transfers' key).
+  const TUltima_Instruccion& Ultima_Instruccion() const { return ultima_; }
 
   // Run control.
   void RelojTimer();
@@ -152,6 +155,7 @@ class TEntorno {
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;
   uint8_t banderas_ = 0;
+  TUltima_Instruccion ultima_;
 };
 
 // Shifts a digit into a four-digit text from the right (the keypad and the
