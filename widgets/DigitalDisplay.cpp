@@ -142,6 +142,12 @@ void TDigitalDisplay::setBckgndColor(const QColor& color) { Change(bckgndColor_,
 void TDigitalDisplay::setDigitOnColor(const QColor& color) { Change(digitOnColor_, color); }
 void TDigitalDisplay::setDigitOffColor(const QColor& color) { Change(digitOffColor_, color); }
 
+void TDigitalDisplay::setCambiado(bool cambiado) {
+  if (cambiado_ == cambiado) return;
+  cambiado_ = cambiado;
+  update();
+}
+
 QString TDigitalDisplay::Working_Text() const {
   const auto digitsInValue = std::count_if(value_.cbegin(), value_.cend(),
                                            [](QChar c) { return Hex_Digit(c.toUpper()) >= 0; });
@@ -203,7 +209,12 @@ void TDigitalDisplay::paintEvent(QPaintEvent*) {
   if (pixmapStale_ || builtSize_ != size() || pixmap_.devicePixelRatio() != pixelRatio) {
     Rebuild_Pixmap(pixelRatio);
   }
-  QPainter(this).drawPixmap(0, 0, pixmap_);
+  QPainter pintor(this);
+  pintor.drawPixmap(0, 0, pixmap_);
+  if (cambiado_) {
+    pintor.setPen(QPen(Color_Marca, 2));
+    pintor.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
 }
 
 void TDigitalDisplay::mousePressEvent(QMouseEvent* event) {

@@ -16,6 +16,8 @@ class TDigitalDisplay : public QWidget {
   Q_PROPERTY(QColor BckgndColor READ BckgndColor WRITE setBckgndColor)
   Q_PROPERTY(QColor DigitOnColor READ DigitOnColor WRITE setDigitOnColor)
   Q_PROPERTY(QColor DigitOffColor READ DigitOffColor WRITE setDigitOffColor)
+  // Framed as changed by the last instruction.
+  Q_PROPERTY(bool cambiado READ Cambiado WRITE setCambiado)
 
  public:
   enum class TAlignment { Left, Right, Center };
@@ -31,6 +33,7 @@ class TDigitalDisplay : public QWidget {
   QColor BckgndColor() const { return bckgndColor_; }
   QColor DigitOnColor() const { return digitOnColor_; }
   QColor DigitOffColor() const { return digitOffColor_; }
+  bool Cambiado() const { return cambiado_; }
 
   // Each setter stores and repaints only when the new value differs.
   void setLeadingZeros(bool leadingZeros);
@@ -40,6 +43,8 @@ class TDigitalDisplay : public QWidget {
   void setBckgndColor(const QColor& color);
   void setDigitOnColor(const QColor& color);
   void setDigitOffColor(const QColor& color);
+  // The frame is drawn over the digits' pixmap, which stays as it is.
+  void setCambiado(bool cambiado);
 
  signals:
   // On a button press over a digit cell; digits count from 1 at the left. A
@@ -71,4 +76,5 @@ class TDigitalDisplay : public QWidget {
   QColor digitOffColor_;
   TAlignment alignment_ = TAlignment::Right;
   bool leadingZeros_ = false;
+  bool cambiado_ = false;
 };
