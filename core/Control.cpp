@@ -27,7 +27,7 @@ int Item_de_Intervalo(uint32_t intervalo) {
 
 void TEntorno::RelojTimer() {
   if (Estado_Maquina.Encendida == 1 && Estado_Maquina.Modo_Paso_a_Paso == 0 &&
-      Opciones_Entorno.Modo_Consola == 2)
+      Opciones_Entorno.Modo_Consola == 2 && !Parar_en_Punto_Ruptura())
     BContinuarClick();
 }
 
@@ -36,12 +36,14 @@ void TEntorno::BContinuarClick() {
     Paso_Consola();
     return;
   }
+  const uint8_t modo_consola = Opciones_Entorno.Modo_Consola;
   Opciones_Entorno.Modo_Consola = 3;
-  BEjecutarClick();
+  Ejecutar_Paso(modo_consola);
 }
 
 void TEntorno::BPasoPasoClick() {
   if (Estado_Maquina.Modo_Paso_a_Paso == 0) {
+    Puntos_Ruptura.Quitar_Temporal();  // the run stops
     Panel.LPP = true;
     Estado_Maquina.Modo_Paso_a_Paso = 1;
     Panel.Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";

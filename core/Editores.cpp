@@ -26,10 +26,12 @@ void TEntorno::Modifica_Registro(int visor) {
 void TEntorno::Mododesensamblador1Click() {
   if (Opciones_Entorno.Modo_Desensamblador == 0) {
     if (!pantalla_->Preguntar_Si_No("Modo Desensamblador", Pregunta_Desensamblador)) return;
+    Cambio_Externo();  // the listing's lines change under the recorded selections
     Opciones_Entorno.Modo_Desensamblador = 1;
     Listado.Vaciar_Linea_a_Linea();
     Panel.Caption_Mododesensamblador1 = "Desactivar Modo Desensamblador";
   } else {
+    Cambio_Externo();
     Opciones_Entorno.Modo_Desensamblador = 0;
     Panel.Caption_Mododesensamblador1 = "Activar Modo Desensamblador";
     Listado.Clear();
@@ -51,6 +53,8 @@ void TEntorno::Al_Pulsar_Memoria(int32_t posicion_cursor) {
 }
 
 void TEntorno::Editar_Memoria() {
+  // The editor wrote its buffer directly; this is the first the machine hears of it.
+  Cambio_Externo();
   if (Opciones_Entorno.Modo_Desensamblador == 1) Actualizar_Linea_Listado();
   else Listado.Fijar_Ordenado(false);
 }

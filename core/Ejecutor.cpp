@@ -10,9 +10,16 @@ int32_t Con_Signo(int32_t palabra) { return palabra >= 0x8000 ? palabra - 0x1000
 
 }  // namespace
 
-void TEntorno::BEjecutarClick() {
+void TEntorno::BEjecutarClick() { Ejecutar_Paso(Opciones_Entorno.Modo_Consola); }
+
+void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
+  Historial.Comenzar(modo_consola);
   try {
-    if (Opciones_Entorno.Modo_Consola != 3) Fijar_PC(Valor(Visor_Teclado));
+    if (Opciones_Entorno.Modo_Consola != 3) {
+      Historial.Anotar_Contador(contador_);
+      contador_ = 0;
+      Fijar_PC(Valor(Visor_Teclado));
+    }
     const std::string palabra = Leer_Palabra(Direccion_PC());
     Fijar_IR(palabra);
     Opciones_Entorno.Modo_Consola = 2;
@@ -26,6 +33,10 @@ void TEntorno::BEjecutarClick() {
     Detener_Ejecucion();
     pantalla_->Mostrar_Mensaje(error.what());
   }
+  ++contador_;
+  Historial.Terminar();
+  if (!estado_ejecucion_.empty()) Fijar_Estado_Ejecucion({});
+  pantalla_->Instruccion_Ejecutada();
 }
 
 bool TEntorno::Condicion(char digito) const {

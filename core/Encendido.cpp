@@ -23,6 +23,7 @@ void TEntorno::Encender_Apagar() {
     Panel.Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";
   } else {
     Estado_Maquina.Encendida = 0;
+    Puntos_Ruptura.Quitar_Temporal();
     Panel.LOn = false;
     Panel.BPasoPaso_Habilitado = false;
     Panel.Teclas_Habilitadas = false;
@@ -50,6 +51,7 @@ void TEntorno::Inicializar_Registros() {
 }
 
 void TEntorno::Llenar_Memoria_Aleatoria() {
+  Cambio_Externo();
   std::vector<uint8_t> bytes(Bytes_Memoria, 0);
   if (Opciones_Entorno.Relleno_Memoria == 0)
     for (auto& byte : bytes) byte = Byte_Aleatorio();

@@ -6,8 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/Efecto.h"
+#include "core/Historial.h"
 #include "core/Listado.h"
 #include "core/Pantalla.h"
+#include "core/Puntos_Ruptura.h"
 #include "core/Tramos.h"
 #include "core/hexeditor_buffer.h"
 
@@ -78,6 +81,8 @@ class TEntorno {
   TPanel Panel;
   THexEditorBuffer Memoria;
   TListado Listado;
+  TPuntos_Ruptura Puntos_Ruptura;
+  THistorial Historial;
 
   void Fijar_Pantalla(TPantalla* pantalla);
   TPantalla& Pantalla() { return *pantalla_; }
@@ -145,16 +150,53 @@ class TEntorno {
   void Al_Pulsar_Memoria(int32_t posicion_cursor);
   void Editar_Memoria();
 
+  // Debugging: breakpoints, run to a line, stepping back, counting.
+  // A free run stops here before a breakpoint's word: true when it stopped.
+  bool Parar_en_Punto_Ruptura();
+  // Undoes the newest executed instruction and leaves TORVIC stopped in step
+  // mode; false (saying so) when there is nothing to undo.
+  bool Retroceder();
+  bool Puede_Retroceder() const { return Estado_Maquina.Encendida == 1 && !Historial.Vacio(); }
+  // A change the user made: stepping back never crosses it.
+  void Olvidar_Historial();
+  // The listing line's breakpoint, and "run to a line"; false when the line
+  // has no address.
+  bool Conmutar_Punto_Ruptura_Linea(int linea);
+  bool Ejecutar_Hasta_Linea(int linea);
+  // Instructions executed since BEjecutar last loaded PC from the keypad.
+  int64_t Contador_Instrucciones() const { return contador_; }
+  TEfecto_Instruccion Efecto_Ultima_Instruccion() const { return Historial.Efecto_Ultimo(); }
+  // The short text of the status bar's run panel; empty when there is none.
+  const std::string& Estado_Ejecucion() const { return estado_ejecucion_; }
+
  private:
   void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
   void Ejecutar_Instruccion(std::string_view palabra);
   bool Condicion(char digito) const;
   void Actualizar_AR_DR();
   void Paso_Consola();
+  // Every executed instruction passes here; modo_consola is the console mode
+  // before the key that runs it, which stepping back restores.
+  void Ejecutar_Paso(uint8_t modo_consola);
+  // The value, flag or word is about to change: recorded while an
+  // instruction executes, else the history is forgotten.
+  void Anotar_Visor(int visor, std::string_view anterior) {
+    if (Historial.Grabando()) Historial.Anotar_Visor(visor, anterior);
+    else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) Cambio_Externo();
+  }
+  void Cambio_Externo() {
+    if (!deshaciendo_ && !Historial.Vacio()) Olvidar_Historial();
+  }
+  void Anotar_Escritura(int32_t direccion);
+  void Deshacer_Cambio(const TCambio& cambio);
+  void Fijar_Estado_Ejecucion(std::string texto);
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;
   uint8_t banderas_ = 0;
+  int64_t contador_ = 0;
+  bool deshaciendo_ = false;
+  std::string estado_ejecucion_;
   TUltima_Instruccion ultima_;
 };
 

@@ -137,3 +137,10 @@ int TListado::Buscar_Ultima(std::string_view clave) const {
     if (lineas_[static_cast<size_t>(i)].find(clave) != std::string::npos) return i;
   return -1;
 }
+
+int32_t TListado::Direccion_Linea(int i) const {
+  if (i < 0 || i >= Numero_Lineas()) return -1;
+  const std::string& linea = lineas_[static_cast<size_t>(i)];
+  if (linea.size() < 6 || linea[0] != '[' || linea[5] != ']') return -1;
+  return Palabra_Mayuscula(std::string_view(linea).substr(1, 4));
+}

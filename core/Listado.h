@@ -44,6 +44,8 @@ class TListado {
   // Selects the last line that contains "[" + texto + "]"; leaves the
   // selection alone when none does.
   void Seleccionar_Direccion(std::string_view texto);
+  // The word address a line begins with ("[0012]: ..."), or -1.
+  int32_t Direccion_Linea(int i) const;
   // Index of the last line containing the key anywhere, or -1.
   int Buscar_Ultima(std::string_view clave) const;
 

@@ -38,8 +38,10 @@ void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
     size_t i = 0;
     while (i < texto.size() && valor[i] == texto[i]) ++i;
     if (i == texto.size()) return;
+    Anotar_Visor(visor, valor);
     for (; i < texto.size(); ++i) valor[i] = texto[i];
   } else {
+    Anotar_Visor(visor, valor);
     valor.assign(texto);
   }
   pantalla_->Visor_Cambiado(visor);
@@ -57,7 +59,9 @@ void TEntorno::Fijar_Registro(int n, std::string_view texto) {
 
 void TEntorno::Fijar_PC(std::string_view texto) {
   Fijar_Valor(Visor_PC, texto);
+  const int antes = Listado.Seleccion();
   Listado.Seleccionar_Direccion(texto);
+  if (Historial.Grabando() && Listado.Seleccion() != antes) Historial.Anotar_Seleccion(antes);
 }
 
 void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }
@@ -66,7 +70,10 @@ void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
   const uint8_t antes = banderas_;
   const auto bit = static_cast<uint8_t>(1u << bandera);
   banderas_ = static_cast<uint8_t>(valor ? (banderas_ | bit) : (banderas_ & ~bit));
-  if (banderas_ != antes) pantalla_->Banderas_Cambiadas();
+  if (banderas_ == antes) return;
+  if (Historial.Grabando()) Historial.Anotar_Bandera(bandera);
+  else Cambio_Externo();
+  pantalla_->Banderas_Cambiadas();
 }
 
 std::string TEntorno::Leer_Palabra(int32_t direccion) const {
@@ -92,6 +99,7 @@ void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto, std::
   }
   const int32_t alto = Texto_a_Byte(texto.substr(0, 2));
   const int32_t bajo = Texto_a_Byte(texto.size() > 2 ? texto.substr(2, 2) : std::string_view{});
+  Anotar_Escritura(direccion);
   // A pair that is not a byte (-1) is stored as FF; SetMemory refuses any
   // offset outside the buffer, so a negative address writes nothing.
   Memoria.SetMemory(2 * direccion, static_cast<uint8_t>(alto));
@@ -99,7 +107,20 @@ void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto, std::
   pantalla_->Memoria_Cambiada(direccion);
 }
 
+void TEntorno::Anotar_Escritura(int32_t direccion) {
+  if (!Historial.Grabando()) return Cambio_Externo();
+  // Only the bytes that the store will reach: memory that Ctrl+Delete
+  // shortened refuses the rest.
+  const int32_t byte = 2 * direccion;
+  if (byte < 0 || byte >= Memoria.DataSize()) return;
+  if (byte + 1 < Memoria.DataSize())
+    Historial.Anotar_Palabra(direccion, Memoria.ByteAt(byte), Memoria.ByteAt(byte + 1));
+  else
+    Historial.Anotar_Byte_Alto(direccion, Memoria.ByteAt(byte));
+}
+
 void TEntorno::Detener_Ejecucion() {
+  Puntos_Ruptura.Quitar_Temporal();
   Estado_Maquina.Modo_Paso_a_Paso = 1;
   Panel.LPP = true;
   Panel.Caption_MModoPasoapaso = "Desactivar modo Paso a Paso";

@@ -21,4 +21,10 @@ class TPantalla {
   virtual void Panel_Cambiado() {}
   // Memory changed behind the editor's back; -1 means all of it.
   virtual void Memoria_Cambiada(int /*direccion_palabra*/) {}
+  // The status bar's run panel: a breakpoint reached, nothing to step back;
+  // an empty text clears it.
+  virtual void Estado_Ejecucion(const std::string& /*texto*/) {}
+  // After each executed instruction and each step back (the counter, and
+  // what the instruction changed, see TEntorno::Efecto_Ultima_Instruccion).
+  virtual void Instruccion_Ejecutada() {}
 };

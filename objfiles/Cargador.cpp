@@ -108,7 +108,11 @@ void Desensamblar_Listado(TListado& listado) {
   listado.Reemplazar_Todas(std::move(lineas));
 }
 
-void Vaciar_Listado_Carga(TEntorno& entorno) { entorno.Listado.Vaciar_Linea_a_Linea(); }
+void Vaciar_Listado_Carga(TEntorno& entorno) {
+  // The recorded listing selections belong to the lines that go.
+  entorno.Olvidar_Historial();
+  entorno.Listado.Vaciar_Linea_a_Linea();
+}
 
 bool Cargar_Flujo(TEntorno& entorno, TFormato_Objeto formato, TFuente_Bytes& fuente,
                   const std::string& ruta) {

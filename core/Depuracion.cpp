@@ -1,0 +1,88 @@
+// Debugging a program: breakpoints, run to a line, stepping back.
+#include "core/Entorno.h"
+#include "core/TextoHex.h"
+
+bool TEntorno::Parar_en_Punto_Ruptura() {
+  const int32_t pc = Direccion_PC();
+  if (!Puntos_Ruptura.Detiene(pc)) return false;
+  Detener_Ejecucion();
+  Fijar_Estado_Ejecucion("Punto de ruptura en " + Palabra_a_Texto(pc));
+  return true;
+}
+
+bool TEntorno::Retroceder() {
+  if (Historial.Vacio()) {
+    Fijar_Estado_Ejecucion("No hay instrucciones que retroceder");
+    return false;
+  }
+  deshaciendo_ = true;
+  --contador_;
+  Historial.Deshacer([this](const TCambio& cambio) { Deshacer_Cambio(cambio); });
+  deshaciendo_ = false;
+  // Whatever the undone instruction did, the student is looking, not running.
+  Detener_Ejecucion();
+  Fijar_Estado_Ejecucion({});
+  // A step back moves no data: nothing is lit, and PC is marked as jumped.
+  ultima_ = {};
+  pantalla_->Instruccion_Ejecutada();
+  return true;
+}
+
+// Each change goes back through the operation that made it, so every view
+// of the value follows.
+void TEntorno::Deshacer_Cambio(const TCambio& cambio) {
+  switch (cambio.Tipo) {
+    case TCambio::Visor: Fijar_Valor(cambio.Numero, cambio.Texto); break;
+    case TCambio::Bandera: {
+      const auto bandera = static_cast<TBandera>(cambio.Numero);
+      Fijar_Bandera(bandera, !Leer_Bandera(bandera));
+      break;
+    }
+    case TCambio::Palabra:
+    case TCambio::Byte_Alto: {
+      // Memory is as long as when the store was recorded: any edit since
+      // would have emptied the history.
+      const int32_t bytes = cambio.Tipo == TCambio::Palabra ? 2 : 1;
+      for (int32_t i = 0; i < bytes; ++i) Memoria.SetMemory(2 * cambio.Numero + i, cambio.Bytes[i]);
+      pantalla_->Memoria_Cambiada(cambio.Numero);
+      break;
+    }
+    case TCambio::Seleccion: Listado.Seleccionar(cambio.Numero); break;
+    case TCambio::Contador: contador_ = cambio.Contador_Anterior; break;
+    case TCambio::Modo_Consola: Opciones_Entorno.Modo_Consola = static_cast<uint8_t>(cambio.Numero); break;
+  }
+}
+
+void TEntorno::Olvidar_Historial() {
+  if (Historial.Vacio()) return;
+  Historial.Vaciar();
+  Notificar_Panel();  // Retroceder is no longer available
+}
+
+bool TEntorno::Conmutar_Punto_Ruptura_Linea(int linea) {
+  const int32_t direccion = Listado.Direccion_Linea(linea);
+  if (direccion < 0) return false;
+  Puntos_Ruptura.Conmutar(direccion);
+  return true;
+}
+
+bool TEntorno::Ejecutar_Hasta_Linea(int linea) {
+  if (Estado_Maquina.Encendida != 1) {
+    pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
+    return false;
+  }
+  const int32_t direccion = Listado.Direccion_Linea(linea);
+  if (direccion < 0) return false;
+  // As switching step mode off and pressing Continuar; switching it off
+  // keeps the one-time breakpoint, only a stop removes it.
+  if (Estado_Maquina.Modo_Paso_a_Paso == 1) BPasoPasoClick();
+  Puntos_Ruptura.Poner_Temporal(direccion);
+  BContinuarClick();
+  return true;
+}
+
+void TEntorno::Fijar_Estado_Ejecucion(std::string texto) {
+  if (texto == estado_ejecucion_) return;
+  estado_ejecucion_ = std::move(texto);
+  pantalla_->Estado_Ejecucion(estado_ejecucion_);
+}

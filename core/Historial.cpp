@@ -1,0 +1,206 @@
+#include "core/Historial.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t Bytes_Iniciales = size_t{64} << 10;
+
+bool Es_Digito_Mayuscula(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+uint8_t Valor(char c) { return static_cast<uint8_t>(c <= '9' ? c - '0' : c - 'A' + 10); }
+char Digito(uint8_t v) { return static_cast<char>(v < 10 ? '0' + v : 'A' + v - 10); }
+
+}  // namespace
+
+void THistorial::Fijar_Activo(bool activo) {
+  activo_ = activo;
+  Vaciar();
+  if (!activo_) {
+    anillo_ = {};
+    mascara_ = 0;
+  }
+}
+
+void THistorial::Vaciar() {
+  grabando_ = false;
+  cola_ = cabeza_;
+  instrucciones_ = 0;
+  hay_deshecho_ = false;
+}
+
+void THistorial::Comenzar(uint8_t modo_consola) {
+  if (!activo_) return;
+  if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
+  hay_deshecho_ = false;
+  grabando_ = true;
+  roto_ = false;
+  inicio_bloque_ = cabeza_;
+  if (!Sitio(Bytes_Marca)) return;
+  Escribir(modo_consola);
+  Escribir(0);  // the length, written by Terminar
+  Escribir(0);
+  Escribir(Tipo_Marca);
+}
+
+void THistorial::Terminar() {
+  if (!grabando_) return;
+  grabando_ = false;
+  const uint64_t longitud = cabeza_ - inicio_bloque_;
+  if (roto_ || longitud > 0xFFFF) {
+    // This instruction cannot be undone, so neither can any before it.
+    Vaciar();
+    return;
+  }
+  anillo_[static_cast<size_t>(inicio_bloque_ + 1) & mascara_] = static_cast<uint8_t>(longitud);
+  anillo_[static_cast<size_t>(inicio_bloque_ + 2) & mascara_] = static_cast<uint8_t>(longitud >> 8);
+  ++instrucciones_;
+}
+
+bool THistorial::Hacer_Sitio(size_t n) {
+  while (cabeza_ - cola_ + n > anillo_.size()) {
+    if (anillo_.size() < Maximo_Bytes) {
+      // Positions are absolute, so each byte moves to its place in the larger ring.
+      std::vector<uint8_t> nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
+      const size_t nueva_mascara = nuevo.size() - 1;
+      for (uint64_t p = cola_; p < cabeza_; ++p) nuevo[static_cast<size_t>(p) & nueva_mascara] = Leer(p);
+      anillo_ = std::move(nuevo);
+      mascara_ = nueva_mascara;
+    } else if (instrucciones_ > 0) {
+      Soltar_Mas_Antigua();
+    } else {
+      roto_ = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+void THistorial::Soltar_Mas_Antigua() {
+  const uint64_t longitud = Leer(cola_ + 1) | (Leer(cola_ + 2) << 8);
+  cola_ += longitud;
+  --instrucciones_;
+}
+
+void THistorial::Anotar_Visor(int visor, std::string_view texto) {
+  if (!grabando_) return;
+  if (texto.size() == 4 && Es_Digito_Mayuscula(texto[0]) && Es_Digito_Mayuscula(texto[1]) &&
+      Es_Digito_Mayuscula(texto[2]) && Es_Digito_Mayuscula(texto[3])) {
+    if (!Sitio(3)) return;
+    Escribir(static_cast<uint8_t>(Valor(texto[0]) << 4 | Valor(texto[1])));
+    Escribir(static_cast<uint8_t>(Valor(texto[2]) << 4 | Valor(texto[3])));
+    Escribir(static_cast<uint8_t>(visor));
+    return;
+  }
+  if (texto.size() > 0xFF) {
+    roto_ = true;
+    return;
+  }
+  if (!Sitio(texto.size() + 3)) return;
+  for (char c : texto) Escribir(static_cast<uint8_t>(c));
+  Escribir(static_cast<uint8_t>(texto.size()));
+  Escribir(static_cast<uint8_t>(visor));
+  Escribir(Tipo_Texto);
+}
+
+void THistorial::Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
+  if (!Sitio(5)) return;
+  Escribir(static_cast<uint8_t>(direccion >> 8));
+  Escribir(static_cast<uint8_t>(direccion));
+  Escribir(alto);
+  Escribir(bajo);
+  Escribir(Tipo_Palabra);
+}
+
+void THistorial::Anotar_Byte_Alto(int32_t direccion, uint8_t alto) {
+  if (!Sitio(4)) return;
+  Escribir(static_cast<uint8_t>(direccion >> 8));
+  Escribir(static_cast<uint8_t>(direccion));
+  Escribir(alto);
+  Escribir(Tipo_Byte_Alto);
+}
+
+void THistorial::Anotar_Seleccion(int linea) {
+  if (!Sitio(5)) return;
+  const auto valor = static_cast<uint32_t>(linea);
+  for (int i = 0; i < 4; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
+  Escribir(Tipo_Seleccion);
+}
+
+void THistorial::Anotar_Contador(int64_t contador) {
+  if (!Sitio(9)) return;
+  const auto valor = static_cast<uint64_t>(contador);
+  for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
+  Escribir(Tipo_Contador);
+}
+
+uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCambio&)>& ver) const {
+  uint64_t p = fin;
+  for (;;) {
+    const uint8_t tipo = Leer(p - 1);
+    TCambio cambio;
+    if (tipo < Tipo_Bandera) {
+      const uint8_t alto = Leer(p - 3), bajo = Leer(p - 2);
+      texto_ = {Digito(alto >> 4), Digito(alto & 15), Digito(bajo >> 4), Digito(bajo & 15)};
+      cambio = TCambio(TCambio::Visor, tipo, texto_);
+      p -= 3;
+    } else if (tipo < Tipo_Texto) {
+      cambio = TCambio(TCambio::Bandera, tipo - Tipo_Bandera);
+      p -= 1;
+    } else if (tipo == Tipo_Texto) {
+      const uint8_t visor = Leer(p - 2), longitud = Leer(p - 3);
+      texto_.clear();
+      for (uint64_t q = p - 3 - longitud; q < p - 3; ++q) texto_ += static_cast<char>(Leer(q));
+      cambio = TCambio(TCambio::Visor, visor, texto_);
+      p -= 3u + longitud;
+    } else if (tipo == Tipo_Palabra || tipo == Tipo_Byte_Alto) {
+      const bool palabra = tipo == Tipo_Palabra;
+      const uint64_t q = p - (palabra ? 5 : 4);
+      cambio = TCambio(palabra ? TCambio::Palabra : TCambio::Byte_Alto, Leer(q) << 8 | Leer(q + 1));
+      cambio.Bytes[0] = Leer(q + 2);
+      cambio.Bytes[1] = palabra ? Leer(q + 3) : 0;
+      p = q;
+    } else if (tipo == Tipo_Seleccion) {
+      uint32_t valor = 0;
+      for (int i = 0; i < 4; ++i) valor |= static_cast<uint32_t>(Leer(p - 5 + static_cast<uint64_t>(i))) << (8 * i);
+      cambio = TCambio(TCambio::Seleccion, static_cast<int32_t>(valor));
+      p -= 5;
+    } else if (tipo == Tipo_Contador) {
+      uint64_t valor = 0;
+      for (int i = 0; i < 8; ++i) valor |= static_cast<uint64_t>(Leer(p - 9 + static_cast<uint64_t>(i))) << (8 * i);
+      cambio = TCambio(TCambio::Contador, 0);
+      cambio.Contador_Anterior = static_cast<int64_t>(valor);
+      p -= 9;
+    } else {  // the block's mark
+      ver(TCambio(TCambio::Modo_Consola, Leer(p - Bytes_Marca)));
+      return p - Bytes_Marca;
+    }
+    ver(cambio);
+  }
+}
+
+bool THistorial::Deshacer(const std::function<void(const TCambio&)>& aplicar) {
+  if (Vacio()) return false;
+  fin_deshecho_ = cabeza_;
+  cabeza_ = Recorrer(cabeza_, aplicar);
+  hay_deshecho_ = true;
+  --instrucciones_;
+  return true;
+}
+
+TEfecto_Instruccion THistorial::Efecto_Ultimo() const {
+  TEfecto_Instruccion efecto;
+  if (!hay_deshecho_ && Vacio()) return efecto;
+  Recorrer(hay_deshecho_ ? fin_deshecho_ : cabeza_, [&efecto](const TCambio& cambio) {
+    switch (cambio.Tipo) {
+      case TCambio::Visor:
+        if (std::find(efecto.Visores.begin(), efecto.Visores.end(), cambio.Numero) == efecto.Visores.end())
+          efecto.Visores.push_back(cambio.Numero);
+        break;
+      case TCambio::Bandera: efecto.Banderas = static_cast<uint8_t>(efecto.Banderas | 1u << cambio.Numero); break;
+      case TCambio::Palabra:
+      case TCambio::Byte_Alto: efecto.Palabras.push_back(cambio.Numero); break;
+      default: break;
+    }
+  });
+  return efecto;
+}

@@ -1,0 +1,226 @@
+#include <QtTest>
+
+#include <random>
+
+#include "Grabadora.h"
+
+namespace {
+
+// Everything an instruction may change, and what stepping back must restore.
+struct TFoto {
+  std::vector<std::string> Visores;
+  int Banderas = 0;
+  size_t Memoria = 0;  // a hash: the whole buffer is compared at the ends only
+  int Seleccion = -1;
+  int Modo_Consola = 0;
+  int64_t Contador = 0;
+  bool operator==(const TFoto&) const = default;
+};
+
+size_t Hash_Memoria(const TEntorno& e) {
+  size_t h = 1469598103934665603u;
+  for (int32_t i = 0; i < e.Memoria.DataSize(); ++i) h = (h ^ e.Memoria.ByteAt(i)) * 1099511628211u;
+  return h;
+}
+
+TFoto Foto(const TEntorno& e) {
+  TFoto f;
+  for (int v = 0; v < Numero_Visores; ++v) f.Visores.push_back(e.Valor(v));
+  for (int b = 0; b < 4; ++b) f.Banderas |= e.Leer_Bandera(static_cast<TBandera>(b)) << b;
+  f.Memoria = Hash_Memoria(e);
+  f.Seleccion = e.Listado.Seleccion();
+  f.Modo_Consola = e.Opciones_Entorno.Modo_Consola;
+  f.Contador = e.Contador_Instrucciones();
+  return f;
+}
+
+// A random program at 0000..003F over every operation, with base and stack
+// registers that reach the top of memory, the monitor area and the wrap at
+// FFFF, and ports beyond the 64 supported; its listing follows PC.
+void Programa_Aleatorio(TMaquina_Prueba& m, uint32_t semilla) {
+  std::mt19937 azar(semilla);
+  const auto elige = [&azar](std::initializer_list<int32_t> valores) {
+    return *(valores.begin() + azar() % valores.size());
+  };
+  std::vector<std::string> lineas;
+  for (int32_t a = 0; a < 0x40; ++a) {
+    const int op = static_cast<int>(azar() % 16);
+    int32_t bajo = static_cast<int32_t>(azar() % 256);
+    if (op == 4 || op == 5) bajo = elige({0x00, 0x01, 0x02, 0x3F, 0x40, 0xFF});
+    const std::string palabra =
+        Palabra_a_Texto(op << 12 | static_cast<int32_t>(azar() % 16) << 8 | bajo);
+    m.E.Escribir_Palabra(a, palabra);
+    lineas.push_back("[" + Palabra_a_Texto(a) + "]: " + palabra);
+  }
+  m.E.Listado.Reemplazar_Todas(std::move(lineas));
+  for (int n = 0; n < 13; ++n) m.E.Fijar_Registro(n, Palabra_a_Texto(static_cast<int32_t>(azar() % 0x10000)));
+  m.E.Fijar_Registro(13, Palabra_a_Texto(elige({0x0000, 0x0010, 0x0080, 0xEF80, 0xEFF8, 0xFFF0})));
+  m.E.Fijar_Registro(14, Palabra_a_Texto(elige({0xF000, 0xEFF0, 0x0000, 0x0020})));
+  for (int p : {0, 2, 0x3F}) m.E.Fijar_Valor(Visor_Entrada(p), Palabra_a_Texto(static_cast<int32_t>(azar() % 0x10000)));
+}
+
+}  // namespace
+
+class tst_Historial : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Run N steps, step back K and forward again: the same as never stepping
+  // back; then back to the start: exactly the state before the first step.
+  void retroceder_restaura_todo_data() {
+    QTest::addColumn<uint32_t>("semilla");
+    QTest::addColumn<int>("pasos");
+    QTest::addColumn<bool>("memoria_acortada");
+    for (uint32_t semilla = 1; semilla <= 12; ++semilla)
+      QTest::addRow("seed %u", semilla) << semilla << (semilla % 3 == 0 ? 1 : 300) << false;
+    // Memory ends inside word 0100: a store there keeps only its high byte.
+    for (uint32_t semilla = 20; semilla <= 23; ++semilla)
+      QTest::addRow("short memory, seed %u", semilla) << semilla << 300 << true;
+  }
+
+  void retroceder_restaura_todo() {
+    QFETCH(uint32_t, semilla);
+    QFETCH(int, pasos);
+    QFETCH(bool, memoria_acortada);
+    TMaquina_Prueba m;
+    if (memoria_acortada) {
+      std::vector<uint8_t> bytes(2 * 0x100 + 1, 0);
+      m.E.Memoria.LoadFromBytes(bytes.data(), bytes.size());
+    }
+    Programa_Aleatorio(m, semilla);
+    m.Teclear("0000");
+    const std::string memoria_inicial = m.E.Memoria.AsHex();
+
+    std::vector<TFoto> fotos{Foto(m.E)};
+    for (int paso = 0; paso < pasos; ++paso) {
+      if (paso == 0) m.E.BEjecutarClick();
+      else m.E.BContinuarClick();
+      fotos.push_back(Foto(m.E));
+      // What the instruction changed covers every value that differs.
+      const TEfecto_Instruccion efecto = m.E.Efecto_Ultima_Instruccion();
+      const TFoto &antes = fotos[fotos.size() - 2], &despues = fotos.back();
+      for (int v = 0; v < Numero_Visores; ++v)
+        if (antes.Visores[v] != despues.Visores[v]) QVERIFY(std::ranges::count(efecto.Visores, v) == 1);
+      QCOMPARE(efecto.Banderas | (antes.Banderas ^ despues.Banderas), int(efecto.Banderas));
+    }
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t(pasos));
+
+    const int k = pasos / 2;
+    for (int i = 0; i < k; ++i) QVERIFY(m.E.Retroceder());
+    QVERIFY(Foto(m.E) == fotos[pasos - k]);
+    for (int i = 0; i < k; ++i) m.E.BContinuarClick();
+    QVERIFY(Foto(m.E) == fotos[pasos]);
+
+    for (int i = pasos; i > 0; --i) {
+      QVERIFY(m.E.Retroceder());
+      QVERIFY2(Foto(m.E) == fotos[i - 1], qPrintable(QString("after stepping back to step %1").arg(i - 1)));
+    }
+    QVERIFY(m.E.Memoria.AsHex() == memoria_inicial);
+    QVERIFY(!m.E.Retroceder());
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string("No hay instrucciones que retroceder"));
+    // Stepping back always leaves TORVIC stopped in step mode.
+    QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
+    QVERIFY(m.E.Panel.LPP);
+  }
+
+  // A free run stops before a breakpoint's word, never before the word a
+  // console key executes; run to a line stops once.
+  void puntos_de_ruptura() {
+    TMaquina_Prueba m;
+    TPuntos_Ruptura& puntos = m.E.Puntos_Ruptura;
+    puntos.Poner(0x0002);
+    puntos.Poner(0x0002);
+    puntos.Poner(0xF000);
+    QCOMPARE(puntos.Lista(), std::vector<int32_t>{2});
+    QCOMPARE(puntos.Poner_Texto("efff"), nullptr);
+    QCOMPARE(puntos.Poner_Texto("F000"), Mensaje_Lectura_Ilegal);
+    for (const char* malo : {"", "12", "12G4", "00123"}) QCOMPARE(puntos.Poner_Texto(malo), Mensaje_Direccion_No_Valida);
+    puntos.Quitar(0xEFFF);
+
+    // 0000..0004: LLI R1..R4, HALT, with its listing.
+    Aplicar(m.E, "m0000=2101 m0001=2202 m0002=2303 m0003=2404 m0004=F000");
+    for (int32_t a = 0; a < 5; ++a) m.E.Listado.Agregar("[" + Palabra_a_Texto(a) + "]: x");
+    m.Teclear("0000");
+    m.E.BPasoPasoClick();
+    m.E.BEjecutarClick();
+    for (int tic = 0; tic < 3; ++tic) m.E.RelojTimer();
+    Comprobar(m.E, "PC=0002 r2=0002 r3=0003");  // r3 from power-on
+    QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
+    QCOMPARE(m.E.Listado.Seleccion(), 2);
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string("Punto de ruptura en 0002"));
+    QVERIFY(m.Pantalla.Mensajes.empty());
+
+    // Continuar at the breakpoint executes it; in a free run, it carries on.
+    m.E.BPasoPasoClick();
+    m.E.BContinuarClick();
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string());
+    m.E.RelojTimer();
+    Comprobar(m.E, "r3=0003 r4=0004 PC=0004");
+
+    // Run to a line: a one-time stop, gone once reached.
+    puntos.Quitar(2);
+    m.E.BPasoPasoClick();
+    m.Teclear("0000");
+    m.E.BEjecutarClick();
+    QVERIFY(m.E.Ejecutar_Hasta_Linea(3));  // executes 0001
+    QCOMPARE(puntos.Temporal(), 3);
+    for (int tic = 0; tic < 3; ++tic) m.E.RelojTimer();
+    Comprobar(m.E, "PC=0003");
+    QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
+    QCOMPARE(puntos.Temporal(), -1);
+    QVERIFY(!m.E.Ejecutar_Hasta_Linea(7));
+    QVERIFY(m.E.Conmutar_Punto_Ruptura_Linea(4));
+    QCOMPARE(puntos.Lista(), std::vector<int32_t>{4});
+  }
+
+  // The counter counts from the last load of PC from the keypad; a change the
+  // user makes forgets the history, typing on the keypad or an input port
+  // does not.
+  void contador_y_cambios_del_usuario() {
+    TMaquina_Prueba m;
+    m.Teclear("0000");
+    m.E.BEjecutarClick();
+    m.E.BContinuarClick();
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{2});
+    m.E.BEjecutarClick();
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{1});
+    m.E.Retroceder();
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{2});
+
+    m.Teclear("1234");
+    m.E.Fijar_Valor(Visor_Entrada(5), "ABCD");
+    QVERIFY(m.E.Puede_Retroceder());
+    const std::vector<std::function<void()>> cambios = {
+        [&] { m.E.Conmutar_Bandera(Bandera_C); },
+        [&] { m.E.Editar_Memoria(); },
+        [&] { m.E.InicializarMemoria1Click(); },
+        [&] { m.E.BDireccionClick(); },
+        [&] { m.Pantalla.Valor_Dialogo = "0042"; m.E.Modifica_Registro(Visor_PC); },
+        [&] { m.E.Encender_Apagar(); },
+    };
+    for (size_t i = 0; i < cambios.size(); ++i) {
+      m.E.BEjecutarClick();
+      QVERIFY(!m.E.Historial.Vacio());
+      cambios[i]();
+      QVERIFY2(m.E.Historial.Vacio(), qPrintable(QString("change %1").arg(i)));
+    }
+    QVERIFY(!m.E.Puede_Retroceder());
+  }
+
+  // The oldest instructions go beyond a million.
+  void un_millon_de_instrucciones() {
+    TMaquina_Prueba m;
+    Aplicar(m.E, "rD=0000 m0000=6112 m0001=C000");  // ADDS R1,R1,R2; BR 0000
+    m.Teclear("0000");
+    m.E.BEjecutarClick();
+    for (int i = 0; i < 1'000'010; ++i) m.E.BContinuarClick();
+    QCOMPARE(m.E.Historial.Instrucciones(), THistorial::Maximo_Instrucciones);
+    QVERIFY(m.E.Historial.Bytes_Reservados() <= THistorial::Maximo_Bytes);
+    const std::string r1 = m.E.Valor(Visor_Registro(1));
+    for (int i = 0; i < 2; ++i) m.E.Retroceder();
+    QVERIFY(m.E.Valor(Visor_Registro(1)) != r1);
+  }
+};
+
+QTEST_APPLESS_MAIN(tst_Historial)
+#include "tst_Historial.moc"
