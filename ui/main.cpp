@@ -23,6 +23,8 @@
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 #include "ui/Centrar.h"
+#include "ui/Esquema_Interno.h"
+#include "ui/Marcas.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/Velocidad.h"
@@ -107,6 +109,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   Reloj_->setInterval(static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso));
   connect(Reloj_, &QTimer::timeout, this, &TForm1::RelojTimer);
 
+  marcas_ = new TMarcas(*this, entorno_, visores_, banderas_, *Memoria_, *findChild<TEsquema_Interno*>());
   entorno_.Fijar_Pantalla(this);
   VELTRA_Inicio();
   for (int visor = 0; visor < Numero_Visores; ++visor) Visor_Cambiado(visor);
@@ -123,6 +126,8 @@ TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
 void TForm1::RelojTimer() {
   Manejar([this] { entorno_.RelojTimer(); });
 }
+
+void TForm1::Mostrar_Marcas() { marcas_->Mostrar(); }
 
 void TForm1::VELTRA_Inicio() {
   Sembrar_Aleatorio(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
@@ -181,6 +186,7 @@ QToolBar* TForm1::Crear_Menu() {
   Mododesensamblador1_ = Crear_Accion(pop_entorno, QStringLiteral("Mododesensamblador1"), QStringLiteral("-"));
   connect(Mododesensamblador1_, &QAction::triggered, this,
           [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
+  TMarcas::Crear_Opcion(pop_entorno);
 
   auto* pop_torvic = new QMenu(this);
   pop_torvic->setObjectName(QStringLiteral("pop_TORVIC"));
@@ -279,6 +285,7 @@ std::optional<std::string> TForm1::Pedir_Valor_Editado() {
 }
 
 void TForm1::Visor_Cambiado(int visor) {
+  marcas_->Cambio_Ajeno();
   const auto& displays = visores_[static_cast<size_t>(visor)];
   if (displays.empty()) return;
   const QString valor = Texto(entorno_.Valor(visor));
@@ -289,6 +296,7 @@ void TForm1::Banderas_Cambiadas() {
   for (int bandera = 0; bandera < 4; ++bandera)
     for (TLampara* lampara : banderas_[bandera])
       lampara->Fijar_Encendida(entorno_.Leer_Bandera(static_cast<TBandera>(bandera)) == 1);
+  marcas_->Cambio_Ajeno();
 }
 
 void TForm1::Panel_Cambiado() {
@@ -303,12 +311,16 @@ void TForm1::Panel_Cambiado() {
   MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
   Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
   MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+  marcas_->Cambio_Ajeno();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
   if (direccion_palabra < 0) Memoria_->InvalidateAll();
   else Memoria_->InvalidateBytes(2 * direccion_palabra, 2);
+  marcas_->Cambio_Ajeno();
 }
+
+void TForm1::Instruccion_Ejecutada() { marcas_->Instruccion_Ejecutada(); }
 
 // ---------------------------------------------------------------- menu handlers
 

@@ -20,6 +20,7 @@ class TDigitalDisplay;
 class THexEditor;
 class TLampara;
 class TLiveButton;
+class TMarcas;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -42,6 +43,9 @@ class TForm1 : public QMainWindow, public TPantalla {
 
   // The timer's tick: one instruction of a free run at most.
   void RelojTimer();
+  // What the last instruction changed and moved, marked now (a run that
+  // showed nothing while it went shows it when it stops).
+  void Mostrar_Marcas();
 
   // The end of a drag of the internal panel or of the memory panel: destino
   // is the site it docked into, or nullptr when it floats.
@@ -57,6 +61,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   void Banderas_Cambiadas() override;
   void Panel_Cambiado() override;
   void Memoria_Cambiada(int direccion_palabra) override;
+  void Instruccion_Ejecutada() override;
 
  protected:
   void closeEvent(QCloseEvent* evento) override;
@@ -106,6 +111,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QTimer* Reloj_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
+  TMarcas* marcas_ = nullptr;
 };
 
 template <typename Accion>
