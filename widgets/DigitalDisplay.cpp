@@ -142,10 +142,53 @@ void TDigitalDisplay::setBckgndColor(const QColor& color) { Change(bckgndColor_,
 void TDigitalDisplay::setDigitOnColor(const QColor& color) { Change(digitOnColor_, color); }
 void TDigitalDisplay::setDigitOffColor(const QColor& color) { Change(digitOffColor_, color); }
 
+namespace {
+
+class TChange_Frame final : public QWidget {
+ public:
+  explicit TChange_Frame(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Color_Marca); }
+};
+
+}  // namespace
+
+TDigitalDisplay::~TDigitalDisplay() { delete frame_; }
+
 void TDigitalDisplay::setCambiado(bool cambiado) {
   if (cambiado_ == cambiado) return;
   cambiado_ = cambiado;
-  update();
+  if (cambiado && !frame_ && parentWidget()) frame_ = new TChange_Frame(parentWidget());
+  Place_Frame();
+}
+
+// The frame follows the display wherever it goes and whether it shows.
+bool TDigitalDisplay::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentChange:
+    case QEvent::Show:
+    case QEvent::Hide: Place_Frame(); break;
+    default: break;
+  }
+  return QWidget::event(event);
+}
+
+void TDigitalDisplay::Place_Frame() {
+  if (!frame_) return;
+  if (!parentWidget()) {
+    delete frame_;  // a window of its own would float apart
+    return;
+  }
+  if (frame_->parentWidget() != parentWidget()) frame_->setParent(parentWidget());
+  frame_->setGeometry(geometry().adjusted(-2, -2, 2, 2));
+  frame_->stackUnder(this);
+  frame_->setVisible(cambiado_ && !isHidden());
 }
 
 QString TDigitalDisplay::Working_Text() const {
@@ -209,12 +252,7 @@ void TDigitalDisplay::paintEvent(QPaintEvent*) {
   if (pixmapStale_ || builtSize_ != size() || pixmap_.devicePixelRatio() != pixelRatio) {
     Rebuild_Pixmap(pixelRatio);
   }
-  QPainter pintor(this);
-  pintor.drawPixmap(0, 0, pixmap_);
-  if (cambiado_) {
-    pintor.setPen(QPen(Color_Marca, 2));
-    pintor.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-  }
+  QPainter(this).drawPixmap(0, 0, pixmap_);
 }
 
 void TDigitalDisplay::mousePressEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 // rebuilt only when the text, a property, the size or the pixel ratio changes.
 #include <QColor>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -24,6 +25,7 @@ class TDigitalDisplay : public QWidget {
   Q_ENUM(TAlignment)
 
   explicit TDigitalDisplay(QWidget* parent = nullptr);
+  ~TDigitalDisplay() override;
 
   bool LeadingZeros() const { return leadingZeros_; }
   TAlignment Alignment() const { return alignment_; }
@@ -43,7 +45,8 @@ class TDigitalDisplay : public QWidget {
   void setBckgndColor(const QColor& color);
   void setDigitOnColor(const QColor& color);
   void setDigitOffColor(const QColor& color);
-  // The frame is drawn over the digits' pixmap, which stays as it is.
+  // The frame is a sibling just under the display, two pixels larger on
+  // each side, so it hides none of the digits.
   void setCambiado(bool cambiado);
 
  signals:
@@ -54,6 +57,7 @@ class TDigitalDisplay : public QWidget {
   void OnClick(TDigitalDisplay* Sender);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -63,6 +67,7 @@ class TDigitalDisplay : public QWidget {
   void Change(T& field, const T& value);
   void Rebuild_Pixmap(qreal pixelRatio);
   QString Working_Text() const;
+  void Place_Frame();
 
   QPixmap pixmap_;
   QSize builtSize_;
@@ -77,4 +82,5 @@ class TDigitalDisplay : public QWidget {
   TAlignment alignment_ = TAlignment::Right;
   bool leadingZeros_ = false;
   bool cambiado_ = false;
+  QPointer<QWidget> frame_;
 };
