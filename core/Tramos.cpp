@@ -17,10 +17,11 @@ constexpr TTramo Llamada[] = {Registros_AR, PC_DR, AR_Memoria, DR_Memoria, Regis
 constexpr TTramo Retorno[] = {Registros_AR, AR_Memoria, Memoria_DR, DR_PC};
 constexpr TTramo Busqueda[] = {PC_AR, AR_Memoria, Memoria_DR, DR_IR};
 
+// In the order of TTramo.
 constexpr const char* Nombres[Numero_Tramos] = {
-    "Registros-AR", "Registros-DR",      "PC-AR",             "PC-DR",         "AR-Memoria",    "DR-Memoria",
-    "Memoria-DR",   "DR-Registros",      "DR-PC",             "DR-IR",         "IR-Registros",  "Puertos-Registros",
-    "Registros-Puertos", "Registros-UAL", "UAL-Registros",    "UAL-FF",        "Registros-PC",
+    "Registros-AR", "Registros-DR", "PC-AR", "PC-DR", "AR-Memoria", "DR-Memoria", "Memoria-DR", "DR-Registros",
+    "DR-PC", "DR-IR", "IR-Registros", "Puertos-Registros", "Registros-Puertos", "Registros-UAL", "UAL-Registros",
+    "UAL-FF", "Registros-PC",
 };
 
 int Codigo(const TUltima_Instruccion& instruccion) { return (instruccion.Palabra >> 12) & 0xF; }

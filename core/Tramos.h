@@ -20,6 +20,7 @@ struct TUltima_Instruccion {
   TDesenlace Desenlace = TDesenlace::Nada;
 };
 
+// A transfer between two units, named source then destination.
 enum class TTramo : uint8_t {
   Registros_AR,
   Registros_DR,

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <array>
 #include <bitset>
+#include <span>
 #include <vector>
 
 #include "core/Entorno.h"
