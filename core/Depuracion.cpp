@@ -22,6 +22,8 @@ bool TEntorno::Retroceder() {
   // Whatever the undone instruction did, the student is looking, not running.
   Detener_Ejecucion();
   Fijar_Estado_Ejecucion({});
+  // A step back moves no data: nothing is lit, and PC is marked as jumped.
+  ultima_ = {};
   pantalla_->Instruccion_Ejecutada();
   return true;
 }

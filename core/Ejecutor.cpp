@@ -23,9 +23,11 @@ void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
     const std::string palabra = Leer_Palabra(Direccion_PC());
     Fijar_IR(palabra);
     Opciones_Entorno.Modo_Consola = 2;
+    ultima_.Desenlace = TDesenlace::Nada;
     if (palabra.size() == 4 && Valor_Digito(palabra[0]) >= 0) Ejecutar_Instruccion(palabra);
   } catch (const std::exception& error) {
     // The platform's error report (memory failing a store) ends the instruction.
+    ultima_.Desenlace = TDesenlace::Cortada;
     Detener_con_Aviso(error.what());
   }
   ++contador_;
@@ -61,6 +63,8 @@ void TEntorno::Llamar_Subrutina() {
   int32_t sp = Texto_a_Palabra(Leer_Registro(14)) - 1;
   if (sp < 0) sp = 0xFFFF;
   Fijar_Registro(14, Palabra_a_Texto(sp));
+  // A refused push is an error stop, though PC still jumps.
+  if (sp >= Primera_Direccion_Monitor) ultima_.Desenlace = TDesenlace::Cortada;
   const std::string retorno = Palabra_a_Texto(Texto_a_Palabra(Valor(Visor_PC)) + 1);
   Escribir_Palabra(sp, retorno);
   Fijar_PC(Leer_Registro(13));
@@ -73,11 +77,16 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
   const int32_t yy = Texto_a_Byte(w.substr(2, 2));
   const int s = Valor_Digito(w[2]);
   const int t = Valor_Digito(w[3]);
+  // What the instruction moved is read from the table afterwards: here only
+  // the word and, at each branch, a one-byte outcome.
+  ultima_.Palabra = Texto_a_Palabra(w);
+  ultima_.Desenlace = TDesenlace::Hecha;
 
   switch (Valor_Digito(w[0])) {
     case 0x0: {  // LD
       const int32_t a = yy + Texto_a_Palabra(Leer_Registro(13));
       if (a > 0xEFFF) {
+        ultima_.Desenlace = TDesenlace::Rechazada;
         Detener_con_Aviso(Mensaje_Lectura_Ilegal);
       } else {
         Fijar_Registro(x, Leer_Palabra(a));
@@ -87,6 +96,7 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
     }
     case 0x1: {  // ST
       const int32_t a = yy + Texto_a_Palabra(Leer_Registro(13));
+      if (a >= Primera_Direccion_Monitor) ultima_.Desenlace = TDesenlace::Rechazada;
       Escribir_Palabra(a, Leer_Registro(x));
       Avanzar_PC();
       return;
@@ -106,6 +116,7 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
     case 0x4:    // IN
     case 0x5: {  // OUT
       if (yy < 0 || yy >= Numero_Puertos) {
+        ultima_.Desenlace = TDesenlace::Rechazada;
         Detener_con_Aviso(Mensaje_Puerto);
       } else if (w[0] == '4') {
         Fijar_Registro(x, Valor(Visor_Entrada(yy)));
@@ -168,12 +179,17 @@ void TEntorno::Ejecutar_Instruccion(std::string_view w) {
         Fijar_PC(Leer_Registro(13));
         Fijar_IR(Leer_Palabra(Direccion_PC()));
       } else {
+        ultima_.Desenlace = TDesenlace::No_Tomada;
         Avanzar_PC();
       }
       return;
     case 0xD:  // CALL
-      if (Condicion(w[1])) Llamar_Subrutina();
-      else Avanzar_PC();
+      if (Condicion(w[1])) {
+        Llamar_Subrutina();
+      } else {
+        ultima_.Desenlace = TDesenlace::No_Tomada;
+        Avanzar_PC();
+      }
       return;
     case 0xE: {  // RET
       int32_t sp = Texto_a_Palabra(Leer_Registro(14));

@@ -13,6 +13,7 @@
 #include "core/Palabras_Escritas.h"
 #include "core/Pantalla.h"
 #include "core/Puntos_Ruptura.h"
+#include "core/Tramos.h"
 #include "core/hexeditor_buffer.h"
 
 struct TEstado_Maquina {
@@ -128,6 +129,8 @@ class TEntorno {
   void BEjecutarClick();
   void Avanzar_PC();
   void Llamar_Subrutina();
+  // The word the executor last ran and how it ended (its transfers' key).
+  const TUltima_Instruccion& Ultima_Instruccion() const { return ultima_; }
 
   // Run control.
   void RelojTimer();
@@ -212,6 +215,7 @@ class TEntorno {
   int64_t contador_ = 0;
   bool deshaciendo_ = false;
   std::string estado_ejecucion_;
+  TUltima_Instruccion ultima_;
 };
 
 // Shifts a digit into a four-digit text from the right (the keypad and the

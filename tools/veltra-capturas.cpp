@@ -1,7 +1,8 @@
 // Takes the README's screenshots: VELTRA started as the program starts, TORVIC
 // switched on, an example loaded and run for a few steps, then the main
 // window, the two port windows, the main window stopped at a breakpoint and
-// the floating internal panel saved as PNGs.
+// the floating internal panel saved as PNGs; last the internal panel after an
+// ADDS, its changes marked.
 #include <QApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -55,5 +56,13 @@ int main(int argc, char** argv) {
   auto* interno = veltra->Form1()->findChild<QDockWidget*>(QStringLiteral("Panel_Interno"));
   interno->setFloating(true);
   bien &= Guardar(interno, carpeta, "panel_interno_flotante.png");
+  // ADDS R3, R1, R2 run from the keypad with an overflow: its marks and lit
+  // transfers.
+  entorno.Escribir_Palabra(0x0100, "6312");
+  entorno.Fijar_Registro(1, "7FFF");
+  entorno.Fijar_Registro(2, "0001");
+  for (char digito : std::string("0100")) entorno.Pulsacion_Teclado(digito);
+  entorno.BEjecutarClick();
+  bien &= Guardar(interno, carpeta, "panel_interno_cambios.png");
   return bien ? 0 : 1;
 }

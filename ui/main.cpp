@@ -27,6 +27,8 @@
 #include "ui/Archivos.h"
 #include "ui/Centrar.h"
 #include "ui/Depuracion.h"
+#include "ui/Esquema_Interno.h"
+#include "ui/Marcas.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/Sesion_Trabajo.h"
@@ -125,6 +127,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   Reloj_->setTimerType(Qt::PreciseTimer);
   connect(Reloj_, &QTimer::timeout, this, &TForm1::RelojTimer);
 
+  marcas_ = new TMarcas(*this, entorno_, visores_, banderas_, *Memoria_, *findChild<TEsquema_Interno*>());
   entorno_.Fijar_Pantalla(this);
   VELTRA_Inicio();
   for (int visor = 0; visor < Numero_Visores; ++visor) Visor_Cambiado(visor);
@@ -141,6 +144,8 @@ TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
 void TForm1::RelojTimer() {
   Manejar([this] { entorno_.RelojTimer(); });
 }
+
+void TForm1::Mostrar_Marcas() { marcas_->Mostrar(); }
 
 void TForm1::VELTRA_Inicio() {
   entorno_.Aleatorio.Sembrar(static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
@@ -203,6 +208,7 @@ QToolBar* TForm1::Crear_Menu() {
           [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
   Crear_Accion(pop_entorno, QStringLiteral("N5"), {});
   pop_entorno->addMenu(Crear_Menu_Ampliacion(*this));
+  TMarcas::Crear_Opcion(pop_entorno);
 
   auto* pop_torvic = new QMenu(this);
   pop_torvic->setObjectName(QStringLiteral("pop_TORVIC"));
@@ -310,6 +316,7 @@ std::optional<std::string> TForm1::Pedir_Valor_Editado() {
 }
 
 void TForm1::Visor_Cambiado(int visor) {
+  marcas_->Cambio_Ajeno();
   const auto& displays = visores_[static_cast<size_t>(visor)];
   if (displays.empty()) return;
   const QString valor = Texto(entorno_.Valor(visor));
@@ -320,6 +327,7 @@ void TForm1::Banderas_Cambiadas() {
   for (int bandera = 0; bandera < 4; ++bandera)
     for (TLampara* lampara : banderas_[bandera])
       lampara->Fijar_Encendida(entorno_.Leer_Bandera(static_cast<TBandera>(bandera)) == 1);
+  marcas_->Cambio_Ajeno();
 }
 
 void TForm1::Panel_Cambiado() {
@@ -338,16 +346,21 @@ void TForm1::Panel_Cambiado() {
   const int intervalo = static_cast<int>(entorno_.Opciones_Entorno.Intervalo_Paso);
   if (Reloj_->interval() != intervalo) Reloj_->setInterval(intervalo);
   depuracion_->Actualizar();
+  marcas_->Cambio_Ajeno();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
   if (direccion_palabra < 0) Memoria_->InvalidateAll();
   else Memoria_->InvalidateBytes(2 * direccion_palabra, 2);
+  marcas_->Cambio_Ajeno();
 }
 
 void TForm1::Estado_Ejecucion(const std::string& texto) { depuracion_->Estado_Ejecucion(texto); }
 
-void TForm1::Instruccion_Ejecutada() { depuracion_->Instruccion_Ejecutada(); }
+void TForm1::Instruccion_Ejecutada() {
+  depuracion_->Instruccion_Ejecutada();
+  marcas_->Instruccion_Ejecutada();
+}
 
 QStringList TForm1::Puntos_Ruptura() const { return depuracion_->Puntos_Ruptura(); }
 

@@ -23,6 +23,7 @@ class TLampara;
 class TLiveButton;
 class TSesion_Trabajo;
 class TDepuracion;
+class TMarcas;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -49,6 +50,9 @@ class TForm1 : public QMainWindow, public TPantalla {
 
   // The timer's tick: one instruction of a free run at most.
   void RelojTimer();
+  // What the last instruction changed and moved, marked now (a run that
+  // showed nothing while it went shows it when it stops).
+  void Mostrar_Marcas();
 
   // The end of a drag of the internal panel or of the memory panel: destino
   // is the site it docked into, or nullptr when it floats.
@@ -121,6 +125,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
   TDepuracion* depuracion_ = nullptr;
+  TMarcas* marcas_ = nullptr;
 };
 
 template <typename Accion>

@@ -6,6 +6,7 @@
 #include <QShortcut>
 
 #include "core/TextoHex.h"
+#include "ui/Esquema_Interno.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/main.h"
@@ -221,7 +222,7 @@ QWidget* TForm1::Crear_Panel_Memoria() {
 }
 
 QWidget* TForm1::Crear_Panel_Interno() {
-  auto* panel = new TLamina(clTeal, Dibujar_Panel_Interno);
+  auto* panel = new TEsquema_Interno;
   auto* filas = new QHBoxLayout(panel);
   filas->setContentsMargins(0, 0, 0, 0);
   filas->setSpacing(0);

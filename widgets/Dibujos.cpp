@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include "widgets/Colores.h"
+
 namespace {
 
 const QColor Gris_Inhabilitado(0x8C, 0x8C, 0x8C);
@@ -69,6 +71,15 @@ void Pintar_Lampara(QPainter& pintor, const QRectF& caja, const QColor& color, b
   pintor.setPen(Qt::NoPen);
   pintor.setBrush(QColor(255, 255, 255, encendida ? 220 : 80));
   pintor.drawEllipse(brillo);
+  pintor.restore();
+}
+
+void Pintar_Anillo(QPainter& pintor, const QRectF& caja) {
+  pintor.save();
+  pintor.setRenderHint(QPainter::Antialiasing);
+  pintor.setPen(QPen(Color_Marca, 2));
+  pintor.setBrush(Qt::NoBrush);
+  pintor.drawEllipse(caja.adjusted(1, 1, -1, -1));
   pintor.restore();
 }
 
@@ -297,6 +308,22 @@ void Pintar_Cable(QPainter& pintor, const QPolygonF& recorrido, bool flecha_fina
   const qsizetype ultimo = recorrido.size() - 1;
   if (flecha_final) Flecha(pintor, recorrido[ultimo], recorrido[ultimo - 1], 6);
   if (flecha_inicio) Flecha(pintor, recorrido[0], recorrido[1], 6);
+  pintor.restore();
+}
+
+void Pintar_Tramo(QPainter& pintor, const QPolygonF& recorrido, bool busqueda) {
+  if (recorrido.size() < 2) return;
+  const QColor color = busqueda ? QColor(0xFF, 0xE8, 0xA0) : Color_Marca;
+  pintor.save();
+  pintor.setRenderHint(QPainter::Antialiasing);
+  QPen trazo = Trazo(color, busqueda ? 2 : 3.5);
+  if (busqueda) trazo.setDashPattern({2, 2});
+  pintor.setPen(trazo);
+  pintor.setBrush(Qt::NoBrush);
+  pintor.drawPolyline(recorrido);
+  pintor.setPen(Trazo(color, 0.5));
+  pintor.setBrush(color);
+  Flecha(pintor, recorrido.last(), recorrido[recorrido.size() - 2], busqueda ? 7 : 9);
   pintor.restore();
 }
 

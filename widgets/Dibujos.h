@@ -14,6 +14,8 @@ class QPainter;
 
 // A lamp in its bezel, dark or lit with a glow.
 void Pintar_Lampara(QPainter& pintor, const QRectF& caja, const QColor& color, bool encendida);
+// The ring that marks a lamp whose flag the last instruction changed.
+void Pintar_Anillo(QPainter& pintor, const QRectF& caja);
 
 enum class TGlifo {
   Encender,
@@ -42,6 +44,9 @@ void Pintar_UAL(QPainter& pintor, const QRectF& caja, const QString& rotulo);
 void Pintar_Chip(QPainter& pintor, const QRectF& cuerpo, int patas, const QString& rotulo);
 // A wire along the points, with an arrowhead at either end.
 void Pintar_Cable(QPainter& pintor, const QPolygonF& recorrido, bool flecha_final, bool flecha_inicio = false);
+// A transfer lit over its wire, an arrowhead at its destination: bright for
+// the instruction's own, dimmer and dashed for the fetch of the next word.
+void Pintar_Tramo(QPainter& pintor, const QPolygonF& recorrido, bool busqueda);
 // A broad bus along the points.
 void Pintar_Bus(QPainter& pintor, const QPolygonF& recorrido);
 // The outline of a unit of the machine.

@@ -142,6 +142,55 @@ void TDigitalDisplay::setBckgndColor(const QColor& color) { Change(bckgndColor_,
 void TDigitalDisplay::setDigitOnColor(const QColor& color) { Change(digitOnColor_, color); }
 void TDigitalDisplay::setDigitOffColor(const QColor& color) { Change(digitOffColor_, color); }
 
+namespace {
+
+class TChange_Frame final : public QWidget {
+ public:
+  explicit TChange_Frame(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Color_Marca); }
+};
+
+}  // namespace
+
+TDigitalDisplay::~TDigitalDisplay() { delete frame_; }
+
+void TDigitalDisplay::setCambiado(bool cambiado) {
+  if (cambiado_ == cambiado) return;
+  cambiado_ = cambiado;
+  if (cambiado && !frame_ && parentWidget()) frame_ = new TChange_Frame(parentWidget());
+  Place_Frame();
+}
+
+// The frame follows the display wherever it goes and whether it shows.
+bool TDigitalDisplay::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentChange:
+    case QEvent::Show:
+    case QEvent::Hide: Place_Frame(); break;
+    default: break;
+  }
+  return QWidget::event(event);
+}
+
+void TDigitalDisplay::Place_Frame() {
+  if (!frame_) return;
+  if (!parentWidget()) {
+    delete frame_;  // a window of its own would float apart
+    return;
+  }
+  if (frame_->parentWidget() != parentWidget()) frame_->setParent(parentWidget());
+  frame_->setGeometry(geometry().adjusted(-2, -2, 2, 2));
+  frame_->stackUnder(this);
+  frame_->setVisible(cambiado_ && !isHidden());
+}
+
 QString TDigitalDisplay::Working_Text() const {
   const auto digitsInValue = std::count_if(value_.cbegin(), value_.cend(),
                                            [](QChar c) { return Hex_Digit(c.toUpper()) >= 0; });

@@ -4,6 +4,7 @@
 // rebuilt only when the text, a property, the size or the pixel ratio changes.
 #include <QColor>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -16,12 +17,15 @@ class TDigitalDisplay : public QWidget {
   Q_PROPERTY(QColor BckgndColor READ BckgndColor WRITE setBckgndColor)
   Q_PROPERTY(QColor DigitOnColor READ DigitOnColor WRITE setDigitOnColor)
   Q_PROPERTY(QColor DigitOffColor READ DigitOffColor WRITE setDigitOffColor)
+  // Framed as changed by the last instruction.
+  Q_PROPERTY(bool cambiado READ Cambiado WRITE setCambiado)
 
  public:
   enum class TAlignment { Left, Right, Center };
   Q_ENUM(TAlignment)
 
   explicit TDigitalDisplay(QWidget* parent = nullptr);
+  ~TDigitalDisplay() override;
 
   bool LeadingZeros() const { return leadingZeros_; }
   TAlignment Alignment() const { return alignment_; }
@@ -31,6 +35,7 @@ class TDigitalDisplay : public QWidget {
   QColor BckgndColor() const { return bckgndColor_; }
   QColor DigitOnColor() const { return digitOnColor_; }
   QColor DigitOffColor() const { return digitOffColor_; }
+  bool Cambiado() const { return cambiado_; }
 
   // Each setter stores and repaints only when the new value differs.
   void setLeadingZeros(bool leadingZeros);
@@ -40,6 +45,9 @@ class TDigitalDisplay : public QWidget {
   void setBckgndColor(const QColor& color);
   void setDigitOnColor(const QColor& color);
   void setDigitOffColor(const QColor& color);
+  // The frame is a sibling just under the display, two pixels larger on
+  // each side, so it hides none of the digits.
+  void setCambiado(bool cambiado);
 
  signals:
   // On a button press over a digit cell; digits count from 1 at the left. A
@@ -49,6 +57,7 @@ class TDigitalDisplay : public QWidget {
   void OnClick(TDigitalDisplay* Sender);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -58,6 +67,7 @@ class TDigitalDisplay : public QWidget {
   void Change(T& field, const T& value);
   void Rebuild_Pixmap(qreal pixelRatio);
   QString Working_Text() const;
+  void Place_Frame();
 
   QPixmap pixmap_;
   QSize builtSize_;
@@ -71,4 +81,6 @@ class TDigitalDisplay : public QWidget {
   QColor digitOffColor_;
   TAlignment alignment_ = TAlignment::Right;
   bool leadingZeros_ = false;
+  bool cambiado_ = false;
+  QPointer<QWidget> frame_;
 };

@@ -13,6 +13,13 @@ TImagen_Lampara::TImagen_Lampara(const QString& nombre, const QColor& color, boo
 void TImagen_Lampara::paintEvent(QPaintEvent*) {
   QPainter pintor(this);
   Pintar_Lampara(pintor, rect(), color_, luce_);
+  if (anillo_) Pintar_Anillo(pintor, rect());
+}
+
+void TImagen_Lampara::Fijar_Anillo(bool anillo) {
+  if (anillo_ == anillo) return;
+  anillo_ = anillo;
+  update();
 }
 
 void TImagen_Lampara::mousePressEvent(QMouseEvent* evento) {

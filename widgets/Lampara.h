@@ -12,6 +12,10 @@ class TImagen_Lampara : public QWidget {
   // Both images are drawn in the lamp's colour, the dark one dimmed.
   TImagen_Lampara(const QString& nombre, const QColor& color, bool encendida, QWidget* parent);
 
+  // A ring over the bezel: the flag changed in the last instruction.
+  bool Anillo() const { return anillo_; }
+  void Fijar_Anillo(bool anillo);
+
  signals:
   void Pulsada();
 
@@ -22,6 +26,7 @@ class TImagen_Lampara : public QWidget {
  private:
   QColor color_;
   bool luce_;
+  bool anillo_ = false;
 };
 
 class TLampara : public TImagen_Lampara {
@@ -35,6 +40,11 @@ class TLampara : public TImagen_Lampara {
 
   TImagen_Lampara* Encendida() const { return encendida_; }
   void Fijar_Encendida(bool encendida) { encendida_->setHidden(!encendida); }
+  // Both images carry the ring, so it shows whether the lamp is lit or dark.
+  void Fijar_Anillo(bool anillo) {
+    TImagen_Lampara::Fijar_Anillo(anillo);
+    encendida_->Fijar_Anillo(anillo);
+  }
 
  private:
   TImagen_Lampara* encendida_;

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "core/hexeditor_buffer.h"
 
@@ -146,6 +147,10 @@ class THexEditor : public QAbstractScrollArea {
   // Repaint after the bytes changed behind the editor (SetMemory).
   void InvalidateBytes(int32_t offset, int32_t count);
   void InvalidateAll();
+  // Rows framed in a colour of their own, over any other look; only the
+  // rows that gain or lose the frame are repainted.
+  void SetFramedRows(std::vector<int> rows, const QColor& color);
+  const std::vector<int>& FramedRows() const { return framedRows_; }
 
   // --- Buffer state seen through the editor.
   int32_t DataSize() const { return buffer_->DataSize(); }
@@ -350,6 +355,8 @@ class THexEditor : public QAbstractScrollArea {
   int rowCount_ = 1;
   int colCount_ = 51;
   TGridCell current_;
+  std::vector<int> framedRows_;
+  QColor framedRowColor_;
   std::vector<int> colLefts_;  // x of each column in the content, plus the end
   int charWidth_ = -1;
   int charHeight_ = 0;

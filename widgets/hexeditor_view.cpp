@@ -178,6 +178,14 @@ void THexEditor::InvalidateBytes(int32_t offset, int32_t count) {
 
 void THexEditor::InvalidateAll() { viewport()->update(); }
 
+void THexEditor::SetFramedRows(std::vector<int> rows, const QColor& color) {
+  if (rows == framedRows_ && color == framedRowColor_) return;
+  for (int row : framedRows_) InvalidateRows(row, row);
+  framedRows_ = std::move(rows);
+  framedRowColor_ = color;
+  for (int row : framedRows_) InvalidateRows(row, row);
+}
+
 void THexEditor::InvalidateCell(int col, int row) {
   if (col >= 0 && col < colCount_ && row >= 0 && row < rowCount_) viewport()->update(CellRect(col, row));
 }
@@ -344,6 +352,14 @@ void THexEditor::PaintRows(QPainter& painter, const QRect& dirty) {
     }
   }
   painter.setClipping(false);
+  for (int row : framedRows_) {
+    if (row < firstRow || row > lastRow) continue;
+    const QRect cell = CellRect(0, row);
+    painter.setPen(QPen(framedRowColor_, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(cell.left(), cell.top(), viewport()->width() - cell.left(), cell.height())
+                         .adjusted(1, 1, -1, -1));
+  }
 }
 
 // The partner cell of the caret (the same byte in the other field).
