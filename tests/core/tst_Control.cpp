@@ -261,21 +261,6 @@ class tst_Control : public QObject {
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Apagada});
   }
 
-  void pulsacion_del_dialogo_data() {
-    QTest::addColumn<QString>("teclas");
-    QTest::addColumn<QString>("editor");
-    QTest::newRow("shift") << "1f3" << "01F3";
-    QTest::newRow("five digits") << "12345" << "2345";
-    QTest::newRow("others ignored") << "1g-z 2" << "0012";
-  }
-  void pulsacion_del_dialogo() {
-    QFETCH(QString, teclas);
-    QFETCH(QString, editor);
-    std::string texto = "0000";
-    for (QChar c : teclas) texto = Pulsacion(texto, c.toLatin1());
-    QCOMPARE(QString::fromStdString(texto), editor);
-  }
-
   void editores() {
     TMaquina_Prueba m;
     m.E.Fijar_Registro(5, "1234");

@@ -173,8 +173,6 @@ class tst_Ventanas : public QObject {
     // LLI R1,05; LLI R2,03; ADDS R3,R1,R2; OUT 01,R3; HALT
     s.Cargar_Programa(QStringLiteral("0010"), {"2105", "2203", "6312", "5301", "F000"});
     QCOMPARE(s.V(QStringLiteral("POP1")), QStringLiteral("0015"));
-    QCOMPARE(s.E().Leer_Palabra(0x10), std::string("2105"));
-    QCOMPARE(s.E().Leer_Palabra(0x14), std::string("F000"));
 
     // A word stored from the console repaints its row of the memory panel, no more.
     auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
