@@ -255,10 +255,6 @@ class tst_Control : public QObject {
     QCOMPARE(m.E.Leer_Bandera(Bandera_Z), 1);
     m.E.Conmutar_Bandera(Bandera_Z);
     QCOMPARE(m.E.Leer_Bandera(Bandera_Z), 0);
-    m.E.Encender_Apagar();
-    m.E.Conmutar_Bandera(Bandera_V);
-    QCOMPARE(m.E.Leer_Bandera(Bandera_V), 0);
-    QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Apagada});
   }
 
   void editores() {
