@@ -50,7 +50,7 @@ class tst_Casos : public QObject {
 
  private slots:
   // The report's lines for the program under each case file; "%1" stands
-  // for the case file's path, "%2" for the program's.
+  // for the case file's path.
   void corregir_data() {
     QTest::addColumn<QByteArray>("casos");  // empty: the example's own
     QTest::addColumn<QString>("programa");
