@@ -1,7 +1,6 @@
 // A student's sessions with VELTRA's windows. The machine rules are tested
 // below the windows; these check that the windows show them and forward
 // what the student does.
-#include <QButtonGroup>
 #include <QCompleter>
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <QDockWidget>
 #include <QLayout>
@@ -21,7 +19,6 @@
 #include "widgets/Colores.h"
 #include "widgets/HListBox.h"
 #include "widgets/Icono.h"
-#include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
 #include "widgets/livebutton.h"
 
