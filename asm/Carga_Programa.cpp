@@ -9,35 +9,27 @@
 namespace {
 
 constexpr std::size_t Maximo_Errores_Mostrados = 10;
-// Far above any program of 61,440 words with comments, and a guard against
-// holding a huge file picked by mistake.
-constexpr std::size_t Maximo_Fuente = 64u << 20;
-
 bool Es_Fuente(std::string_view ruta) {
   return Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4)) == ".ASM";
 }
 
 // The source's bytes, or the box that says why they could not be read.
 bool Leer_Fuente(TEntorno& entorno, const std::string& ruta, std::string& fuente) {
-  TFuente_Archivo archivo(ruta);
-  if (!archivo.Abierto()) {
-    entorno.Pantalla().Mostrar_Mensaje(Mensaje_Apertura(ruta, archivo.Error_Apertura()));
-    return false;
-  }
-  char bloque[65536];
-  while (const std::size_t leidos = archivo.Leer(bloque, sizeof bloque)) {
-    fuente.append(bloque, leidos);
-    if (fuente.size() > Maximo_Fuente) {
+  TArchivo_Entero archivo = Leer_Archivo_Entero(ruta);
+  switch (archivo.Fallo) {
+    case TArchivo_Entero::TFallo::Ninguno: fuente = std::move(archivo.Contenido); return true;
+    case TArchivo_Entero::TFallo::Apertura:
+      entorno.Pantalla().Mostrar_Mensaje(Mensaje_Apertura(ruta, archivo.Motivo));
+      return false;
+    case TArchivo_Entero::TFallo::Lectura:
+      entorno.Pantalla().Mostrar_Mensaje(Mensaje_Lectura(ruta, archivo.Motivo));
+      return false;
+    case TArchivo_Entero::TFallo::Demasiado_Grande:
       entorno.Pantalla().Mostrar_Mensaje(
           Mensaje_Lectura(ruta, "es demasiado grande para una fuente (más de 64 MB)"));
       return false;
-    }
   }
-  if (!archivo.Error().empty()) {
-    entorno.Pantalla().Mostrar_Mensaje(Mensaje_Lectura(ruta, archivo.Error()));
-    return false;
-  }
-  return true;
+  return false;
 }
 
 TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta) {

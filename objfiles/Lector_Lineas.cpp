@@ -81,6 +81,32 @@ std::size_t TFuente_Archivo::Leer(char* destino, std::size_t maximo) {
   return leidos;
 }
 
+TArchivo_Entero Leer_Archivo_Entero(const std::string& ruta) {
+  constexpr std::size_t Maximo = 64u << 20;
+  TArchivo_Entero leido;
+  TFuente_Archivo archivo(ruta);
+  if (!archivo.Abierto()) {
+    leido.Fallo = TArchivo_Entero::TFallo::Apertura;
+    leido.Motivo = archivo.Error_Apertura();
+    return leido;
+  }
+  char bloque[Tamano_Bufer];
+  while (const std::size_t leidos = archivo.Leer(bloque, sizeof bloque)) {
+    leido.Contenido.append(bloque, leidos);
+    if (leido.Contenido.size() > Maximo) {
+      leido.Fallo = TArchivo_Entero::TFallo::Demasiado_Grande;
+      leido.Contenido.clear();
+      return leido;
+    }
+  }
+  if (!archivo.Error().empty()) {
+    leido.Fallo = TArchivo_Entero::TFallo::Lectura;
+    leido.Motivo = archivo.Error();
+    leido.Contenido.clear();
+  }
+  return leido;
+}
+
 std::size_t TFuente_Memoria::Leer(char* destino, std::size_t maximo) {
   const std::size_t n = std::min(maximo, bytes_.size());
   std::memcpy(destino, bytes_.data(), n);

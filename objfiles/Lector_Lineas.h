@@ -54,6 +54,17 @@ class TFuente_Memoria final : public TFuente_Bytes {
 // The system's reason for a failed file operation, in Spanish where known.
 std::string Motivo_Error_Sistema(int codigo);
 
+// A whole regular file read at once (a source, a case file). At most 64 MB:
+// far above any program or case file, and a guard against holding a huge
+// file picked by mistake.
+struct TArchivo_Entero {
+  enum class TFallo { Ninguno, Apertura, Lectura, Demasiado_Grande };
+  TFallo Fallo = TFallo::Ninguno;
+  std::string Motivo;  // why it could not be opened or read, in Spanish
+  std::string Contenido;
+};
+TArchivo_Entero Leer_Archivo_Entero(const std::string& ruta);
+
 class TLector_Lineas {
  public:
   explicit TLector_Lineas(TFuente_Bytes& fuente);

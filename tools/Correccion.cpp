@@ -3,25 +3,10 @@
 #include <QThread>
 #include <QThreadPool>
 
-#include <cctype>
-#include <filesystem>
-
-#include "asm/Ensamblador.h"
-#include "asm/Programa_Objeto.h"
+#include "asm/Carga_Programa.h"
 #include "core/TextoHex.h"
-#include "objfiles/Cargador.h"
 
 namespace {
-
-// Far above any program or case file, and a guard against reading a huge
-// file by mistake.
-constexpr std::size_t Maximo_Archivo = 64u << 20;
-
-bool Es_Fuente(const std::string& ruta) {
-  std::string extension = std::filesystem::path(ruta).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return extension == ".ASM";
-}
 
 void Comparar(TEntorno& e, TFin_Ejecucion fin, const TEspera& espera, std::vector<TDiferencia>& diferencias) {
   const auto comparar = [&](std::string clave, const std::string& obtenido, const std::string& esperado) {
@@ -41,49 +26,11 @@ void Comparar(TEntorno& e, TFin_Ejecucion fin, const TEspera& espera, std::vecto
 
 }  // namespace
 
-bool Leer_Archivo(const std::string& ruta, std::string& contenido, std::string& error) {
-  TFuente_Archivo archivo(ruta);
-  if (!archivo.Abierto()) {
-    error = "no se pudo abrir " + ruta + ": " + archivo.Error_Apertura();
-    return false;
-  }
-  contenido.clear();
-  char bloque[65536];
-  while (const std::size_t leidos = archivo.Leer(bloque, sizeof bloque)) {
-    contenido.append(bloque, leidos);
-    if (contenido.size() > Maximo_Archivo) {
-      error = ruta + " es demasiado grande (más de 64 MB)";
-      return false;
-    }
-  }
-  if (archivo.Error().empty()) return true;
-  error = "no se pudo leer " + ruta + ": " + archivo.Error();
-  return false;
-}
-
-TPrograma_Casos::TPrograma_Casos(std::string ruta) : ruta_(std::move(ruta)), fuente_(Es_Fuente(ruta_)) {
-  if (!fuente_) return;
-  std::string texto, error;
-  if (!Leer_Archivo(ruta_, texto, error)) {
-    errores_.push_back(error);
-    return;
-  }
-  const TResultado_Ensamblado resultado = Ensamblar(texto);
-  for (const TError_Ensamblado& e : resultado.Errores)
-    errores_.push_back(ruta_ + ":" + std::to_string(e.Linea) + ":" + std::to_string(e.Columna) + ": " + e.Mensaje);
-  if (errores_.empty()) objeto_ = Texto_Objeto(resultado.Palabras, TFormato_Objeto::EHC);
-}
-
 std::vector<std::string> TPrograma_Casos::Cargar(TEjecucion_Linea& ejecucion) const {
-  TEntorno& e = ejecucion.Entorno();
-  if (fuente_ && !errores_.empty()) return errores_;
-  // As the load command: the listing is emptied before the file dialog.
-  Vaciar_Listado_Carga(e);
-  if (!fuente_) return Cargar_Programa_Objeto(e, ruta_) ? std::vector<std::string>{} : ejecucion.Mensajes_Carga();
-  // As loading the EHC file that veltra-asm writes; a load from memory cannot fail.
-  TFuente_Memoria bytes(objeto_);
-  Cargar_Flujo(e, TFormato_Objeto::EHC, bytes, ruta_);
-  return {};
+  // The load's boxes say why a program could not be loaded: it cannot be
+  // read, or, for a source, the assembler's errors.
+  if (Cargar_Programa(ejecucion.Entorno(), ruta_) == TResultado_Carga::Cargado) return {};
+  return ejecucion.Mensajes_Carga();
 }
 
 std::string Texto_Diferencia(const TDiferencia& d) {

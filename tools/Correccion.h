@@ -10,14 +10,11 @@
 #include "Casos.h"
 #include "Ejecucion_Linea.h"
 
-// The program under correction: an object file (.EHC, .HEX) that each case
-// loads as VELTRA's load command does, or an assembly source (.ASM). Until the
-// machine layer assembles and loads a source in one step, a source is
-// assembled once here into the EHC text that veltra-asm would write, and
-// every case loads that text.
+// The program under correction: an object file (.EHC, .HEX) or an assembly
+// source (.ASM), loaded into each case's machine as VELTRA opens a program.
 class TPrograma_Casos {
  public:
-  explicit TPrograma_Casos(std::string ruta);
+  explicit TPrograma_Casos(std::string ruta) : ruta_(std::move(ruta)) {}
 
   // Loads the program into a machine just switched on; the messages that
   // fail the case when it could not be loaded (empty when it was).
@@ -25,9 +22,6 @@ class TPrograma_Casos {
 
  private:
   std::string ruta_;
-  bool fuente_ = false;
-  std::string objeto_;                // a source's words as EHC text
-  std::vector<std::string> errores_;  // why a source gives no words
 };
 
 // One thing the machine showed that the case did not expect.
@@ -54,7 +48,3 @@ TResultado_Caso Ejecutar_Caso(const TCaso& caso, const TPrograma_Casos& programa
 // The results in the order of the cases, run on `hilos` threads (0: one per core).
 std::vector<TResultado_Caso> Ejecutar_Casos(const std::vector<TCaso>& casos, const TPrograma_Casos& programa,
                                             int hilos = 0);
-
-// A whole file that must be a regular one (the case file, a source): false,
-// with the reason in Spanish, when it cannot be read.
-bool Leer_Archivo(const std::string& ruta, std::string& contenido, std::string& error);

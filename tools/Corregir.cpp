@@ -11,6 +11,7 @@
 #include <QXmlStreamWriter>
 
 #include "Correccion.h"
+#include "objfiles/Lector_Lineas.h"
 
 namespace {
 
@@ -154,9 +155,16 @@ int Corregir(const QString& casos, const QString& programa, bool json, const QSt
     for (const auto& mensaje : mensajes) err << "veltra-run: " << Q(mensaje) << "\n";
     return Salida_Error;
   };
-  std::string texto, error;
-  if (!Leer_Archivo(QFile::encodeName(casos).toStdString(), texto, error)) return fallar({error});
-  const TLectura_Casos lectura = Leer_Casos(QByteArray::fromStdString(texto), casos.toStdString());
+  const std::string ruta_casos = QFile::encodeName(casos).toStdString();
+  const TArchivo_Entero archivo = Leer_Archivo_Entero(ruta_casos);
+  switch (archivo.Fallo) {
+    case TArchivo_Entero::TFallo::Ninguno: break;
+    case TArchivo_Entero::TFallo::Apertura: return fallar({"no se pudo abrir " + ruta_casos + ": " + archivo.Motivo});
+    case TArchivo_Entero::TFallo::Lectura: return fallar({"no se pudo leer " + ruta_casos + ": " + archivo.Motivo});
+    case TArchivo_Entero::TFallo::Demasiado_Grande:
+      return fallar({ruta_casos + " es demasiado grande (más de 64 MB)"});
+  }
+  const TLectura_Casos lectura = Leer_Casos(QByteArray::fromStdString(archivo.Contenido), casos.toStdString());
   if (!lectura.Errores.empty()) return fallar(lectura.Errores);
 
   const TPrograma_Casos programa_casos(QFile::encodeName(programa).toStdString());

@@ -22,9 +22,6 @@
 namespace {
 
 constexpr int Salida_Error = 1;
-// Far above any program of 61,440 words with comments, and a guard against
-// reading a device or a huge file by mistake.
-constexpr std::size_t Maximo_Fuente = 64u << 20;
 
 const char* const Uso = "uso: veltra-asm FUENTE [-o SALIDA.EHC|SALIDA.HEX] [--listado]";
 
@@ -38,21 +35,15 @@ void Escribir(std::FILE* flujo, const std::string& texto) { std::fwrite(texto.da
 std::string Texto(const QString& texto) { return texto.toStdString(); }
 
 std::string Leer_Fuente(const std::string& ruta) {
-  errno = 0;
-  std::FILE* archivo = std::fopen(ruta.c_str(), "rb");
-  if (!archivo) Fallar("no se pudo abrir " + ruta + ": " + Motivo_Error_Sistema(errno));
-  std::string fuente;
-  char bloque[65536];
-  std::size_t leidos = 0;
-  while ((leidos = std::fread(bloque, 1, sizeof bloque, archivo)) > 0) {
-    fuente.append(bloque, leidos);
-    if (fuente.size() > Maximo_Fuente) Fallar(ruta + " es demasiado grande para una fuente (más de 64 MB)");
+  TArchivo_Entero archivo = Leer_Archivo_Entero(ruta);
+  switch (archivo.Fallo) {
+    case TArchivo_Entero::TFallo::Ninguno: break;
+    case TArchivo_Entero::TFallo::Apertura: Fallar("no se pudo abrir " + ruta + ": " + archivo.Motivo);
+    case TArchivo_Entero::TFallo::Lectura: Fallar("no se pudo leer " + ruta + ": " + archivo.Motivo);
+    case TArchivo_Entero::TFallo::Demasiado_Grande:
+      Fallar(ruta + " es demasiado grande para una fuente (más de 64 MB)");
   }
-  const int error = errno;
-  const bool fallo = std::ferror(archivo) != 0;
-  std::fclose(archivo);
-  if (fallo) Fallar("no se pudo leer " + ruta + ": " + Motivo_Error_Sistema(error != 0 ? error : EIO));
-  return fuente;
+  return std::move(archivo.Contenido);
 }
 
 // Written whole to a new file beside the target, then renamed over it, so a

@@ -3,7 +3,6 @@
 // answers Yes/No and the edit dialog as told.
 #include <QtTest>
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>

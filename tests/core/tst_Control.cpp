@@ -255,25 +255,6 @@ class tst_Control : public QObject {
     QCOMPARE(m.E.Leer_Bandera(Bandera_Z), 1);
     m.E.Conmutar_Bandera(Bandera_Z);
     QCOMPARE(m.E.Leer_Bandera(Bandera_Z), 0);
-    m.E.Encender_Apagar();
-    m.E.Conmutar_Bandera(Bandera_V);
-    QCOMPARE(m.E.Leer_Bandera(Bandera_V), 0);
-    QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{Mensaje_Apagada});
-  }
-
-  void pulsacion_del_dialogo_data() {
-    QTest::addColumn<QString>("teclas");
-    QTest::addColumn<QString>("editor");
-    QTest::newRow("shift") << "1f3" << "01F3";
-    QTest::newRow("five digits") << "12345" << "2345";
-    QTest::newRow("others ignored") << "1g-z 2" << "0012";
-  }
-  void pulsacion_del_dialogo() {
-    QFETCH(QString, teclas);
-    QFETCH(QString, editor);
-    std::string texto = "0000";
-    for (QChar c : teclas) texto = Pulsacion(texto, c.toLatin1());
-    QCOMPARE(QString::fromStdString(texto), editor);
   }
 
   void editores() {

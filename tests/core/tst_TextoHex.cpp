@@ -9,37 +9,31 @@ class tst_TextoHex : public QObject {
   Q_OBJECT
 
  private slots:
-  void texto_a_palabra_data() {
+  // A word reads four digits and a byte two; -1 for a byte that is not one.
+  void texto_a_valor_data() {
+    QTest::addColumn<int>("digitos");
     QTest::addColumn<QString>("texto");
     QTest::addColumn<int>("valor");
-    QTest::newRow("F000") << "F000" << 61440;
-    QTest::newRow("lower case") << "00ff" << 255;
-    QTest::newRow("XXXX") << "XXXX" << -4369;
-    QTest::newRow("only four count") << "123456" << 0x1234;
-    QTest::newRow("short text") << "12" << 0x1200 - 16 - 1;
-    QTest::newRow("empty") << "" << -4369;
-    QTest::newRow("one bad digit") << "1X00" << 4096 - 256;
+    QTest::newRow("F000") << 4 << "F000" << 61440;
+    QTest::newRow("lower case") << 4 << "00ff" << 255;
+    QTest::newRow("XXXX") << 4 << "XXXX" << -4369;
+    QTest::newRow("only four count") << 4 << "123456" << 0x1234;
+    QTest::newRow("short text") << 4 << "12" << 0x1200 - 16 - 1;
+    QTest::newRow("empty") << 4 << "" << -4369;
+    QTest::newRow("one bad digit") << 4 << "1X00" << 4096 - 256;
+    QTest::newRow("byte 7F") << 2 << "7F" << 127;
+    QTest::newRow("byte X0") << 2 << "X0" << -1;
+    QTest::newRow("byte 0X") << 2 << "0X" << -1;
+    QTest::newRow("byte: first two only") << 2 << "7F00" << 127;
+    QTest::newRow("byte FF") << 2 << "FF" << 255;
+    QTest::newRow("byte too short") << 2 << "7" << -1;
   }
-  void texto_a_palabra() {
+  void texto_a_valor() {
+    QFETCH(int, digitos);
     QFETCH(QString, texto);
     QFETCH(int, valor);
-    QCOMPARE(Texto_a_Palabra(texto.toStdString()), valor);
-  }
-
-  void texto_a_byte_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("valor");
-    QTest::newRow("7F") << "7F" << 127;
-    QTest::newRow("X0") << "X0" << -1;
-    QTest::newRow("0X") << "0X" << -1;
-    QTest::newRow("first two only") << "7F00" << 127;
-    QTest::newRow("FF") << "FF" << 255;
-    QTest::newRow("short") << "7" << -1;
-  }
-  void texto_a_byte() {
-    QFETCH(QString, texto);
-    QFETCH(int, valor);
-    QCOMPARE(Texto_a_Byte(texto.toStdString()), valor);
+    const std::string t = texto.toStdString();
+    QCOMPARE(digitos == 4 ? Texto_a_Palabra(t) : Texto_a_Byte(t), valor);
   }
 
   void palabra_a_texto_data() {

@@ -96,7 +96,9 @@ class tst_Cargador : public QObject {
  private slots:
   // A file of tests/data, or, when `bytes` is given, those bytes read in the
   // format of the row's file name; a row that expects them unread gets a read
-  // failure after them. "%1" in a message stands for the path.
+  // failure after them. A special row's file is made in a temporary folder
+  // as `especial` says: "carpeta", "tuberia" or a link's target. "%1" in a
+  // message stands for the path.
   void carga_data() {
     QTest::addColumn<QString>("archivo");
     QTest::addColumn<QByteArray>("bytes");
@@ -104,10 +106,11 @@ class tst_Cargador : public QObject {
     QTest::addColumn<QStringList>("mensajes");
     QTest::addColumn<QStringList>("listado");
     QTest::addColumn<QStringList>("memoria");
+    QTest::addColumn<QString>("especial");
     const auto fila = [](const QString& nombre, const QString& archivo, const QStringList& mensajes,
                          const QStringList& listado, const QStringList& memoria, const QByteArray& bytes = {},
-                         bool leido = true) {
-      QTest::newRow(qPrintable(nombre)) << archivo << bytes << leido << mensajes << listado << memoria;
+                         bool leido = true, const QString& especial = {}) {
+      QTest::newRow(qPrintable(nombre)) << archivo << bytes << leido << mensajes << listado << memoria << especial;
     };
     const QStringList nada;
 
@@ -210,6 +213,17 @@ class tst_Cargador : public QObject {
          {QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: el archivo no existe.")}, nada, nada, {}, false);
     fila("extension neither HEX nor EHC", "programa.hx",
          {QStringLiteral("ERROR: Los archivos objeto deben tener extensión \r.HEX o .EHC")}, nada, nada, {}, false);
+
+    // Only regular files are read, through a link too; a device or a pipe is
+    // refused at once rather than read forever.
+    const QStringList no_normal{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")};
+    fila("folder", "carpeta.EHC",
+         {QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.")}, nada, nada, {},
+         false, "carpeta");
+    fila("link to a device", "nulo.HEX", no_normal, nada, nada, {}, false, "/dev/null");
+    fila("named pipe", "tuberia.EHC", no_normal, nada, nada, {}, false, "tuberia");
+    fila("link to a regular file", "enlace.HEX", nada, {"[0000]: LLI R1, H'05", "[0001]: HALT"},
+         {"0000=2105", "0001=F000"}, {}, true, VELTRA_TEST_DATA "/hex_sin_fin.HEX");
   }
 
   void carga() {
@@ -217,54 +231,23 @@ class tst_Cargador : public QObject {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, leido);
     QFETCH(QStringList, mensajes);
-    TMaquina m;
+    QFETCH(QString, especial);
+    QTemporaryDir temporal;
     QString ruta = archivo;
+    if (especial == QLatin1String("carpeta"))
+      QVERIFY(QDir().mkdir(ruta = temporal.filePath(archivo)));
+    else if (especial == QLatin1String("tuberia"))
+      QCOMPARE(::mkfifo(QFile::encodeName(ruta = temporal.filePath(archivo)).constData(), 0600), 0);
+    else if (especial.startsWith('/'))
+      QVERIFY(QFile::link(especial, ruta = temporal.filePath(archivo)));
+    TMaquina m;
     if (bytes.isNull()) {
-      ruta = QStringLiteral(VELTRA_TEST_DATA "/") + archivo;
+      if (!ruta.startsWith('/')) ruta = QStringLiteral(VELTRA_TEST_DATA "/") + archivo;
       QCOMPARE(Cargar_Programa_Objeto(m.E, ruta.toStdString()), leido);
     } else {
       TFuente_Prueba fuente(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), !leido);
       QCOMPARE(Cargar_Flujo(m.E, *Formato_por_Extension(archivo.toStdString()), fuente, archivo.toStdString()), leido);
     }
-    for (QString& mensaje : mensajes) mensaje.replace(QStringLiteral("%1"), ruta);
-    QFETCH(QStringList, listado);
-    QFETCH(QStringList, memoria);
-    m.Comprobar(mensajes, listado, memoria);
-  }
-
-  // Only regular files are read, through a link too; a device or a pipe is
-  // refused at once rather than read forever. "%1" stands for the path.
-  void archivo_especial_data() {
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<QString>("es");  // "carpeta", "tuberia" or a link's target
-    QTest::addColumn<QStringList>("mensajes");
-    QTest::addColumn<QStringList>("listado");
-    QTest::addColumn<QStringList>("memoria");
-    const QStringList nada;
-    const QStringList no_normal{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")};
-    QTest::newRow("folder") << "carpeta.EHC" << "carpeta"
-                            << QStringList{QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.")}
-                            << nada << nada;
-    QTest::newRow("link to a device") << "nulo.HEX" << "/dev/null" << no_normal << nada << nada;
-    QTest::newRow("named pipe") << "tuberia.EHC" << "tuberia" << no_normal << nada << nada;
-    QTest::newRow("link to a regular file")
-        << "enlace.HEX" << VELTRA_TEST_DATA "/hex_sin_fin.HEX" << nada << QStringList{"[0000]: LLI R1, H'05", "[0001]: HALT"}
-        << QStringList{"0000=2105", "0001=F000"};
-  }
-  void archivo_especial() {
-    QFETCH(QString, nombre);
-    QFETCH(QString, es);
-    QFETCH(QStringList, mensajes);
-    QTemporaryDir temporal;
-    const QString ruta = temporal.filePath(nombre);
-    if (es == QLatin1String("carpeta"))
-      QVERIFY(QDir().mkdir(ruta));
-    else if (es == QLatin1String("tuberia"))
-      QCOMPARE(::mkfifo(QFile::encodeName(ruta).constData(), 0600), 0);
-    else
-      QVERIFY(QFile::link(es, ruta));
-    TMaquina m;
-    QCOMPARE(Cargar_Programa_Objeto(m.E, ruta.toStdString()), mensajes.isEmpty());
     for (QString& mensaje : mensajes) mensaje.replace(QStringLiteral("%1"), ruta);
     QFETCH(QStringList, listado);
     QFETCH(QStringList, memoria);

@@ -1,7 +1,6 @@
 // A student's sessions with VELTRA's windows. The machine rules are tested
 // below the windows; these check that the windows show them and forward
 // what the student does.
-#include <QButtonGroup>
 #include <QCompleter>
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <QDockWidget>
 #include <QLayout>
@@ -21,7 +19,6 @@
 #include "widgets/Colores.h"
 #include "widgets/HListBox.h"
 #include "widgets/Icono.h"
-#include "widgets/Lampara.h"
 #include "widgets/hexeditor.h"
 #include "widgets/livebutton.h"
 
@@ -173,8 +170,6 @@ class tst_Ventanas : public QObject {
     // LLI R1,05; LLI R2,03; ADDS R3,R1,R2; OUT 01,R3; HALT
     s.Cargar_Programa(QStringLiteral("0010"), {"2105", "2203", "6312", "5301", "F000"});
     QCOMPARE(s.V(QStringLiteral("POP1")), QStringLiteral("0015"));
-    QCOMPARE(s.E().Leer_Palabra(0x10), std::string("2105"));
-    QCOMPARE(s.E().Leer_Palabra(0x14), std::string("F000"));
 
     // A word stored from the console repaints its row of the memory panel, no more.
     auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
@@ -311,8 +306,6 @@ class tst_Ventanas : public QObject {
     QVERIFY(!QApplication::overrideCursor());
     auto* listado = s.W<THListBox>(QStringLiteral("Listado"));
     QCOMPARE(listado->model()->rowCount(), 11);
-    QCOMPARE(listado->model()->index(3, 0).data().toString(), QStringLiteral("[0003]: ADDS R2, R2, R1"));
-    QCOMPARE(s.E().Leer_Palabra(0xA), std::string("F000"));
 
     s.Teclear(QStringLiteral("0000"));
     s.Pulsar(QStringLiteral("BEjecutar"));
