@@ -38,6 +38,7 @@ TMarcas::TMarcas(QWidget& ventana, const TEntorno& entorno, const TVisores& viso
 }
 
 void TMarcas::Instruccion_Ejecutada() {
+  en_marcha_ = En_Marcha();
   // At 1 ms a tick, marks that change every tick would only cost time.
   if (En_Marcha() && entorno_.Opciones_Entorno.Intervalo_Paso <= 1) {
     pendiente_ = opcion_->isChecked();
@@ -56,6 +57,15 @@ void TMarcas::Mostrar() {
     if (visor >= 0 && visor < Numero_Visores && Marcar_Visor(visor, ultima)) visores.set(static_cast<size_t>(visor));
   Aplicar(visores, efecto.Banderas, efecto.Palabras, Tramos_Instruccion(ultima), Tramos_Busqueda(ultima));
   activas_ = true;
+}
+
+void TMarcas::Cambio_Ajeno() {
+  // A free run that stops by itself (a breakpoint) or by Paso a paso keeps
+  // the marks of its last instruction, or shows them if they waited for it.
+  const bool parada = en_marcha_ && !En_Marcha();
+  en_marcha_ = En_Marcha();
+  if (activas_ && !parada) Borrar();
+  if (pendiente_) Revisar_Parada();
 }
 
 void TMarcas::Borrar() {

@@ -37,10 +37,7 @@ class TMarcas : public QObject {
   // The marks of the last instruction, now.
   void Mostrar();
   // The machine changed outside an instruction (or the next one began).
-  void Cambio_Ajeno() {
-    if (activas_) Borrar();
-    else if (pendiente_) Revisar_Parada();
-  }
+  void Cambio_Ajeno();
 
  private:
   void Borrar();
@@ -62,4 +59,5 @@ class TMarcas : public QObject {
   std::vector<int32_t> palabras_marcadas_;
   bool activas_ = false;
   bool pendiente_ = false;
+  bool en_marcha_ = false;  // a free run was going at the last instruction
 };
