@@ -165,6 +165,7 @@ class TEntorno {
   TEfecto_Instruccion Efecto_Ultima_Instruccion() const { return Historial.Efecto_Ultimo(); }
   // The short text of the status bar's run panel; empty when there is none.
   const std::string& Estado_Ejecucion() const { return estado_ejecucion_; }
+  void Fijar_Estado_Ejecucion(std::string texto);
 
  private:
   void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
@@ -186,7 +187,6 @@ class TEntorno {
   }
   void Anotar_Escritura(int32_t direccion);
   void Deshacer_Cambio(const TCambio& cambio);
-  void Fijar_Estado_Ejecucion(std::string texto);
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;

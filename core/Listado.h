@@ -50,6 +50,7 @@ class TListado {
   int Buscar_Ultima(std::string_view clave) const;
 
   void Fijar_Observador(TObservador_Listado* observador) { observador_ = observador; }
+  TObservador_Listado* Observador() const { return observador_; }
 
  private:
   void Reconstruir_Indice() const;

@@ -23,6 +23,7 @@
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 #include "ui/Centrar.h"
+#include "ui/Maxima.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/Velocidad.h"
@@ -100,6 +101,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
           [this](bool flotando) { Memoria_EndDock(flotando ? nullptr : PContenedor_Memoria_->parent()); });
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
+  maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -121,6 +123,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
 TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
 
 void TForm1::RelojTimer() {
+  if (maxima_->Ejecutando()) return;  // its slices are the ticks now
   Manejar([this] { entorno_.RelojTimer(); });
 }
 
@@ -303,6 +306,7 @@ void TForm1::Panel_Cambiado() {
   MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
   Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
   MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+  maxima_->Panel_Cambiado();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {

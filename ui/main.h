@@ -20,6 +20,7 @@ class TDigitalDisplay;
 class THexEditor;
 class TLampara;
 class TLiveButton;
+class TMaxima;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -97,6 +98,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QAction* MModoPasoapaso_ = nullptr;
   QAction* MInicializar_memoria_ = nullptr;
   QAction* Mododesensamblador1_ = nullptr;
+  TMaxima* maxima_ = nullptr;  // the full-speed run
   THexEditor* Memoria_ = nullptr;
   QWidget* Contenedor_Panel_Interno_ = nullptr;
   QDockWidget* Panel_Interno_ = nullptr;
