@@ -2,7 +2,7 @@
 #include "core/Entorno.h"
 #include "core/TextoHex.h"
 
-bool TEntorno::Parar_en_Punto_Ruptura() {
+bool TEntorno::Parar_si_Punto_Ruptura_en_PC() {
   const int32_t pc = Direccion_PC();
   if (!Puntos_Ruptura.Detiene(pc)) return false;
   Detener_Ejecucion();
@@ -57,9 +57,16 @@ void TEntorno::Olvidar_Historial() {
   Notificar_Panel();  // Retroceder is no longer available
 }
 
+namespace {
+const char* const Sin_Linea = "Seleccione en el listado la línea de una instrucción";
+}
+
 bool TEntorno::Conmutar_Punto_Ruptura_Linea(int linea) {
   const int32_t direccion = Listado.Direccion_Linea(linea);
-  if (direccion < 0) return false;
+  if (direccion < 0) {
+    Fijar_Estado_Ejecucion(Sin_Linea);
+    return false;
+  }
   Puntos_Ruptura.Conmutar(direccion);
   return true;
 }
@@ -70,7 +77,10 @@ bool TEntorno::Ejecutar_Hasta_Linea(int linea) {
     return false;
   }
   const int32_t direccion = Listado.Direccion_Linea(linea);
-  if (direccion < 0) return false;
+  if (direccion < 0) {
+    Fijar_Estado_Ejecucion(Sin_Linea);
+    return false;
+  }
   // As switching step mode off and pressing Continuar; switching it off
   // keeps the one-time breakpoint, only a stop removes it.
   if (Estado_Maquina.Modo_Paso_a_Paso == 1) BPasoPasoClick();

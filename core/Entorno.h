@@ -150,7 +150,7 @@ class TEntorno {
 
   // Debugging: breakpoints, run to a line, stepping back, counting.
   // A free run stops here before a breakpoint's word: true when it stopped.
-  bool Parar_en_Punto_Ruptura();
+  bool Parar_en_Punto_Ruptura() { return !Puntos_Ruptura.Ninguno() && Parar_si_Punto_Ruptura_en_PC(); }
   // Undoes the newest executed instruction and leaves TORVIC stopped in step
   // mode; false (saying so) when there is nothing to undo.
   bool Retroceder();
@@ -190,6 +190,7 @@ class TEntorno {
   // A word at the end of memory that Ctrl+Delete shortened, or no word.
   std::string Leer_Palabra_Incompleta(int32_t direccion) const;
   void Deshacer_Cambio(const TCambio& cambio);
+  bool Parar_si_Punto_Ruptura_en_PC();
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;

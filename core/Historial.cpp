@@ -6,8 +6,6 @@ namespace {
 
 constexpr size_t Bytes_Iniciales = size_t{64} << 10;
 
-bool Es_Digito_Mayuscula(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
-uint8_t Valor(char c) { return static_cast<uint8_t>(c <= '9' ? c - '0' : c - 'A' + 10); }
 char Digito(uint8_t v) { return static_cast<char>(v < 10 ? '0' + v : 'A' + v - 10); }
 
 }  // namespace
@@ -18,42 +16,16 @@ void THistorial::Fijar_Activo(bool activo) {
   if (!activo_) {
     anillo_ = {};
     mascara_ = 0;
+    lleno_ = cola_;
   }
 }
 
 void THistorial::Vaciar() {
   grabando_ = false;
   cola_ = cabeza_;
+  lleno_ = cola_ + anillo_.size();
   instrucciones_ = 0;
   hay_deshecho_ = false;
-}
-
-void THistorial::Comenzar(uint8_t modo_consola) {
-  if (!activo_) return;
-  if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
-  hay_deshecho_ = false;
-  grabando_ = true;
-  roto_ = false;
-  inicio_bloque_ = cabeza_;
-  if (!Sitio(Bytes_Marca)) return;
-  Escribir(modo_consola);
-  Escribir(0);  // the length, written by Terminar
-  Escribir(0);
-  Escribir(Tipo_Marca);
-}
-
-void THistorial::Terminar() {
-  if (!grabando_) return;
-  grabando_ = false;
-  const uint64_t longitud = cabeza_ - inicio_bloque_;
-  if (roto_ || longitud > 0xFFFF) {
-    // This instruction cannot be undone, so neither can any before it.
-    Vaciar();
-    return;
-  }
-  anillo_[static_cast<size_t>(inicio_bloque_ + 1) & mascara_] = static_cast<uint8_t>(longitud);
-  anillo_[static_cast<size_t>(inicio_bloque_ + 2) & mascara_] = static_cast<uint8_t>(longitud >> 8);
-  ++instrucciones_;
 }
 
 bool THistorial::Hacer_Sitio(size_t n) {
@@ -65,6 +37,7 @@ bool THistorial::Hacer_Sitio(size_t n) {
       for (uint64_t p = cola_; p < cabeza_; ++p) nuevo[static_cast<size_t>(p) & nueva_mascara] = Leer(p);
       anillo_ = std::move(nuevo);
       mascara_ = nueva_mascara;
+      lleno_ = cola_ + anillo_.size();
     } else if (instrucciones_ > 0) {
       Soltar_Mas_Antigua();
     } else {
@@ -78,19 +51,12 @@ bool THistorial::Hacer_Sitio(size_t n) {
 void THistorial::Soltar_Mas_Antigua() {
   const uint64_t longitud = Leer(cola_ + 1) | (Leer(cola_ + 2) << 8);
   cola_ += longitud;
+  lleno_ = cola_ + anillo_.size();
   --instrucciones_;
 }
 
-void THistorial::Anotar_Visor(int visor, std::string_view texto) {
+void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   if (!grabando_) return;
-  if (texto.size() == 4 && Es_Digito_Mayuscula(texto[0]) && Es_Digito_Mayuscula(texto[1]) &&
-      Es_Digito_Mayuscula(texto[2]) && Es_Digito_Mayuscula(texto[3])) {
-    if (!Sitio(3)) return;
-    Escribir(static_cast<uint8_t>(Valor(texto[0]) << 4 | Valor(texto[1])));
-    Escribir(static_cast<uint8_t>(Valor(texto[2]) << 4 | Valor(texto[3])));
-    Escribir(static_cast<uint8_t>(visor));
-    return;
-  }
   if (texto.size() > 0xFF) {
     roto_ = true;
     return;
@@ -102,32 +68,8 @@ void THistorial::Anotar_Visor(int visor, std::string_view texto) {
   Escribir(Tipo_Texto);
 }
 
-void THistorial::Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
-  if (!Sitio(5)) return;
-  Escribir(static_cast<uint8_t>(direccion >> 8));
-  Escribir(static_cast<uint8_t>(direccion));
-  Escribir(alto);
-  Escribir(bajo);
-  Escribir(Tipo_Palabra);
-}
-
-void THistorial::Anotar_Byte_Alto(int32_t direccion, uint8_t alto) {
-  if (!Sitio(4)) return;
-  Escribir(static_cast<uint8_t>(direccion >> 8));
-  Escribir(static_cast<uint8_t>(direccion));
-  Escribir(alto);
-  Escribir(Tipo_Byte_Alto);
-}
-
-void THistorial::Anotar_Seleccion(int linea) {
-  if (!Sitio(5)) return;
-  const auto valor = static_cast<uint32_t>(linea);
-  for (int i = 0; i < 4; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
-  Escribir(Tipo_Seleccion);
-}
-
 void THistorial::Anotar_Contador(int64_t contador) {
-  if (!Sitio(9)) return;
+  if (!grabando_ || !Sitio(9)) return;
   const auto valor = static_cast<uint64_t>(contador);
   for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
   Escribir(Tipo_Contador);

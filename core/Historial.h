@@ -7,6 +7,7 @@
 // length), then its changes. A change is written value first and kind last,
 // so that undoing reads the block backwards from its end; the length in the
 // mark lets the oldest block be dropped without reading it.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -44,16 +45,52 @@ class THistorial {
   size_t Bytes_Reservados() const { return anillo_.capacity(); }
   void Vaciar();
 
-  // The executor brackets each instruction; the changes go in between.
-  void Comenzar(uint8_t modo_consola);
-  void Terminar();
+  // The executor brackets each instruction; the changes go in between,
+  // and only while Grabando().
+  // Recording is inline and writes bytes into the ring reserved beforehand:
+  // it runs at every instruction of a free run.
+  void Comenzar(uint8_t modo_consola) {
+    if (!activo_) return;
+    if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
+    hay_deshecho_ = false;
+    grabando_ = true;
+    roto_ = false;
+    inicio_bloque_ = cabeza_;
+    Anotar<Bytes_Marca>({modo_consola, 0, 0, Tipo_Marca});  // the length is written by Terminar
+  }
+  void Terminar() {
+    if (!grabando_) return;
+    grabando_ = false;
+    const uint64_t longitud = cabeza_ - inicio_bloque_;
+    // An instruction that cannot be undone: neither can any before it.
+    if (roto_ || longitud > 0xFFFF) return Vaciar();
+    anillo_[static_cast<size_t>(inicio_bloque_ + 1) & mascara_] = static_cast<uint8_t>(longitud);
+    anillo_[static_cast<size_t>(inicio_bloque_ + 2) & mascara_] = static_cast<uint8_t>(longitud >> 8);
+    ++instrucciones_;
+  }
   bool Grabando() const { return grabando_; }
 
-  void Anotar_Visor(int visor, std::string_view texto_anterior);
-  void Anotar_Bandera(int bandera) { Escribir_Tipo(static_cast<uint8_t>(Tipo_Bandera + bandera)); }
-  void Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo);
-  void Anotar_Byte_Alto(int32_t direccion, uint8_t alto);
-  void Anotar_Seleccion(int linea);
+  void Anotar_Visor(int visor, std::string_view texto_anterior) {
+    if (texto_anterior.size() == 4) {
+      const int alto = Nibble(texto_anterior[0]) << 4 | Nibble(texto_anterior[1]);
+      const int bajo = Nibble(texto_anterior[2]) << 4 | Nibble(texto_anterior[3]);
+      if ((alto | bajo) >= 0)
+        return Anotar<3>({static_cast<uint8_t>(alto), static_cast<uint8_t>(bajo), static_cast<uint8_t>(visor)});
+    }
+    Anotar_Texto(visor, texto_anterior);
+  }
+  void Anotar_Bandera(int bandera) { Anotar<1>({static_cast<uint8_t>(Tipo_Bandera + bandera)}); }
+  void Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
+    Anotar<5>({static_cast<uint8_t>(direccion >> 8), static_cast<uint8_t>(direccion), alto, bajo, Tipo_Palabra});
+  }
+  void Anotar_Byte_Alto(int32_t direccion, uint8_t alto) {
+    Anotar<4>({static_cast<uint8_t>(direccion >> 8), static_cast<uint8_t>(direccion), alto, Tipo_Byte_Alto});
+  }
+  void Anotar_Seleccion(int linea) {
+    const auto v = static_cast<uint32_t>(linea);
+    Anotar<5>({static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+               static_cast<uint8_t>(v >> 24), Tipo_Seleccion});
+  }
   void Anotar_Contador(int64_t contador);
 
   // Removes the newest instruction, handing its changes newest first, the
@@ -78,14 +115,29 @@ class THistorial {
 
   uint8_t Leer(uint64_t posicion) const { return anillo_[static_cast<size_t>(posicion) & mascara_]; }
   void Escribir(uint8_t byte) { anillo_[static_cast<size_t>(cabeza_++) & mascara_] = byte; }
-  void Escribir_Tipo(uint8_t tipo) {
-    if (Sitio(1)) Escribir(tipo);
+  // Through locals: a byte store may alias any member, which would be read
+  // again after each byte.
+  template <size_t N>
+  void Anotar(const std::array<uint8_t, N>& bytes) {
+    if (!Sitio(N)) return;
+    uint8_t* const datos = anillo_.data();
+    const size_t mascara = mascara_;
+    uint64_t cabeza = cabeza_;
+    for (uint8_t byte : bytes) datos[static_cast<size_t>(cabeza++) & mascara] = byte;
+    cabeza_ = cabeza;
   }
+  void Anotar_Texto(int visor, std::string_view texto);
+  // An upper-case hex digit's value, else a negative number.
+  static int Nibble(char c) { return Nibbles[static_cast<unsigned char>(c)]; }
+  static constexpr std::array<int16_t, 256> Nibbles = [] {
+    std::array<int16_t, 256> tabla{};
+    tabla.fill(-0x100);
+    for (int i = 0; i < 16; ++i) tabla[static_cast<size_t>(i < 10 ? '0' + i : 'A' + i - 10)] = static_cast<int16_t>(i);
+    return tabla;
+  }();
   // Room for n more bytes of the block in progress: grows the ring, then
   // drops the oldest blocks. False when the block cannot be kept.
-  bool Sitio(size_t n) {
-    return grabando_ && (cabeza_ - cola_ + n <= anillo_.size() || Hacer_Sitio(n));
-  }
+  bool Sitio(size_t n) { return cabeza_ + n <= lleno_ || Hacer_Sitio(n); }
   bool Hacer_Sitio(size_t n);
   void Soltar_Mas_Antigua();
   // Reads the block that ends at `fin` backwards, calling ver for each
@@ -99,6 +151,7 @@ class THistorial {
   size_t mascara_ = 0;
   // Positions count bytes ever written; the ring index is position & mascara_.
   uint64_t cola_ = 0;
+  uint64_t lleno_ = 0;  // cola_ + the ring's size: where writing would reach the oldest byte
   uint64_t cabeza_ = 0;
   uint64_t inicio_bloque_ = 0;
   size_t instrucciones_ = 0;

@@ -7,15 +7,17 @@ const char* const Mensaje_Direccion_No_Valida =
     "La dirección debe tener cuatro dígitos hexadecimales (0-9, A-F), por ejemplo 0012.";
 
 void TPuntos_Ruptura::Poner(int32_t direccion) {
-  if (Valida(direccion)) puntos_.set(static_cast<size_t>(direccion));
+  if (Valida(direccion) && !Contiene(direccion)) Conmutar(direccion);
 }
 
 void TPuntos_Ruptura::Quitar(int32_t direccion) {
-  if (Valida(direccion)) puntos_.reset(static_cast<size_t>(direccion));
+  if (Contiene(direccion)) Conmutar(direccion);
 }
 
 void TPuntos_Ruptura::Conmutar(int32_t direccion) {
-  if (Valida(direccion)) puntos_.flip(static_cast<size_t>(direccion));
+  if (!Valida(direccion)) return;
+  puntos_.flip(static_cast<size_t>(direccion));
+  cantidad_ += Contiene(direccion) ? 1 : -1;
 }
 
 std::vector<int32_t> TPuntos_Ruptura::Lista() const {

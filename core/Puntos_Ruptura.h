@@ -15,12 +15,15 @@ class TPuntos_Ruptura {
   void Poner(int32_t direccion);
   void Quitar(int32_t direccion);
   void Conmutar(int32_t direccion);
-  void Vaciar() { puntos_.reset(); }
+  void Vaciar() {
+    puntos_.reset();
+    cantidad_ = 0;
+  }
   bool Contiene(int32_t direccion) const {
     return Valida(direccion) && puntos_.test(static_cast<size_t>(direccion));
   }
   std::vector<int32_t> Lista() const;  // sorted
-  bool Vacio() const { return puntos_.none(); }
+  bool Vacio() const { return cantidad_ == 0; }
 
   // "Añadir" of the breakpoint dialog: four hex digits of either case at
   // 0000..EFFF. Returns the message that refuses anything else, or nullptr.
@@ -32,13 +35,18 @@ class TPuntos_Ruptura {
   int32_t Temporal() const { return temporal_; }
 
   // True when a free run must stop before the word at this address.
-  bool Detiene(int32_t direccion) const { return direccion == temporal_ || Contiene(direccion); }
+  bool Detiene(int32_t direccion) const {
+    return direccion == temporal_ || (cantidad_ > 0 && Contiene(direccion));
+  }
+  // Nothing to stop at: a free run need not even read PC.
+  bool Ninguno() const { return cantidad_ == 0 && temporal_ < 0; }
 
  private:
   static bool Valida(int32_t direccion) { return direccion >= 0 && direccion < Numero_Direcciones; }
 
   std::bitset<Numero_Direcciones> puntos_;
   int32_t temporal_ = -1;
+  int32_t cantidad_ = 0;
 };
 
 extern const char* const Mensaje_Direccion_No_Valida;

@@ -7,6 +7,8 @@ TEjecucion_Linea::TEjecucion_Linea(const TPreparacion_Ejecucion& preparacion)
     : preparacion_(preparacion), entorno_(this) {
   if (preparacion_.Semilla) Sembrar_Aleatorio(*preparacion_.Semilla);
   entorno_.Opciones_Entorno.Relleno_Memoria = preparacion_.Relleno_Ceros ? 1 : 0;
+  entorno_.Historial.Fijar_Activo(preparacion_.Historial);
+  for (int32_t direccion : preparacion_.Puntos_Ruptura) entorno_.Puntos_Ruptura.Poner(direccion);
   // Start-up fills memory; power-on initialises it again, as by default.
   entorno_.Llenar_Memoria_Aleatoria();
   entorno_.Encender_Apagar();
@@ -56,9 +58,17 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
     if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
     const int32_t pc = e.Direccion_PC();
     if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
+    if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;
     if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
     trazar(e.Valor(Visor_PC));
     e.RelojTimer();
     ++pasos_;
   }
+}
+
+uint64_t TEjecucion_Linea::Retroceder(uint64_t n) {
+  uint64_t hechos = 0;
+  while (hechos < n && entorno_.Retroceder()) ++hechos;
+  pasos_ -= hechos;
+  return hechos;
 }

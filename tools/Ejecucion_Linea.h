@@ -20,9 +20,11 @@ struct TPreparacion_Ejecucion {
   std::vector<std::pair<int, std::string>> Entradas;       // port, text
   std::vector<std::pair<int32_t, std::string>> Palabras;   // address, text
   std::string Archivo;                                      // empty: none
+  std::vector<int32_t> Puntos_Ruptura;                      // addresses 0000..EFFF
+  bool Historial = false;  // record each instruction, so it can be stepped back
 };
 
-enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos };
+enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos, Punto_Ruptura };
 
 // Records what the machine shows so the runner can report it.
 class TEjecucion_Linea final : public TPantalla {
@@ -35,7 +37,11 @@ class TEjecucion_Linea final : public TPantalla {
   // Runs until a stop; calls traza (address, word) before every instruction.
   TFin_Ejecucion Ejecutar(const std::function<void(const std::string&, const std::string&)>& traza = {});
 
+  // After the run: steps back up to n instructions; returns how many.
+  uint64_t Retroceder(uint64_t n);
+
   TEntorno& Entorno() { return entorno_; }
+  // Instructions executed and still in effect.
   uint64_t Pasos() const { return pasos_; }
   const std::vector<std::string>& Mensajes_Carga() const { return mensajes_carga_; }
   const std::vector<std::string>& Mensajes_Ejecucion() const { return mensajes_ejecucion_; }

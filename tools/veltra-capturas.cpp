@@ -1,6 +1,7 @@
 // Takes the README's screenshots: VELTRA started as the program starts, TORVIC
 // switched on, an example loaded and run for a few steps, then the main
-// window, the floating internal panel and the two port windows saved as PNGs.
+// window, the two port windows, the main window stopped at a breakpoint and
+// the floating internal panel saved as PNGs.
 #include <QApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -46,6 +47,11 @@ int main(int argc, char** argv) {
   bien &= Guardar(veltra->Form2(), carpeta, "puertos_entrada.png");
   veltra->Form3()->show();
   bien &= Guardar(veltra->Form3(), carpeta, "puertos_salida.png");
+  // Debugging: a breakpoint on the loop's SUBS, reached by a run from 0000.
+  entorno.Puntos_Ruptura.Poner(0x0004);
+  entorno.BEjecutarClick();
+  for (int paso = 0; paso < 100 && !entorno.Parar_en_Punto_Ruptura(); ++paso) entorno.BContinuarClick();
+  bien &= Guardar(veltra->Form1(), carpeta, "depuracion.png");
   auto* interno = veltra->Form1()->findChild<QDockWidget*>(QStringLiteral("Panel_Interno"));
   interno->setFloating(true);
   bien &= Guardar(interno, carpeta, "panel_interno_flotante.png");

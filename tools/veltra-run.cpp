@@ -34,7 +34,7 @@ QString Mensaje_Terminal(const std::string& mensaje) {
 
 const char* const Uso =
     "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
-    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--trace] [--json] [FILE]";
+    "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--break ADDR]... [--back N] [--trace] [--json] [FILE]";
 
 [[noreturn]] void Opcion_Invalida(const QString& mensaje) {
   QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << Uso << "\n";
@@ -68,6 +68,7 @@ const char* Nombre_Fin(TFin_Ejecucion fin) {
     case TFin_Ejecucion::Detenida: return "stopped";
     case TFin_Ejecucion::Monitor: return "monitor";
     case TFin_Ejecucion::Max_Pasos: return "max_steps";
+    case TFin_Ejecucion::Punto_Ruptura: return "breakpoint";
   }
   return "";
 }
@@ -76,6 +77,7 @@ int Estado_Salida(TFin_Ejecucion fin) {
   switch (fin) {
     case TFin_Ejecucion::Halt: return 0;
     case TFin_Ejecucion::Detenida: return 1;
+    case TFin_Ejecucion::Punto_Ruptura: return 4;
     default: return 2;
   }
 }
@@ -90,8 +92,9 @@ QJsonArray Arreglo(const std::vector<std::string>& textos) {
 
 // Without `fin` the file could not be loaded and nothing ran; a script still
 // gets the whole object, with the reason in load_messages.
+// Retrocedidas: the instructions stepped back with --back, when it was given.
 QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, std::optional<TFin_Ejecucion> fin,
-                         const std::vector<TVolcado>& volcados) {
+                         const std::vector<TVolcado>& volcados, std::optional<uint64_t> retrocedidas) {
   TEntorno& e = ejecucion.Entorno();
   QJsonObject registros;
   for (int n = 0; n < 16; ++n)
@@ -120,6 +123,7 @@ QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, std::optional<TFin_Ejecuci
   informe.insert(QStringLiteral("listing"), Arreglo(e.Listado.Lineas()));
   informe.insert(QStringLiteral("stop"), QLatin1String(fin ? Nombre_Fin(*fin) : "load_failed"));
   informe.insert(QStringLiteral("steps"), static_cast<qint64>(ejecucion.Pasos()));
+  if (retrocedidas) informe.insert(QStringLiteral("stepped_back"), static_cast<qint64>(*retrocedidas));
   informe.insert(QStringLiteral("registers"), registros);
   informe.insert(QStringLiteral("flags"), banderas);
   informe.insert(QStringLiteral("input_ports"), entradas);
@@ -129,7 +133,7 @@ QJsonObject Informe_Json(TEjecucion_Linea& ejecucion, std::optional<TFin_Ejecuci
 }
 
 void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion fin,
-                   const std::vector<TVolcado>& volcados) {
+                   const std::vector<TVolcado>& volcados, std::optional<uint64_t> retrocedidas) {
   TEntorno& e = ejecucion.Entorno();
   const auto mensajes = [&](const char* titulo, const std::vector<std::string>& lista) {
     if (lista.empty()) return;
@@ -139,9 +143,11 @@ void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion
   mensajes("Mensajes de la carga:", ejecucion.Mensajes_Carga());
   mensajes("Mensajes de la ejecución:", ejecucion.Mensajes_Ejecucion());
   const char* motivos[] = {"HALT", "ejecución detenida", "PC en el área del monitor",
-                           "límite de instrucciones"};
-  out << "Fin: " << motivos[static_cast<int>(fin)] << " tras " << ejecucion.Pasos()
+                           "límite de instrucciones", "punto de ruptura"};
+  out << "Fin: " << motivos[static_cast<int>(fin)] << " tras " << ejecucion.Pasos() + retrocedidas.value_or(0)
       << " instrucciones\n";
+  if (retrocedidas)
+    out << "Retrocedidas " << *retrocedidas << " instrucciones: quedan " << ejecucion.Pasos() << "\n";
   for (int n = 0; n < 16; ++n)
     out << "r" << Digito_Hex(n) << "=" << Q(e.Valor(Visor_Registro(n))) << (n % 8 == 7 ? "\n" : "  ");
   out << "AR=" << Q(e.Valor(Visor_AR)) << "  DR=" << Q(e.Valor(Visor_DR)) << "  IR="
@@ -172,9 +178,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption entrada(QStringLiteral("in"), QStringLiteral("Fija el puerto de entrada PP (00..3F)."), QStringLiteral("PP=VVVV"));
   const QCommandLineOption palabra(QStringLiteral("mem"), QStringLiteral("Guarda una palabra en memoria."), QStringLiteral("ADDR=VVVV"));
   const QCommandLineOption volcado(QStringLiteral("dump"), QStringLiteral("Muestra COUNT palabras (decimal) desde ADDR."), QStringLiteral("ADDR[:COUNT]"));
+  const QCommandLineOption punto(QStringLiteral("break"), QStringLiteral("Detiene la ejecución antes de ADDR (salvo la primera instrucción)."), QStringLiteral("ADDR"));
+  const QCommandLineOption atras(QStringLiteral("back"), QStringLiteral("Al terminar, retrocede N instrucciones."), QStringLiteral("N"));
   const QCommandLineOption traza(QStringLiteral("trace"), QStringLiteral("Escribe cada instrucción en la salida de errores."));
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
-  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, traza, json});
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, punto, atras, traza, json});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
@@ -230,6 +238,18 @@ int main(int argc, char** argv) {
     if (!ok || cantidad < 1 || direccion + cantidad > 0x10000) Opcion_Invalida(QStringLiteral("--dump necesita ADDR[:COUNT] dentro de 0000..FFFF: ") + texto);
     volcados.push_back({direccion, cantidad});
   }
+  for (const QString& texto : parser.values(punto)) {
+    if (!Es_Hex(texto, 4) || texto.toInt(nullptr, 16) >= Primera_Direccion_Monitor)
+      Opcion_Invalida(QStringLiteral("--break necesita ADDR de 0000 a EFFF: ") + texto);
+    preparacion.Puntos_Ruptura.push_back(texto.toInt(nullptr, 16));
+  }
+  std::optional<uint64_t> retroceder;
+  if (parser.isSet(atras)) {
+    bool ok = false;
+    retroceder = parser.value(atras).toULongLong(&ok);
+    if (!ok) Opcion_Invalida(QStringLiteral("--back necesita un número: ") + parser.value(atras));
+    preparacion.Historial = true;
+  }
   const QStringList archivos = parser.positionalArguments();
   if (archivos.size() > 1) Opcion_Invalida(QStringLiteral("sobra un argumento: ") + archivos[1]);
   if (!archivos.isEmpty()) preparacion.Archivo = archivos[0].toStdString();
@@ -239,7 +259,7 @@ int main(int argc, char** argv) {
   if (!cargado) {
     for (const auto& m : ejecucion.Mensajes_Carga()) QTextStream(stderr) << "veltra-run: " << Mensaje_Terminal(m) << "\n";
     if (parser.isSet(json))
-      QTextStream(stdout) << QJsonDocument(Informe_Json(ejecucion, std::nullopt, volcados)).toJson(QJsonDocument::Indented);
+      QTextStream(stdout) << QJsonDocument(Informe_Json(ejecucion, std::nullopt, volcados, std::nullopt)).toJson(QJsonDocument::Indented);
     return Salida_Opciones;
   }
   QTextStream err(stderr);
@@ -248,9 +268,11 @@ int main(int argc, char** argv) {
   };
   const TFin_Ejecucion fin = parser.isSet(traza) ? ejecucion.Ejecutar(trazar) : ejecucion.Ejecutar();
   err.flush();
+  std::optional<uint64_t> retrocedidas;
+  if (retroceder) retrocedidas = ejecucion.Retroceder(*retroceder);
 
   QTextStream out(stdout);
-  if (parser.isSet(json)) out << QJsonDocument(Informe_Json(ejecucion, fin, volcados)).toJson(QJsonDocument::Indented);
-  else Informe_Texto(out, ejecucion, fin, volcados);
+  if (parser.isSet(json)) out << QJsonDocument(Informe_Json(ejecucion, fin, volcados, retrocedidas)).toJson(QJsonDocument::Indented);
+  else Informe_Texto(out, ejecucion, fin, volcados, retrocedidas);
   return Estado_Salida(fin);
 }

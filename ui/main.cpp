@@ -23,6 +23,7 @@
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
 #include "ui/Centrar.h"
+#include "ui/Depuracion.h"
 #include "ui/Maxima.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
@@ -101,6 +102,8 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
           [this](bool flotando) { Memoria_EndDock(flotando ? nullptr : PContenedor_Memoria_->parent()); });
   capas->addWidget(contenedor_interno);
   setCentralWidget(centro);
+  depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
+                                findChild<THListBox*>(QStringLiteral("Listado")), estado);
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
 
   Reloj_ = new QTimer(this);
@@ -306,6 +309,7 @@ void TForm1::Panel_Cambiado() {
   MApagar_TORVIC_->setText(Texto(panel.Caption_MApagar_TORVIC));
   Mododesensamblador1_->setText(Texto(panel.Caption_Mododesensamblador1));
   MInicializar_memoria_->setChecked(entorno_.Opciones_Entorno.Iniciar_Memoria_al_Encender != 0);
+  depuracion_->Actualizar();
   maxima_->Panel_Cambiado();
 }
 
@@ -313,6 +317,12 @@ void TForm1::Memoria_Cambiada(int direccion_palabra) {
   if (direccion_palabra < 0) Memoria_->InvalidateAll();
   else Memoria_->InvalidateBytes(2 * direccion_palabra, 2);
 }
+
+void TForm1::Estado_Ejecucion(const std::string& texto) { depuracion_->Estado_Ejecucion(texto); }
+
+void TForm1::Instruccion_Ejecutada() { depuracion_->Instruccion_Ejecutada(); }
+
+QStringList TForm1::Puntos_Ruptura() const { return depuracion_->Puntos_Ruptura(); }
 
 // ---------------------------------------------------------------- menu handlers
 

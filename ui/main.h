@@ -20,10 +20,13 @@ class TDigitalDisplay;
 class THexEditor;
 class TLampara;
 class TLiveButton;
+class TDepuracion;
 class TMaxima;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
+  // The breakpoints' four-digit addresses, sorted.
+  Q_PROPERTY(QStringList puntos_ruptura READ Puntos_Ruptura)
 
  public:
   explicit TForm1(TEntorno& entorno, QWidget* parent = nullptr);
@@ -58,6 +61,10 @@ class TForm1 : public QMainWindow, public TPantalla {
   void Banderas_Cambiadas() override;
   void Panel_Cambiado() override;
   void Memoria_Cambiada(int direccion_palabra) override;
+  void Estado_Ejecucion(const std::string& texto) override;
+  void Instruccion_Ejecutada() override;
+
+  QStringList Puntos_Ruptura() const;
 
  protected:
   void closeEvent(QCloseEvent* evento) override;
@@ -108,6 +115,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QTimer* Reloj_ = nullptr;
   QWidget* form2_ = nullptr;
   QWidget* form3_ = nullptr;
+  TDepuracion* depuracion_ = nullptr;
 };
 
 template <typename Accion>

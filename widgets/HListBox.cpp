@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/Puntos_Ruptura.h"
 #include "widgets/Colores.h"
 #include "widgets/Fuentes.h"
 
@@ -76,6 +77,7 @@ class TModelo_Listado final : public QAbstractListModel {
 namespace {
 
 constexpr int Margen_Texto = 2;
+constexpr int Margen_Puntos = 12;  // the breakpoint dots' column
 
 
 // Draws one line: left-aligned, tabs expanded to the standard stops (every
@@ -91,8 +93,16 @@ class TDelegado_Linea final : public QAbstractItemDelegate {
     pintor->setClipRect(opcion.rect);
     pintor->setFont(opcion.font);
     pintor->setPen(opcion.palette.color(seleccionada ? QPalette::HighlightedText : QPalette::Text));
-    pintor->drawText(QRectF(opcion.rect.adjusted(Margen_Texto, 0, 0, 0)), indice.data(Qt::DisplayRole).toString(),
+    const int margen = caja_->Margen_Izquierdo();
+    pintor->drawText(QRectF(opcion.rect.adjusted(margen, 0, 0, 0)), indice.data(Qt::DisplayRole).toString(),
                      Formato_Texto(opcion.font));
+    if (caja_->Tiene_Punto_Ruptura(indice.row())) {
+      pintor->setRenderHint(QPainter::Antialiasing);
+      pintor->setPen(Qt::NoPen);
+      pintor->setBrush(clRed);
+      const int lado = THListBox::Altura_Linea - 6;
+      pintor->drawEllipse(QRect(opcion.rect.left() + 2, opcion.rect.top() + 3, lado, lado));
+    }
     pintor->restore();
     if (opcion.state & QStyle::State_HasFocus) {
       QStyleOptionFocusRect foco;
@@ -177,6 +187,17 @@ void THListBox::Clear() {
   if (listado_) listado_->Clear();  // comes back as Listado_Borrado
   else Listado_Borrado();
 }
+
+void THListBox::Fijar_Puntos_Ruptura(const TPuntos_Ruptura* puntos) {
+  puntos_ruptura_ = puntos;
+  viewport()->update();
+}
+
+bool THListBox::Tiene_Punto_Ruptura(int fila) const {
+  return puntos_ruptura_ && listado_ && puntos_ruptura_->Contiene(listado_->Direccion_Linea(fila));
+}
+
+int THListBox::Margen_Izquierdo() const { return puntos_ruptura_ ? Margen_Texto + Margen_Puntos : Margen_Texto; }
 
 void THListBox::Lineas_Reiniciadas() {
   const QScopedValueRollback<bool> siguiendo(siguiendo_listado_, true);

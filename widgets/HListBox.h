@@ -8,6 +8,7 @@
 #include "core/Listado.h"
 
 class TModelo_Listado;
+class TPuntos_Ruptura;
 
 class THListBox : public QListView, private TObservador_Listado {
   Q_OBJECT
@@ -31,6 +32,13 @@ class THListBox : public QListView, private TObservador_Listado {
   // The list box's own clear: lines removed, extent reset, scrolled to the left.
   void Clear();
 
+  // A margin left of the text shows a red dot on each line whose address
+  // has a breakpoint; repaint the viewport after changing them.
+  void Fijar_Puntos_Ruptura(const TPuntos_Ruptura* puntos);
+  bool Tiene_Punto_Ruptura(int fila) const;
+  // Where the text begins: after the dots' margin when there is one.
+  int Margen_Izquierdo() const;
+
  private:
   void Lineas_Reiniciadas() override;
   void Listado_Borrado() override;
@@ -45,6 +53,7 @@ class THListBox : public QListView, private TObservador_Listado {
   void Seleccion_de_Usuario();
 
   TListado* listado_ = nullptr;
+  const TPuntos_Ruptura* puntos_ruptura_ = nullptr;
   TModelo_Listado* modelo_;
   int extension_horizontal_ = 0;
   // Set while the box follows the listing, so its own selection changes are

@@ -128,6 +128,29 @@ class tst_Veltra_Run : public QObject {
     QCOMPARE(salida.Informe["listing"].toArray(), (QJsonArray{"[0000]: 0001", "[0001]: 0002"}));
   }
 
+  // Stepping back K from a run of S steps leaves the state of a run of S-K
+  // steps; a breakpoint stops before its word (exit 4), not at the first.
+  void retroceder_y_puntos_de_ruptura() {
+    const QString programa = QStringLiteral(VELTRA_EXAMPLES "/SUBRUTINA.EHC");
+    const QStringList base = {"--fill", "zero", "--seed", "7", "--json", "--dump", "EFF0:16", programa};
+    const int pasos = Ejecutar(base).Informe["steps"].toInt();
+    QVERIFY(pasos > 4);
+    for (int k : {1, pasos / 2, pasos - 1, pasos + 5}) {
+      QJsonObject atras = Ejecutar(QStringList{"--back", QString::number(k)} + base).Informe;
+      QCOMPARE(atras["stepped_back"].toInt(), std::min(k, pasos));
+      QCOMPARE(atras["steps"].toInt(), std::max(pasos - k, 0));
+      if (k >= pasos) continue;
+      QJsonObject corta = Ejecutar(QStringList{"--max-steps", QString::number(pasos - k)} + base).Informe;
+      for (const char* campo : {"registers", "flags", "input_ports", "output_ports", "memory"})
+        QVERIFY2(atras[campo] == corta[campo], qPrintable(QStringLiteral("K=%1 %2").arg(k).arg(campo)));
+    }
+    const TSalida salida = Ejecutar(QStringList{"--break", "0000", "--break", "0002"} + base);
+    QCOMPARE(salida.Estado, 4);
+    QCOMPARE(salida.Informe["stop"].toString(), QStringLiteral("breakpoint"));
+    QCOMPARE(salida.Informe["registers"]["PC"].toString(), QStringLiteral("0002"));
+    QCOMPARE(salida.Informe["steps"].toInt(), 2);
+  }
+
   void ejemplo_data() {
     QTest::addColumn<QString>("archivo");
     QTest::addColumn<bool>("ensamblar");
