@@ -50,6 +50,7 @@ void TMaxima::Comenzar() {
   desde_refresco_.start();
   desde_medida_.start();
   instrucciones_medidas_ = 0;
+  velocidad_.clear();
   Tajada();
 }
 
@@ -65,13 +66,16 @@ void TMaxima::Refrescar() {
   desde_refresco_.restart();
   ejecucion_.Mostrar_Cambios();
   const qint64 transcurridos = desde_medida_.elapsed();
-  if (transcurridos < Milisegundos_Medida) return;
-  const int64_t instrucciones = ejecucion_.Instrucciones();
-  const double por_segundo =
-      static_cast<double>(instrucciones - instrucciones_medidas_) * 1000.0 / static_cast<double>(transcurridos);
-  estado_->setText(QString::fromStdString(Texto_Velocidad(por_segundo)));
-  instrucciones_medidas_ = instrucciones;
-  desde_medida_.restart();
+  if (transcurridos >= Milisegundos_Medida) {
+    const int64_t instrucciones = ejecucion_.Instrucciones();
+    const double por_segundo =
+        static_cast<double>(instrucciones - instrucciones_medidas_) * 1000.0 / static_cast<double>(transcurridos);
+    velocidad_ = QString::fromStdString(Texto_Velocidad(por_segundo));
+    instrucciones_medidas_ = instrucciones;
+    desde_medida_.restart();
+  }
+  // The run panel may have been cleared by the changes just shown.
+  if (!velocidad_.isEmpty()) estado_->setText(velocidad_);
 }
 
 void TMaxima::Terminar() {

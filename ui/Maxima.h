@@ -5,6 +5,7 @@
 // to stop it.
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 #include "core/Ejecucion_Rapida.h"
@@ -42,4 +43,5 @@ class TMaxima : public QObject {
   QElapsedTimer desde_refresco_;
   QElapsedTimer desde_medida_;
   int64_t instrucciones_medidas_ = 0;
+  QString velocidad_;
 };
