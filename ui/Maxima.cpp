@@ -88,9 +88,10 @@ void TMaxima::Terminar() {
 }
 
 bool TMaxima::eventFilter(QObject* objeto, QEvent* evento) {
-  // Escape in any window of VELTRA, unless a box or dialog is open.
+  // Escape in any window of VELTRA, unless a box, dialog or menu is open:
+  // there it closes that first.
   if (evento->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape &&
-      !QApplication::activeModalWidget() && ejecucion_.Ejecutando()) {
+      !QApplication::activeModalWidget() && !QApplication::activePopupWidget() && ejecucion_.Ejecutando()) {
     Terminar();
     return true;
   }
