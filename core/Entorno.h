@@ -13,6 +13,7 @@
 #include "core/Palabras_Escritas.h"
 #include "core/Pantalla.h"
 #include "core/Puntos_Ruptura.h"
+#include "core/TextoHex.h"
 #include "core/Tramos.h"
 #include "core/hexeditor_buffer.h"
 
@@ -185,6 +186,7 @@ class TEntorno {
   TEfecto_Instruccion Efecto_Ultima_Instruccion() const { return Historial.Efecto_Ultimo(); }
   // The short text of the status bar's run panel; empty when there is none.
   const std::string& Estado_Ejecucion() const { return estado_ejecucion_; }
+  void Fijar_Estado_Ejecucion(std::string texto);
 
  private:
   void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
@@ -205,8 +207,9 @@ class TEntorno {
     if (!deshaciendo_ && !Historial.Vacio()) Olvidar_Historial();
   }
   void Anotar_Escritura(int32_t direccion);
+  // A word at the end of memory that Ctrl+Delete shortened, or no word.
+  std::string Leer_Palabra_Incompleta(int32_t direccion) const;
   void Deshacer_Cambio(const TCambio& cambio);
-  void Fijar_Estado_Ejecucion(std::string texto);
   bool Parar_si_Punto_Ruptura_en_PC();
 
   TPantalla* pantalla_;
@@ -230,3 +233,68 @@ constexpr int Numero_Velocidades = 8;
 extern const char* const Textos_Velocidad[Numero_Velocidades];
 uint32_t Intervalo_de_Item(int item);    // 1000 outside 0..7
 int Item_de_Intervalo(uint32_t intervalo);  // item 3 for an interval not listed
+
+// The operations every executed instruction goes through several times,
+// defined here so that the executor's compiler inlines them.
+
+inline void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
+  std::string& valor = visores_[static_cast<size_t>(visor)];
+  // Texts are a few characters: compare and copy in place rather than through
+  // the library's memcmp and memmove, which dominate the free run otherwise.
+  if (valor.size() == texto.size()) {
+    size_t i = 0;
+    while (i < texto.size() && valor[i] == texto[i]) ++i;
+    if (i == texto.size()) return;
+    Anotar_Visor(visor, valor);
+    for (; i < texto.size(); ++i) valor[i] = texto[i];
+  } else {
+    Anotar_Visor(visor, valor);
+    valor.assign(texto);
+  }
+  pantalla_->Visor_Cambiado(visor);
+}
+
+inline std::string TEntorno::Leer_Palabra(int32_t direccion) const {
+  const int32_t byte = 2 * direccion;
+  if (direccion >= 0 && direccion < Primera_Direccion_Monitor && byte + 2 <= Memoria.DataSize()) {
+    char texto[4];
+    Memoria.ByteToHex(Memoria.ByteAt(byte), texto);
+    Memoria.ByteToHex(Memoria.ByteAt(byte + 1), texto + 2);
+    return std::string(texto, 4);
+  }
+  return Leer_Palabra_Incompleta(direccion);
+}
+
+inline int32_t TEntorno::Direccion_PC() const {
+  const std::string& pc = Valor(Visor_PC);
+  return Es_Palabra(pc) ? Texto_a_Palabra(pc) : -1;
+}
+
+inline std::string_view TEntorno::Leer_Registro(int n) const {
+  if (n < 0 || n > 15) return {};
+  return std::string_view(Valor(Visor_Registro(n))).substr(0, 4);
+}
+
+inline void TEntorno::Fijar_Registro(int n, std::string_view texto) {
+  if (n < 0 || n > 15) return;
+  Fijar_Valor(Visor_Registro(n), texto.substr(0, 4));
+}
+
+inline void TEntorno::Fijar_PC(std::string_view texto) {
+  Fijar_Valor(Visor_PC, texto);
+  const int antes = Listado.Seleccion();
+  Listado.Seleccionar_Direccion(texto);
+  if (Historial.Grabando() && Listado.Seleccion() != antes) Historial.Anotar_Seleccion(antes);
+}
+
+inline void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }
+
+inline void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
+  const uint8_t antes = banderas_;
+  const auto bit = static_cast<uint8_t>(1u << bandera);
+  banderas_ = static_cast<uint8_t>(valor ? (banderas_ | bit) : (banderas_ & ~bit));
+  if (banderas_ == antes) return;
+  if (Historial.Grabando()) Historial.Anotar_Bandera(bandera);
+  else Cambio_Externo();
+  pantalla_->Banderas_Cambiadas();
+}

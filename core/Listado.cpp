@@ -12,20 +12,6 @@ bool Menor_Sin_Mayusculas(const std::string& a, const std::string& b) {
   });
 }
 
-// Value of a four-upper-case-hex-digit text, or -1.
-int32_t Palabra_Mayuscula(std::string_view t) {
-  if (t.size() != 4) return -1;
-  int32_t valor = 0;
-  for (char c : t) {
-    int32_t d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return -1;
-    valor = valor * 16 + d;
-  }
-  return valor;
-}
-
 }  // namespace
 
 int TListado::Agregar(std::string linea) {
@@ -118,7 +104,7 @@ void TListado::Reconstruir_Indice() const {
   indice_valido_ = true;
 }
 
-void TListado::Seleccionar_Direccion(std::string_view texto) {
+void TListado::Seleccionar_Direccion_Indice(std::string_view texto) {
   if (lineas_.empty()) return;
   if (!indice_valido_) Reconstruir_Indice();
   int32_t linea = -1;

@@ -43,16 +43,38 @@ class TListado {
 
   // Selects the last line that contains "[" + texto + "]"; leaves the
   // selection alone when none does.
-  void Seleccionar_Direccion(std::string_view texto);
+  void Seleccionar_Direccion(std::string_view texto) {
+    // Inline: every executed instruction moves PC. A word already indexed is
+    // the common case; anything else takes the long way.
+    const int32_t palabra = indice_valido_ ? Palabra_Mayuscula(texto) : -1;
+    if (palabra < 0) return Seleccionar_Direccion_Indice(texto);
+    const int32_t linea = indice_palabras_[static_cast<size_t>(palabra)];
+    if (linea >= 0 && linea != seleccion_) Seleccionar(linea);
+  }
   // The word address a line begins with ("[0012]: ..."), or -1.
   int32_t Direccion_Linea(int i) const;
   // Index of the last line containing the key anywhere, or -1.
   int Buscar_Ultima(std::string_view clave) const;
 
   void Fijar_Observador(TObservador_Listado* observador) { observador_ = observador; }
+  TObservador_Listado* Observador() const { return observador_; }
 
  private:
   void Reconstruir_Indice() const;
+  void Seleccionar_Direccion_Indice(std::string_view texto);
+  // Value of a four-upper-case-hex-digit text, or -1.
+  static int32_t Palabra_Mayuscula(std::string_view t) {
+    if (t.size() != 4) return -1;
+    int32_t valor = 0;
+    for (char c : t) {
+      int32_t d;
+      if (c >= '0' && c <= '9') d = c - '0';
+      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      else return -1;
+      valor = valor * 16 + d;
+    }
+    return valor;
+  }
 
   std::vector<std::string> lineas_;
   int seleccion_ = -1;

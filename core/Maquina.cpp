@@ -33,56 +33,9 @@ TEntorno::TEntorno(TPantalla* pantalla) : pantalla_(pantalla ? pantalla : &panta
 
 void TEntorno::Fijar_Pantalla(TPantalla* pantalla) { pantalla_ = pantalla ? pantalla : &pantalla_muda; }
 
-void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
-  std::string& valor = visores_[static_cast<size_t>(visor)];
-  // Texts are a few characters: compare and copy in place rather than through
-  // the library's memcmp and memmove, which dominate the free run otherwise.
-  if (valor.size() == texto.size()) {
-    size_t i = 0;
-    while (i < texto.size() && valor[i] == texto[i]) ++i;
-    if (i == texto.size()) return;
-    Anotar_Visor(visor, valor);
-    for (; i < texto.size(); ++i) valor[i] = texto[i];
-  } else {
-    Anotar_Visor(visor, valor);
-    valor.assign(texto);
-  }
-  pantalla_->Visor_Cambiado(visor);
-}
-
-std::string_view TEntorno::Leer_Registro(int n) const {
-  if (n < 0 || n > 15) return {};
-  return std::string_view(Valor(Visor_Registro(n))).substr(0, 4);
-}
-
-void TEntorno::Fijar_Registro(int n, std::string_view texto) {
-  if (n < 0 || n > 15) return;
-  Fijar_Valor(Visor_Registro(n), texto.substr(0, 4));
-}
-
-void TEntorno::Fijar_PC(std::string_view texto) {
-  Fijar_Valor(Visor_PC, texto);
-  const int antes = Listado.Seleccion();
-  Listado.Seleccionar_Direccion(texto);
-  if (Historial.Grabando() && Listado.Seleccion() != antes) Historial.Anotar_Seleccion(antes);
-}
-
-void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }
-
-void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
-  const uint8_t antes = banderas_;
-  const auto bit = static_cast<uint8_t>(1u << bandera);
-  banderas_ = static_cast<uint8_t>(valor ? (banderas_ | bit) : (banderas_ & ~bit));
-  if (banderas_ == antes) return;
-  if (Historial.Grabando()) Historial.Anotar_Bandera(bandera);
-  else Cambio_Externo();
-  pantalla_->Banderas_Cambiadas();
-}
-
-std::string TEntorno::Leer_Palabra(int32_t direccion) const {
+std::string TEntorno::Leer_Palabra_Incompleta(int32_t direccion) const {
   // Only stored words are ever read: the monitor area, and any address that
-  // is not a word, yield the empty text. One named result keeps the return
-  // free of copies.
+  // is not a word, yield the empty text.
   std::string texto;
   if (direccion >= 0 && direccion < Primera_Direccion_Monitor) {
     const int32_t byte = 2 * direccion;
@@ -136,7 +89,3 @@ void TEntorno::Detener_con_Aviso(std::string_view aviso) {
   pantalla_->Mostrar_Mensaje(std::string(aviso));
 }
 
-int32_t TEntorno::Direccion_PC() const {
-  const std::string& pc = Valor(Visor_PC);
-  return Es_Palabra(pc) ? Texto_a_Palabra(pc) : -1;
-}

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr char kDigits[] = "0123456789ABCDEF";
-
 const char* EditKindText(TEditKind kind) {
   switch (kind) {
     case TEditKind::ByteChanged: return "Byte changed";
@@ -247,13 +245,6 @@ std::string THexEditorBuffer::AsHex() const {
   std::string text(static_cast<size_t>(size_) * 2, '0');
   for (int32_t i = 0; i < size_; ++i) ByteToHex(data_[i], &text[static_cast<size_t>(i) * 2]);
   return text;
-}
-
-void THexEditorBuffer::ByteToHex(uint8_t value, char* out) const {
-  const char high = kDigits[value >> 4];
-  const char low = kDigits[value & 0x0F];
-  out[0] = SwapNibbles ? low : high;
-  out[1] = SwapNibbles ? high : low;
 }
 
 void THexEditorBuffer::SetMemory(int32_t offset, uint8_t value) {

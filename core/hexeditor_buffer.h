@@ -56,7 +56,13 @@ class THexEditorBuffer {
   // Direct access for the machine and the view; the offset must be valid.
   uint8_t ByteAt(int32_t offset) const { return data_[offset]; }
   // The two display digits of a byte, honouring SwapNibbles.
-  void ByteToHex(uint8_t value, char* out) const;
+  // Inline: the machine reads every fetched word through it.
+  void ByteToHex(uint8_t value, char* out) const {
+    const char high = "0123456789ABCDEF"[value >> 4];
+    const char low = "0123456789ABCDEF"[value & 0x0F];
+    out[0] = SwapNibbles ? low : high;
+    out[1] = SwapNibbles ? high : low;
+  }
 
   // The 64 KiB read cache the view draws from: the byte at offset
   // (0 .. DataSize-1), with at least bytesPerLine bytes of the block after it.

@@ -37,10 +37,10 @@ TMarcas::TMarcas(QWidget& ventana, const TEntorno& entorno, const TVisores& viso
   });
 }
 
-void TMarcas::Instruccion_Ejecutada() {
+void TMarcas::Instruccion_Ejecutada(bool en_rafagas) {
   en_marcha_ = En_Marcha();
   // At 1 ms a tick, marks that change every tick would only cost time.
-  if (En_Marcha() && entorno_.Opciones_Entorno.Intervalo_Paso <= 1) {
+  if (En_Marcha() && (en_rafagas || entorno_.Opciones_Entorno.Intervalo_Paso <= 1)) {
     pendiente_ = opcion_->isChecked();
     return;
   }

@@ -31,9 +31,9 @@ class TMarcas : public QObject {
   TMarcas(QWidget& ventana, const TEntorno& entorno, const TVisores& visores, const TLamparas& lamparas,
           THexEditor& memoria, TEsquema_Interno& esquema);
 
-  // After each instruction; during a run at the fastest speed the marks wait
-  // for the run to stop.
-  void Instruccion_Ejecutada();
+  // After each instruction; during a run at the fastest speed, or a run in
+  // bursts (the full-speed run), the marks wait for the run to stop.
+  void Instruccion_Ejecutada(bool en_rafagas);
   // The marks of the last instruction, now.
   void Mostrar();
   // The machine changed outside an instruction (or the next one began).

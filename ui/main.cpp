@@ -29,6 +29,7 @@
 #include "ui/Depuracion.h"
 #include "ui/Esquema_Interno.h"
 #include "ui/Marcas.h"
+#include "ui/Maxima.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
 #include "ui/Sesion_Trabajo.h"
@@ -121,6 +122,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   setCentralWidget(centro);
   depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
                                 findChild<THListBox*>(QStringLiteral("Listado")), estado);
+  maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -142,6 +144,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
 TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
 
 void TForm1::RelojTimer() {
+  if (maxima_->Ejecutando()) return;  // its slices are the ticks now
   Manejar([this] { entorno_.RelojTimer(); });
 }
 
@@ -347,6 +350,7 @@ void TForm1::Panel_Cambiado() {
   if (Reloj_->interval() != intervalo) Reloj_->setInterval(intervalo);
   depuracion_->Actualizar();
   marcas_->Cambio_Ajeno();
+  maxima_->Panel_Cambiado();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
@@ -359,7 +363,7 @@ void TForm1::Estado_Ejecucion(const std::string& texto) { depuracion_->Estado_Ej
 
 void TForm1::Instruccion_Ejecutada() {
   depuracion_->Instruccion_Ejecutada();
-  marcas_->Instruccion_Ejecutada();
+  marcas_->Instruccion_Ejecutada(maxima_->Ejecutando());
 }
 
 QStringList TForm1::Puntos_Ruptura() const { return depuracion_->Puntos_Ruptura(); }

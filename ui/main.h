@@ -24,6 +24,7 @@ class TLiveButton;
 class TSesion_Trabajo;
 class TDepuracion;
 class TMarcas;
+class TMaxima;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -113,6 +114,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QAction* MModoPasoapaso_ = nullptr;
   QAction* MInicializar_memoria_ = nullptr;
   QAction* Mododesensamblador1_ = nullptr;
+  TMaxima* maxima_ = nullptr;  // the full-speed run
   THexEditor* Memoria_ = nullptr;
   QWidget* Contenedor_Panel_Interno_ = nullptr;
   QDockWidget* Panel_Interno_ = nullptr;

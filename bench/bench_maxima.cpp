@@ -1,0 +1,146 @@
+// The full-speed run in the real main window, offscreen, against the
+// command-line runner on the same program: bench_free_run's 61,440 words,
+// listed, made into a loop of about 20 million instructions that ends in
+// HALT. Also the event loop's latency while the window runs: how late a
+// 1 ms precise timer fires (median and 99th percentile). The two runs take
+// turns, so a busy moment of the machine falls on both alike.
+#include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "Ejecucion_Linea.h"
+#include "Medicion.h"
+#include "core/TextoHex.h"
+#include "objfiles/Cargador.h"
+#include "ui/Arranque.h"
+#include "ui/main.h"
+
+namespace {
+
+constexpr int Vueltas = 2;
+
+// 0000 LLI R3,BB; 0001 LHI R3,FE (R3 = -325); 0002 LLI R4,01; 0003 LLI RD,04;
+// 0004..EFFB ADDS R1,R1,R2; EFFC LLI RD,04; EFFD ADDS R3,R3,R4;
+// EFFE BS back to 0004 while R3 is negative; EFFF HALT.
+std::string Escribir_Programa(const QString& carpeta) {
+  const std::string ruta = (carpeta + QStringLiteral("/MAXIMA.EHC")).toStdString();
+  std::ofstream archivo(ruta);
+  const char* const especiales[][2] = {{"0000", "23BB"}, {"0001", "33FE"}, {"0002", "2401"}, {"0003", "2D04"},
+                                       {"EFFC", "2D04"}, {"EFFD", "6334"}, {"EFFE", "C200"}, {"EFFF", "F000"}};
+  for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a) {
+    const std::string direccion = Palabra_a_Texto(a);
+    std::string palabra = "6112";
+    for (const auto& especial : especiales)
+      if (direccion == especial[0]) palabra = especial[1];
+    archivo << direccion << ' ' << palabra << '\n';
+  }
+  return ruta;
+}
+
+double Percentil(std::vector<double> valores, double p) {
+  if (valores.empty()) return 0;
+  std::sort(valores.begin(), valores.end());
+  return valores[static_cast<size_t>(p * static_cast<double>(valores.size() - 1))];
+}
+
+double Por_Segundo(int64_t instrucciones, double segundos) { return static_cast<double>(instrucciones) / segundos; }
+
+// Instructions a second of the runner on the program, with or without the
+// history that the window's run always records.
+double Ejecutar_Linea(const std::string& ruta, bool historial, int64_t& instrucciones) {
+  TPreparacion_Ejecucion preparacion;
+  preparacion.Archivo = ruta;
+  preparacion.Historial = historial;
+  preparacion.Max_Pasos = 100'000'000;
+  TEjecucion_Linea ejecucion(preparacion);
+  if (!ejecucion.Cargar()) return 0;
+  const auto inicio = std::chrono::steady_clock::now();
+  const TFin_Ejecucion fin = ejecucion.Ejecutar();
+  const double segundos = Milisegundos_desde(inicio) / 1000.0;
+  instrucciones = static_cast<int64_t>(ejecucion.Pasos());
+  return fin == TFin_Ejecucion::Halt ? Por_Segundo(instrucciones, segundos) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication aplicacion(argc, argv);
+  QTemporaryDir carpeta;
+  const std::string ruta = Escribir_Programa(carpeta.path());
+  const auto veltra = Arrancar_VELTRA();
+  TForm1* form1 = veltra->Form1();
+  TEntorno& entorno = veltra->Entorno();
+  entorno.Encender_Apagar();
+  if (!Cargar_Programa_Objeto(entorno, ruta) || entorno.Listado.Numero_Lineas() != Primera_Direccion_Monitor) {
+    std::fprintf(stderr, "bench_maxima: the program did not load\n");
+    return 1;
+  }
+  QApplication::processEvents();
+  QAction* maxima = form1->findChild<QAction*>(QStringLiteral("MMaxima"));
+
+  // The 1 ms timer notes its lateness while the run goes, and ends the run's
+  // wait when HALT's box opens.
+  std::vector<double> retrasos;
+  QEventLoop espera;
+  std::chrono::steady_clock::time_point fin_ventana;
+  bool corriendo = false;
+  auto anterior = std::chrono::steady_clock::now();
+  QTimer latido;
+  latido.setTimerType(Qt::PreciseTimer);
+  latido.setInterval(1);
+  QObject::connect(&latido, &QTimer::timeout, [&] {
+    const auto ahora = std::chrono::steady_clock::now();
+    if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (corriendo) fin_ventana = ahora;
+      corriendo = false;
+      caja->accept();
+      espera.quit();
+    } else if (corriendo) {
+      retrasos.push_back(std::chrono::duration<double, std::milli>(ahora - anterior).count() - 1.0);
+    }
+    anterior = ahora;
+  });
+  latido.start();
+
+  double linea = 0, linea_historial = 0, ventana = 0;
+  int64_t instrucciones_linea = 0, instrucciones_ventana = 0;
+  for (int vuelta = 0; vuelta < Vueltas; ++vuelta) {
+    linea += Ejecutar_Linea(ruta, false, instrucciones_linea) / Vueltas;
+    linea_historial += Ejecutar_Linea(ruta, true, instrucciones_linea) / Vueltas;
+
+    for (char digito : std::string("0000")) entorno.Pulsacion_Teclado(digito);
+    const auto inicio = std::chrono::steady_clock::now();
+    entorno.BEjecutarClick();
+    corriendo = true;
+    anterior = std::chrono::steady_clock::now();
+    maxima->trigger();
+    espera.exec();
+    instrucciones_ventana = entorno.Contador_Instrucciones();
+    ventana += Por_Segundo(instrucciones_ventana, Milisegundos_desde(inicio) / 1000.0 -
+                                                      Milisegundos_desde(fin_ventana) / 1000.0) / Vueltas;
+    QApplication::processEvents();
+  }
+  if (linea == 0 || linea_historial == 0 || instrucciones_ventana != instrucciones_linea) {
+    std::fprintf(stderr, "bench_maxima: the runs differ (%lld in the window, %lld in veltra-run)\n",
+                 static_cast<long long>(instrucciones_ventana), static_cast<long long>(instrucciones_linea));
+    return 1;
+  }
+
+  std::printf("bench_maxima: 61,440-word program listed, %lld instructions to HALT, %d runs each, offscreen\n",
+              static_cast<long long>(instrucciones_linea), Vueltas);
+  std::printf("  veltra-run               %6.1f million instructions/s\n", linea / 1e6);
+  std::printf("  veltra-run --back        %6.1f million instructions/s (with the history)\n", linea_historial / 1e6);
+  std::printf("  window, MMaxima          %6.1f million instructions/s (with the history)\n", ventana / 1e6);
+  std::printf("  ratio to veltra-run      %6.3f (goal: at least 0.90)\n", ventana / linea);
+  std::printf("  ratio to --back          %6.3f\n", ventana / linea_historial);
+  std::printf("  1 ms timer's lateness    median %.1f ms, 99th percentile %.1f ms (goal: at most 20 ms)\n",
+              Percentil(retrasos, 0.5), Percentil(retrasos, 0.99));
+  return 0;
+}
