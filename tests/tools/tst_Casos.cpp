@@ -88,7 +88,8 @@ class tst_Casos : public QObject {
         << "";
     QTest::newRow("syntax error") << QByteArray("{\"casos\": [\n  {\"nombre\": \"c\" \"espera\": {}}]}") << "SUMA.EHC"
                                   << 3 << "" << "%1:2:18: objeto no terminado\n";
-    QTest::newRow("blank file") << QByteArray() + " " << "SUMA.EHC" << 3 << "" << "%1:1:1: valor ilegal\n";
+    QTest::newRow("not an object") << QByteArray("[]") << "SUMA.EHC" << 3 << ""
+                                   << "%1: necesita un objeto con la lista \"casos\"\n";
     QTest::newRow("no cases") << QByteArray(R"({"casos": [], "caso": 1})") << "SUMA.EHC" << 3 << ""
                               << "%1: caso: clave desconocida\n%1: casos: la lista está vacía\n";
     QTest::newRow("a case without its keys") << QByteArray(R"({"casos": [{"nombre": ""}, 7]})") << "SUMA.EHC" << 3

@@ -109,7 +109,6 @@ class tst_Archivos : public QObject {
     QTRY_COMPARE(QApplication::activeWindow(), s.Veltra->Form1());
     QTest::keyClick(s.Veltra->Form1(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(s.E().Leer_Palabra(0x10), std::string("4321"));
-    QCOMPARE(Listado(s)[7], QStringLiteral("[0010]: IN R3, H'21"));
 
     // Most recent first, each once; one removed from disk is dropped when chosen.
     QCOMPARE(Items(s, "MRecientes"), (QStringList{suma_asm, mal, suma_ehc, contador}));
