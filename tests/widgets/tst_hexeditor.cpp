@@ -40,7 +40,7 @@ void Type(THexEditor& editor, const QString& text, Qt::KeyboardModifiers modifie
 struct TNavigation { int Key; QList<int> Start, Plain, Ctrl; int Heard; };
 
 // Typing on a cell; value -1: refused, nothing changes and the caret stays.
-struct TTyping { QVariantMap Properties; QPoint Cell; int Modifiers; const char* Typed; int Value; QPoint End; };
+struct TTyping { QPoint Cell; int Modifiers; const char* Typed; int Value; QPoint End; };
 
 // Ctrl+Delete from a cell, with or without bytes 6 and 7 selected.
 struct TCtrlDelete { QVariantMap Properties; QPoint Cell; bool Selection; const char* Remaining; QPoint End; };
@@ -50,7 +50,7 @@ struct TCtrlDelete { QVariantMap Properties; QPoint Cell; bool Selection; const 
 struct TText { QVariantMap Properties; int Byte; const char* Digits; const char* Character; };
 
 // The offset column of a row, with its width in characters.
-struct TOffset { QVariantMap Properties; int Size, Row; const char* Text; int Width; };
+struct TOffset { int Size, Row; const char* Text; int Width; };
 
 // The colours of a cell of row 0, whose bytes 0..3 may be selected and whose
 // byte may be marked changed.
@@ -81,13 +81,13 @@ class tst_hexeditor : public QObject {
   void offsetForms_data() {
     QTest::addColumn<TOffset>("offset");
     const auto row = [](const char* name, TOffset offset) { QTest::newRow(name) << offset; };
-    row("empty hex", {{}, 0, 0, "H:", 4});
-    row("VELTRA first", {{}, 122880, 0, "H0000:", 8});
-    row("VELTRA last", {{}, 122880, 61439, "HEFFF:", 8});
+    row("empty hex", {0, 0, "H:", 4});
+    row("VELTRA first", {122880, 0, "H0000:", 8});
+    row("VELTRA last", {122880, 61439, "HEFFF:", 8});
   }
   void offsetForms() {
     QFETCH(TOffset, offset);
-    auto editor = Editor(Counting(static_cast<size_t>(offset.Size)), offset.Properties);
+    auto editor = Editor(Counting(static_cast<size_t>(offset.Size)));
     QCOMPARE(editor->CellLook(0, offset.Row).Text, QString::fromLatin1(offset.Text));
     QCOMPARE(editor->ColWidth(0), offset.Width * editor->CharWidth());
   }
@@ -248,20 +248,20 @@ class tst_hexeditor : public QObject {
     const auto row = [](const char* name, TTyping step) { QTest::newRow(name) << step; };
     const QPoint high(4, 2), low(5, 2), character(8, 2), next(2, 3), nextCharacter(7, 3);
     const int ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
-    row("4 then 1 on 00", {{}, {2, 0}, 0, "41", 0x41, {4, 0}});
-    row("lower-case a", {{}, high, 0, "a", 0xA5, low});
-    row("f on the low digit", {{}, low, 0, "f", 0x0F, next});
-    row("accented", {{}, high, 0, "á", -1, high});
-    row("last digit of the last byte", {{}, {3, 10}, 0, "F", 0x1F, {3, 10}});
-    row("Alt", {{}, high, alt, "4", -1, high});
-    row("Ctrl", {{}, high, ctrl, "4", -1, high});
-    row("AltGr", {{}, high, ctrl | alt, "4", 0x45, low});
-    row("ascii letter", {{}, character, 0, "A", 0x41, nextCharacter});
-    row("ascii accented", {{}, character, 0, "é", -1, character});
+    row("4 then 1 on 00", {{2, 0}, 0, "41", 0x41, {4, 0}});
+    row("lower-case a", {high, 0, "a", 0xA5, low});
+    row("f on the low digit", {low, 0, "f", 0x0F, next});
+    row("accented", {high, 0, "á", -1, high});
+    row("last digit of the last byte", {{3, 10}, 0, "F", 0x1F, {3, 10}});
+    row("Alt", {high, alt, "4", -1, high});
+    row("Ctrl", {high, ctrl, "4", -1, high});
+    row("AltGr", {high, ctrl | alt, "4", 0x45, low});
+    row("ascii letter", {character, 0, "A", 0x41, nextCharacter});
+    row("ascii accented", {character, 0, "é", -1, character});
   }
   void typing() {
     QFETCH(TTyping, step);
-    auto editor = Editor(Counting(21), step.Properties);
+    auto editor = Editor(Counting(21));
     editor->MoveTo(step.Cell.x(), step.Cell.y());
     const int offset = editor->CursorPos();
     const bool typed = step.Value >= 0;
