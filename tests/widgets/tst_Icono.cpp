@@ -1,6 +1,5 @@
 // The icon is one drawing: the same pixels at any size and pixel ratio, always
 // a square tile with the lit digit, never an empty or clipped image.
-#include <QPainter>
 #include <QtTest>
 
 #include "widgets/Colores.h"
@@ -48,18 +47,6 @@ class TPrueba_Icono : public QObject {
     QImage pixeles = doble.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     pixeles.setDevicePixelRatio(1.0);
     QCOMPARE(pixeles, Imagen_Icono_VELTRA(64));
-  }
-
-  // In a wide rectangle the drawing keeps its square, centred.
-  void Rectangulo_Ancho() {
-    QImage imagen(300, 100, QImage::Format_ARGB32_Premultiplied);
-    imagen.fill(Qt::transparent);
-    QPainter pintor(&imagen);
-    Dibujar_Icono_VELTRA(pintor, imagen.rect());
-    pintor.end();
-    QCOMPARE(imagen.copy(100, 0, 100, 100), Imagen_Icono_VELTRA(100));
-    QCOMPARE(Cuantos(imagen.copy(0, 0, 100, 100), Qt::transparent), 100 * 100);
-    QCOMPARE(Cuantos(imagen.copy(200, 0, 100, 100), Qt::transparent), 100 * 100);
   }
 };
 
