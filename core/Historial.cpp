@@ -1,6 +1,7 @@
 #include "core/Historial.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -34,7 +35,13 @@ bool THistorial::Hacer_Sitio(size_t n) {
       // Positions are absolute, so each byte moves to its place in the larger ring.
       std::vector<uint8_t> nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
       const size_t nueva_mascara = nuevo.size() - 1;
-      for (uint64_t p = cola_; p < cabeza_; ++p) nuevo[static_cast<size_t>(p) & nueva_mascara] = Leer(p);
+      for (uint64_t p = cola_; p < cabeza_;) {
+        // The longest run that wraps in neither ring.
+        const size_t desde = static_cast<size_t>(p) & mascara_, hacia = static_cast<size_t>(p) & nueva_mascara;
+        const size_t n = std::min({static_cast<size_t>(cabeza_ - p), anillo_.size() - desde, nuevo.size() - hacia});
+        std::memcpy(&nuevo[hacia], &anillo_[desde], n);
+        p += n;
+      }
       anillo_ = std::move(nuevo);
       mascara_ = nueva_mascara;
       lleno_ = cola_ + anillo_.size();
@@ -68,9 +75,9 @@ void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   Escribir(Tipo_Texto);
 }
 
-void THistorial::Anotar_Textos(uint8_t no_palabras, const std::string* textos) {
+void THistorial::Anotar_Textos(unsigned formas, const std::string* textos) {
   for (int i = 0; i < Visores_Cabecera; ++i)
-    if (no_palabras & 1u << i) Anotar_Texto(Primer_Visor_Cabecera + i, textos[i]);
+    if ((formas >> (2 * i) & 3) == Forma_Texto) Anotar_Texto(Primer_Visor_Cabecera + i, textos[i]);
 }
 
 void THistorial::Anotar_Contador(int64_t contador) {
@@ -113,19 +120,32 @@ uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCamb
       cambio = TCambio(TCambio::Contador, 0);
       cambio.Contador_Anterior = static_cast<int64_t>(valor);
       p -= 9;
-    } else {  // the block's header
-      const uint64_t q = p - Bytes_Cabecera;
-      const uint8_t banderas = Leer(q + 11);
-      for (int i = 0; i < Visores_Cabecera; ++i) {
-        if (banderas >> (4 + i) & 1) continue;  // its text came as a change of its own
-        ver(TCambio(TCambio::Visor, Primer_Visor_Cabecera + i, Texto_Palabra(q + 3 + 2 * static_cast<uint64_t>(i))));
+    } else {  // the block's header, read backwards from its kind
+      const unsigned formas = Leer(p - 2);
+      const uint8_t banderas = Leer(p - 3);
+      uint32_t seleccion = 0;
+      for (uint64_t i = 0; i < 4; ++i) seleccion |= static_cast<uint32_t>(Leer(p - 7 + i)) << (8 * i);
+      p -= 7;
+      // PC and IR come first: AR and DR may be the same text.
+      for (int i = Visores_Cabecera - 1; i >= 0; --i) {
+        std::string& texto = textos_cabecera_[static_cast<size_t>(i)];
+        switch (formas >> (2 * i) & 3) {
+          case Forma_Guardada:
+            p -= 4;
+            texto.resize(4);
+            for (uint64_t j = 0; j < 4; ++j) texto[j] = static_cast<char>(Leer(p + j));
+            break;
+          case Forma_Igual: texto = textos_cabecera_[static_cast<size_t>(Visores_Cabecera - 1 - i)]; break;
+          default: continue;  // its text came as a change of its own
+        }
       }
-      ver(TCambio(TCambio::Banderas, banderas & 15));
-      uint32_t linea = 0;
-      for (uint64_t i = 0; i < 4; ++i) linea |= static_cast<uint32_t>(Leer(q + 12 + i)) << (8 * i);
-      ver(TCambio(TCambio::Seleccion, static_cast<int32_t>(linea)));
-      ver(TCambio(TCambio::Modo_Consola, Leer(q)));
-      return q;
+      for (int i = 0; i < Visores_Cabecera; ++i)
+        if ((formas >> (2 * i) & 3) != Forma_Texto)
+          ver(TCambio(TCambio::Visor, Primer_Visor_Cabecera + i, textos_cabecera_[static_cast<size_t>(i)]));
+      ver(TCambio(TCambio::Banderas, banderas));
+      ver(TCambio(TCambio::Seleccion, static_cast<int32_t>(seleccion)));
+      ver(TCambio(TCambio::Modo_Consola, Leer(p - 3)));
+      return p - 3;
     }
     ver(cambio);
   }

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -67,22 +68,29 @@ class THistorial {
     grabando_ = true;
     roto_ = false;
     inicio_bloque_ = cabeza_;
-    std::array<uint8_t, Bytes_Cabecera> cabecera;
+    // Composed here, then copied into the ring in one go.
+    std::array<uint8_t, Bytes_Cabecera_Maximo> cabecera;
     cabecera[0] = modo_consola;  // [1], [2]: the length, written by Terminar
-    uint8_t no_palabras = 0;
-    for (int i = 0; i < Visores_Cabecera; ++i) {
-      const int32_t palabra = Palabra(textos[i]);
-      if (palabra < 0) no_palabras = static_cast<uint8_t>(no_palabras | 1u << i);
-      cabecera[static_cast<size_t>(3 + 2 * i)] = static_cast<uint8_t>(palabra >> 8);
-      cabecera[static_cast<size_t>(4 + 2 * i)] = static_cast<uint8_t>(palabra);
+    size_t n = 3;
+    // Written out rather than a loop: the compiler keeps it all in registers.
+    const unsigned formas = Guardar(cabecera, n, textos[0], &textos[3]) | Guardar(cabecera, n, textos[1], &textos[2]) << 2 |
+                            Guardar(cabecera, n, textos[2], nullptr) << 4 | Guardar(cabecera, n, textos[3], nullptr) << 6;
+    std::memcpy(&cabecera[n], &seleccion, 4);
+    cabecera[n + 4] = banderas;
+    cabecera[n + 5] = static_cast<uint8_t>(formas);
+    cabecera[n + 6] = Tipo_Marca;
+    n += 7;
+    if (!Sitio(n)) return;
+    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
+    if (indice + Bytes_Cabecera_Maximo <= anillo_.size() && cabeza_ + Bytes_Cabecera_Maximo <= lleno_) {
+      // A fixed length copies in a few moves; the bytes past n are free space.
+      std::memcpy(&anillo_[indice], cabecera.data(), Bytes_Cabecera_Maximo);
+      cabeza_ += n;
+    } else {
+      for (size_t i = 0; i < n; ++i) Escribir(cabecera[i]);
     }
-    cabecera[11] = static_cast<uint8_t>(banderas | no_palabras << 4);
-    const auto linea = static_cast<uint32_t>(seleccion);
-    for (size_t i = 0; i < 4; ++i) cabecera[12 + i] = static_cast<uint8_t>(linea >> (8 * i));
-    cabecera[16] = Tipo_Marca;
-    Anotar(cabecera);
-    // A display that is not a word keeps its text in a change of its own.
-    if (no_palabras != 0) Anotar_Textos(no_palabras, textos);
+    // A display that is not four characters keeps its text in a change of its own.
+    if ((formas & Formas_Texto) != 0) Anotar_Textos(formas, textos);
   }
   void Terminar() {
     if (!grabando_) return;
@@ -134,10 +142,15 @@ class THistorial {
   static constexpr uint8_t Tipo_Byte_Alto = 150;
   static constexpr uint8_t Tipo_Contador = 151;
   static constexpr uint8_t Tipo_Marca = 152;
-  // Console mode, length low, length high, AR, DR, IR, PC (two bytes each),
-  // flags with the "not a word" bit of each display above, selection
-  // (four bytes), kind.
-  static constexpr size_t Bytes_Cabecera = 17;
+  // Console mode, length low, length high; the texts of AR, DR, IR and PC
+  // that are kept there (four characters each); the selection (four bytes),
+  // the flags, the displays' forms (two bits each), kind.
+  static constexpr size_t Bytes_Cabecera_Maximo = 3 + 4 * Visores_Cabecera + 7;
+  // How the header keeps a display: its four characters; the same text as
+  // its pair (AR as PC, DR as IR, as after most instructions); or, for a
+  // text of another length, as a change of its own after the header.
+  static constexpr unsigned Forma_Guardada = 0, Forma_Igual = 1, Forma_Texto = 2;
+  static constexpr unsigned Formas_Texto = 0b10101010;
 
   uint8_t Leer(uint64_t posicion) const { return anillo_[static_cast<size_t>(posicion) & mascara_]; }
   void Escribir(uint8_t byte) { anillo_[static_cast<size_t>(cabeza_++) & mascara_] = byte; }
@@ -153,11 +166,16 @@ class THistorial {
     cabeza_ = cabeza;
   }
   void Anotar_Texto(int visor, std::string_view texto);
-  void Anotar_Textos(uint8_t no_palabras, const std::string* textos);
-  // The value of four upper-case hex digits, else a negative number.
-  static int32_t Palabra(const std::string& t) {
-    if (t.size() != 4) return -1;
-    return Nibble(t[0]) << 12 | Nibble(t[1]) << 8 | Nibble(t[2]) << 4 | Nibble(t[3]);
+  void Anotar_Textos(unsigned formas, const std::string* textos);
+  // Puts a header display's text at cabecera[n] unless it is the same as its
+  // pair's; returns its form.
+  static unsigned Guardar(std::array<uint8_t, Bytes_Cabecera_Maximo>& cabecera, size_t& n, const std::string& texto,
+                          const std::string* pareja) {
+    if (texto.size() != 4) return Forma_Texto;
+    if (pareja && pareja->size() == 4 && std::memcmp(texto.data(), pareja->data(), 4) == 0) return Forma_Igual;
+    std::memcpy(&cabecera[n], texto.data(), 4);
+    n += 4;
+    return Forma_Guardada;
   }
   // An upper-case hex digit's value, else a negative number.
   static int Nibble(char c) { return Nibbles[static_cast<unsigned char>(c)]; }
@@ -191,4 +209,5 @@ class THistorial {
   size_t instrucciones_ = 0;
   bool hay_deshecho_ = false;
   mutable std::string texto_;
+  mutable std::array<std::string, Visores_Cabecera> textos_cabecera_;
 };
