@@ -55,13 +55,6 @@ bool THistorial::Hacer_Sitio(size_t n) {
   return true;
 }
 
-void THistorial::Soltar_Mas_Antigua() {
-  const uint64_t longitud = Leer(cola_ + 1) | (Leer(cola_ + 2) << 8);
-  cola_ += longitud;
-  lleno_ = cola_ + anillo_.size();
-  --instrucciones_;
-}
-
 void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   if (!grabando_) return;
   if (texto.size() > 0xFF) {

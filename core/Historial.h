@@ -68,26 +68,29 @@ class THistorial {
     grabando_ = true;
     roto_ = false;
     inicio_bloque_ = cabeza_;
-    // Composed here, then copied into the ring in one go.
-    std::array<uint8_t, Bytes_Cabecera_Maximo> cabecera;
+    // Composed in place where the ring has room for the longest header
+    // without wrapping (nearly always), else aside and copied in.
+    std::array<uint8_t, Bytes_Cabecera_Maximo> aparte;
+    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
+    const bool en_sitio = indice + Bytes_Cabecera_Maximo <= anillo_.size() && cabeza_ + Bytes_Cabecera_Maximo <= lleno_;
+    uint8_t* const cabecera = en_sitio ? &anillo_[indice] : aparte.data();
     cabecera[0] = modo_consola;  // [1], [2]: the length, written by Terminar
     size_t n = 3;
-    // Written out rather than a loop: the compiler keeps it all in registers.
-    const unsigned formas = Guardar(cabecera, n, textos[0], &textos[3]) | Guardar(cabecera, n, textos[1], &textos[2]) << 2 |
-                            Guardar(cabecera, n, textos[2], nullptr) << 4 | Guardar(cabecera, n, textos[3], nullptr) << 6;
+    // The texts are read before anything is stored: a byte store may alias
+    // them, which would read them again after each one.
+    const TCuatro ar = Cuatro(textos[0]), dr = Cuatro(textos[1]), ir = Cuatro(textos[2]), pc = Cuatro(textos[3]);
+    const unsigned formas = Guardar(cabecera, n, ar, pc) | Guardar(cabecera, n, dr, ir) << 2 |
+                            Guardar(cabecera, n, ir, {}) << 4 | Guardar(cabecera, n, pc, {}) << 6;
     std::memcpy(&cabecera[n], &seleccion, 4);
     cabecera[n + 4] = banderas;
     cabecera[n + 5] = static_cast<uint8_t>(formas);
     cabecera[n + 6] = Tipo_Marca;
     n += 7;
-    if (!Sitio(n)) return;
-    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
-    if (indice + Bytes_Cabecera_Maximo <= anillo_.size() && cabeza_ + Bytes_Cabecera_Maximo <= lleno_) {
-      // A fixed length copies in a few moves; the bytes past n are free space.
-      std::memcpy(&anillo_[indice], cabecera.data(), Bytes_Cabecera_Maximo);
+    if (en_sitio) {
       cabeza_ += n;
     } else {
-      for (size_t i = 0; i < n; ++i) Escribir(cabecera[i]);
+      if (!Sitio(n)) return;
+      for (size_t i = 0; i < n; ++i) Escribir(aparte[i]);
     }
     // A display that is not four characters keeps its text in a change of its own.
     if ((formas & Formas_Texto) != 0) Anotar_Textos(formas, textos);
@@ -167,13 +170,23 @@ class THistorial {
   }
   void Anotar_Texto(int visor, std::string_view texto);
   void Anotar_Textos(unsigned formas, const std::string* textos);
+  // A header display's text when it has four characters.
+  struct TCuatro {
+    bool Hay = false;
+    uint32_t Caracteres = 0;
+  };
+  static TCuatro Cuatro(const std::string& texto) {
+    TCuatro cuatro;
+    cuatro.Hay = texto.size() == 4;
+    if (cuatro.Hay) std::memcpy(&cuatro.Caracteres, texto.data(), 4);
+    return cuatro;
+  }
   // Puts a header display's text at cabecera[n] unless it is the same as its
   // pair's; returns its form.
-  static unsigned Guardar(std::array<uint8_t, Bytes_Cabecera_Maximo>& cabecera, size_t& n, const std::string& texto,
-                          const std::string* pareja) {
-    if (texto.size() != 4) return Forma_Texto;
-    if (pareja && pareja->size() == 4 && std::memcmp(texto.data(), pareja->data(), 4) == 0) return Forma_Igual;
-    std::memcpy(&cabecera[n], texto.data(), 4);
+  static unsigned Guardar(uint8_t* cabecera, size_t& n, TCuatro texto, TCuatro pareja) {
+    if (!texto.Hay) return Forma_Texto;
+    if (pareja.Hay && pareja.Caracteres == texto.Caracteres) return Forma_Igual;
+    std::memcpy(&cabecera[n], &texto.Caracteres, 4);
     n += 4;
     return Forma_Guardada;
   }
@@ -189,7 +202,13 @@ class THistorial {
   // drops the oldest blocks. False when the block cannot be kept.
   bool Sitio(size_t n) { return cabeza_ + n <= lleno_ || Hacer_Sitio(n); }
   bool Hacer_Sitio(size_t n);
-  void Soltar_Mas_Antigua();
+  // Inline: once the history is full, every instruction drops one.
+  void Soltar_Mas_Antigua() {
+    const uint64_t longitud = Leer(cola_ + 1) | static_cast<uint64_t>(Leer(cola_ + 2)) << 8;
+    cola_ += longitud;
+    lleno_ = cola_ + anillo_.size();
+    --instrucciones_;
+  }
   // The four hex digits of the word stored at posicion (high byte first).
   std::string_view Texto_Palabra(uint64_t posicion) const;
   // Reads the block that ends at `fin` backwards, calling ver for each
