@@ -16,6 +16,7 @@ bool TEntorno::Retroceder() {
     return false;
   }
   deshaciendo_ = true;
+  efecto_deshecho_ = {};
   --contador_;
   Historial.Deshacer([this](const TCambio& cambio) { Deshacer_Cambio(cambio); });
   deshaciendo_ = false;
@@ -29,21 +30,22 @@ bool TEntorno::Retroceder() {
 }
 
 // Each change goes back through the operation that made it, so every view
-// of the value follows.
+// of the value follows; the header's values that did not change stay
+// untouched.
 void TEntorno::Deshacer_Cambio(const TCambio& cambio) {
   switch (cambio.Tipo) {
     case TCambio::Visor: Fijar_Valor(cambio.Numero, cambio.Texto); break;
-    case TCambio::Bandera: {
-      const auto bandera = static_cast<TBandera>(cambio.Numero);
-      Fijar_Bandera(bandera, !Leer_Bandera(bandera));
+    case TCambio::Banderas:
+      for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
+        Fijar_Bandera(bandera, cambio.Numero >> bandera & 1);
       break;
-    }
     case TCambio::Palabra:
     case TCambio::Byte_Alto: {
       // Memory is as long as when the store was recorded: any edit since
       // would have emptied the history.
       const int32_t bytes = cambio.Tipo == TCambio::Palabra ? 2 : 1;
       for (int32_t i = 0; i < bytes; ++i) Memoria.SetMemory(2 * cambio.Numero + i, cambio.Bytes[i]);
+      efecto_deshecho_.Palabras.push_back(cambio.Numero);
       pantalla_->Memoria_Cambiada(cambio.Numero);
       break;
     }
@@ -51,6 +53,11 @@ void TEntorno::Deshacer_Cambio(const TCambio& cambio) {
     case TCambio::Contador: contador_ = cambio.Contador_Anterior; break;
     case TCambio::Modo_Consola: Opciones_Entorno.Modo_Consola = static_cast<uint8_t>(cambio.Numero); break;
   }
+}
+
+TEfecto_Instruccion TEntorno::Efecto_Ultima_Instruccion() const {
+  if (Historial.Hay_Deshecho()) return efecto_deshecho_;
+  return Historial.Efecto_Ultimo([this](int visor) -> std::string_view { return Valor(visor); }, banderas_);
 }
 
 void TEntorno::Olvidar_Historial() {

@@ -62,6 +62,8 @@ constexpr int Visor_IP2 = Visor_Entrada(2);      // IP2, PIN_02
 constexpr int Visor_OP1 = Visor_Salida(1);       // OP1, POP1, PO_01 (D/OP1)
 constexpr int Visor_OP2 = Visor_Salida(2);       // OP2, POP2, PO_02 (C/OP2)
 constexpr int Numero_Visores = 20 + 2 * Numero_Puertos;
+static_assert(THistorial::Primer_Visor_Cabecera == Visor_AR && Visor_DR == Visor_AR + 1 && Visor_IR == Visor_AR + 2 &&
+              Visor_PC == Visor_AR + 3 && THistorial::Visores_Cabecera == 4);
 // The displays a click edits: the registers, PC (and the front panel's PPC)
 // and every input port, the keypad display among them. AR, DR, IR and the
 // output ports only show what the machine did.
@@ -183,7 +185,8 @@ class TEntorno {
   bool Ejecutar_Hasta_Linea(int linea);
   // Instructions executed since BEjecutar last loaded PC from the keypad.
   int64_t Contador_Instrucciones() const { return contador_; }
-  TEfecto_Instruccion Efecto_Ultima_Instruccion() const { return Historial.Efecto_Ultimo(); }
+  // What the newest instruction changed, or what the last step back restored.
+  TEfecto_Instruccion Efecto_Ultima_Instruccion() const;
   // The short text of the status bar's run panel; empty when there is none.
   const std::string& Estado_Ejecucion() const { return estado_ejecucion_; }
   void Fijar_Estado_Ejecucion(std::string texto);
@@ -197,14 +200,20 @@ class TEntorno {
   // Every executed instruction passes here; modo_consola is the console mode
   // before the key that runs it, which stepping back restores.
   void Ejecutar_Paso(uint8_t modo_consola);
-  // The value, flag or word is about to change: recorded while an
-  // instruction executes, else the history is forgotten.
+  // The value or word is about to change: recorded while an instruction
+  // executes (the header already holds AR, DR, IR and PC), else the history
+  // is forgotten.
   void Anotar_Visor(int visor, std::string_view anterior) {
-    if (Historial.Grabando()) Historial.Anotar_Visor(visor, anterior);
-    else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) Cambio_Externo();
+    if (Historial.Grabando()) {
+      if (!THistorial::En_Cabecera(visor)) Historial.Anotar_Visor(visor, anterior);
+    } else if (deshaciendo_) {
+      efecto_deshecho_.Visores.push_back(visor);
+    } else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) {
+      Cambio_Externo();
+    }
   }
   void Cambio_Externo() {
-    if (!deshaciendo_ && !Historial.Vacio()) Olvidar_Historial();
+    if (!Historial.Vacio()) Olvidar_Historial();
   }
   void Anotar_Escritura(int32_t direccion);
   // A word at the end of memory that Ctrl+Delete shortened, or no word.
@@ -217,6 +226,7 @@ class TEntorno {
   uint8_t banderas_ = 0;
   int64_t contador_ = 0;
   bool deshaciendo_ = false;
+  TEfecto_Instruccion efecto_deshecho_;  // what the last step back restored
   std::string estado_ejecucion_;
   TUltima_Instruccion ultima_;
 };
@@ -282,9 +292,7 @@ inline void TEntorno::Fijar_Registro(int n, std::string_view texto) {
 
 inline void TEntorno::Fijar_PC(std::string_view texto) {
   Fijar_Valor(Visor_PC, texto);
-  const int antes = Listado.Seleccion();
   Listado.Seleccionar_Direccion(texto);
-  if (Historial.Grabando() && Listado.Seleccion() != antes) Historial.Anotar_Seleccion(antes);
 }
 
 inline void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }
@@ -294,7 +302,8 @@ inline void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
   const auto bit = static_cast<uint8_t>(1u << bandera);
   banderas_ = static_cast<uint8_t>(valor ? (banderas_ | bit) : (banderas_ & ~bit));
   if (banderas_ == antes) return;
-  if (Historial.Grabando()) Historial.Anotar_Bandera(bandera);
-  else Cambio_Externo();
+  // While an instruction executes, the header holds the flags.
+  if (deshaciendo_) efecto_deshecho_.Banderas = static_cast<uint8_t>(efecto_deshecho_.Banderas | bit);
+  else if (!Historial.Grabando()) Cambio_Externo();
   pantalla_->Banderas_Cambiadas();
 }

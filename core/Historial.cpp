@@ -1,6 +1,7 @@
 #include "core/Historial.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -34,7 +35,13 @@ bool THistorial::Hacer_Sitio(size_t n) {
       // Positions are absolute, so each byte moves to its place in the larger ring.
       std::vector<uint8_t> nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
       const size_t nueva_mascara = nuevo.size() - 1;
-      for (uint64_t p = cola_; p < cabeza_; ++p) nuevo[static_cast<size_t>(p) & nueva_mascara] = Leer(p);
+      for (uint64_t p = cola_; p < cabeza_;) {
+        // The longest run that wraps in neither ring.
+        const size_t desde = static_cast<size_t>(p) & mascara_, hacia = static_cast<size_t>(p) & nueva_mascara;
+        const size_t n = std::min({static_cast<size_t>(cabeza_ - p), anillo_.size() - desde, nuevo.size() - hacia});
+        std::memcpy(&nuevo[hacia], &anillo_[desde], n);
+        p += n;
+      }
       anillo_ = std::move(nuevo);
       mascara_ = nueva_mascara;
       lleno_ = cola_ + anillo_.size();
@@ -46,13 +53,6 @@ bool THistorial::Hacer_Sitio(size_t n) {
     }
   }
   return true;
-}
-
-void THistorial::Soltar_Mas_Antigua() {
-  const uint64_t longitud = Leer(cola_ + 1) | (Leer(cola_ + 2) << 8);
-  cola_ += longitud;
-  lleno_ = cola_ + anillo_.size();
-  --instrucciones_;
 }
 
 void THistorial::Anotar_Texto(int visor, std::string_view texto) {
@@ -68,6 +68,11 @@ void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   Escribir(Tipo_Texto);
 }
 
+void THistorial::Anotar_Textos(unsigned formas, const std::string* textos) {
+  for (int i = 0; i < Visores_Cabecera; ++i)
+    if ((formas >> (2 * i) & 3) == Forma_Texto) Anotar_Texto(Primer_Visor_Cabecera + i, textos[i]);
+}
+
 void THistorial::Anotar_Contador(int64_t contador) {
   if (!grabando_ || !Sitio(9)) return;
   const auto valor = static_cast<uint64_t>(contador);
@@ -75,19 +80,20 @@ void THistorial::Anotar_Contador(int64_t contador) {
   Escribir(Tipo_Contador);
 }
 
+std::string_view THistorial::Texto_Palabra(uint64_t posicion) const {
+  const uint8_t alto = Leer(posicion), bajo = Leer(posicion + 1);
+  texto_ = {Digito(alto >> 4), Digito(alto & 15), Digito(bajo >> 4), Digito(bajo & 15)};
+  return texto_;
+}
+
 uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCambio&)>& ver) const {
   uint64_t p = fin;
   for (;;) {
     const uint8_t tipo = Leer(p - 1);
     TCambio cambio;
-    if (tipo < Tipo_Bandera) {
-      const uint8_t alto = Leer(p - 3), bajo = Leer(p - 2);
-      texto_ = {Digito(alto >> 4), Digito(alto & 15), Digito(bajo >> 4), Digito(bajo & 15)};
-      cambio = TCambio(TCambio::Visor, tipo, texto_);
+    if (tipo < Tipo_Texto) {
+      cambio = TCambio(TCambio::Visor, tipo, Texto_Palabra(p - 3));
       p -= 3;
-    } else if (tipo < Tipo_Texto) {
-      cambio = TCambio(TCambio::Bandera, tipo - Tipo_Bandera);
-      p -= 1;
     } else if (tipo == Tipo_Texto) {
       const uint8_t visor = Leer(p - 2), longitud = Leer(p - 3);
       texto_.clear();
@@ -101,20 +107,38 @@ uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCamb
       cambio.Bytes[0] = Leer(q + 2);
       cambio.Bytes[1] = palabra ? Leer(q + 3) : 0;
       p = q;
-    } else if (tipo == Tipo_Seleccion) {
-      uint32_t valor = 0;
-      for (int i = 0; i < 4; ++i) valor |= static_cast<uint32_t>(Leer(p - 5 + static_cast<uint64_t>(i))) << (8 * i);
-      cambio = TCambio(TCambio::Seleccion, static_cast<int32_t>(valor));
-      p -= 5;
     } else if (tipo == Tipo_Contador) {
       uint64_t valor = 0;
       for (int i = 0; i < 8; ++i) valor |= static_cast<uint64_t>(Leer(p - 9 + static_cast<uint64_t>(i))) << (8 * i);
       cambio = TCambio(TCambio::Contador, 0);
       cambio.Contador_Anterior = static_cast<int64_t>(valor);
       p -= 9;
-    } else {  // the block's mark
-      ver(TCambio(TCambio::Modo_Consola, Leer(p - Bytes_Marca)));
-      return p - Bytes_Marca;
+    } else {  // the block's header, read backwards from its kind
+      const unsigned formas = Leer(p - 2);
+      const uint8_t banderas = Leer(p - 3);
+      uint32_t seleccion = 0;
+      for (uint64_t i = 0; i < 4; ++i) seleccion |= static_cast<uint32_t>(Leer(p - 7 + i)) << (8 * i);
+      p -= 7;
+      // PC and IR come first: AR and DR may be the same text.
+      for (int i = Visores_Cabecera - 1; i >= 0; --i) {
+        std::string& texto = textos_cabecera_[static_cast<size_t>(i)];
+        switch (formas >> (2 * i) & 3) {
+          case Forma_Guardada:
+            p -= 4;
+            texto.resize(4);
+            for (uint64_t j = 0; j < 4; ++j) texto[j] = static_cast<char>(Leer(p + j));
+            break;
+          case Forma_Igual: texto = textos_cabecera_[static_cast<size_t>(Visores_Cabecera - 1 - i)]; break;
+          default: continue;  // its text came as a change of its own
+        }
+      }
+      for (int i = 0; i < Visores_Cabecera; ++i)
+        if ((formas >> (2 * i) & 3) != Forma_Texto)
+          ver(TCambio(TCambio::Visor, Primer_Visor_Cabecera + i, textos_cabecera_[static_cast<size_t>(i)]));
+      ver(TCambio(TCambio::Banderas, banderas));
+      ver(TCambio(TCambio::Seleccion, static_cast<int32_t>(seleccion)));
+      ver(TCambio(TCambio::Modo_Consola, Leer(p - 3)));
+      return p - 3;
     }
     ver(cambio);
   }
@@ -122,23 +146,24 @@ uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCamb
 
 bool THistorial::Deshacer(const std::function<void(const TCambio&)>& aplicar) {
   if (Vacio()) return false;
-  fin_deshecho_ = cabeza_;
   cabeza_ = Recorrer(cabeza_, aplicar);
   hay_deshecho_ = true;
   --instrucciones_;
   return true;
 }
 
-TEfecto_Instruccion THistorial::Efecto_Ultimo() const {
+TEfecto_Instruccion THistorial::Efecto_Ultimo(const std::function<std::string_view(int visor)>& valor,
+                                              uint8_t banderas) const {
   TEfecto_Instruccion efecto;
-  if (!hay_deshecho_ && Vacio()) return efecto;
-  Recorrer(hay_deshecho_ ? fin_deshecho_ : cabeza_, [&efecto](const TCambio& cambio) {
+  if (Vacio()) return efecto;
+  Recorrer(cabeza_, [&](const TCambio& cambio) {
     switch (cambio.Tipo) {
       case TCambio::Visor:
-        if (std::find(efecto.Visores.begin(), efecto.Visores.end(), cambio.Numero) == efecto.Visores.end())
+        if (valor(cambio.Numero) != cambio.Texto &&
+            std::find(efecto.Visores.begin(), efecto.Visores.end(), cambio.Numero) == efecto.Visores.end())
           efecto.Visores.push_back(cambio.Numero);
         break;
-      case TCambio::Bandera: efecto.Banderas = static_cast<uint8_t>(efecto.Banderas | 1u << cambio.Numero); break;
+      case TCambio::Banderas: efecto.Banderas = static_cast<uint8_t>(cambio.Numero ^ banderas); break;
       case TCambio::Palabra:
       case TCambio::Byte_Alto: efecto.Palabras.push_back(cambio.Numero); break;
       default: break;

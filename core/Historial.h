@@ -3,13 +3,17 @@
 // undone exactly: a byte ring of a few bytes a change. The newest records are
 // kept: at most one million instructions and 32 MB; older ones are dropped.
 //
-// Each instruction is one block: a mark (console mode before it, block
-// length), then its changes. A change is written value first and kind last,
-// so that undoing reads the block backwards from its end; the length in the
-// mark lets the oldest block be dropped without reading it.
+// Each instruction is one block: a fixed header, written in one go when it
+// begins, holding what nearly every instruction changes as it was before it
+// (console mode, AR, DR, IR, PC, the flags, the listing's selection), then
+// the other changes (registers, ports, memory words). A change is written
+// value first and kind last, so that undoing reads the block backwards from
+// its end; the block's length in the header lets the oldest block be dropped
+// without reading it.
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,11 +23,11 @@
 
 // One undone change, as the replay needs it.
 struct TCambio {
-  enum TTipo : uint8_t { Visor, Bandera, Palabra, Byte_Alto, Seleccion, Contador, Modo_Consola };
+  enum TTipo : uint8_t { Visor, Banderas, Palabra, Byte_Alto, Seleccion, Contador, Modo_Consola };
   TCambio() = default;
   TCambio(TTipo tipo, int32_t numero, std::string_view texto = {}) : Tipo(tipo), Numero(numero), Texto(texto) {}
   TTipo Tipo = Visor;
-  int32_t Numero = 0;      // display, flag, word address, listing line, console mode
+  int32_t Numero = 0;      // display, the four flags' bits, word address, listing line, console mode
   std::string_view Texto;  // Visor: the old text
   uint8_t Bytes[2] = {0, 0};  // Palabra, Byte_Alto: the old bytes
   int64_t Contador_Anterior = 0;  // Contador: the instruction counter before the reset
@@ -45,18 +49,51 @@ class THistorial {
   size_t Bytes_Reservados() const { return anillo_.capacity(); }
   void Vaciar();
 
-  // The executor brackets each instruction; the changes go in between,
-  // and only while Grabando().
+  // The displays the header holds, in this order: AR, DR, IR, PC.
+  static constexpr int Primer_Visor_Cabecera = 16;
+  static constexpr int Visores_Cabecera = 4;
+  static constexpr bool En_Cabecera(int visor) {
+    return visor >= Primer_Visor_Cabecera && visor < Primer_Visor_Cabecera + Visores_Cabecera;
+  }
+
+  // The executor brackets each instruction with the state that the header
+  // keeps (textos: the header's displays, in order); the other changes go
+  // in between, and only while Grabando().
   // Recording is inline and writes bytes into the ring reserved beforehand:
   // it runs at every instruction of a free run.
-  void Comenzar(uint8_t modo_consola) {
+  void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const std::string* textos) {
     if (!activo_) return;
     if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
     hay_deshecho_ = false;
     grabando_ = true;
     roto_ = false;
     inicio_bloque_ = cabeza_;
-    Anotar<Bytes_Marca>({modo_consola, 0, 0, Tipo_Marca});  // the length is written by Terminar
+    // Composed in place where the ring has room for the longest header
+    // without wrapping (nearly always), else aside and copied in.
+    std::array<uint8_t, Bytes_Cabecera_Maximo> aparte;
+    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
+    const bool en_sitio = indice + Bytes_Cabecera_Maximo <= anillo_.size() && cabeza_ + Bytes_Cabecera_Maximo <= lleno_;
+    uint8_t* const cabecera = en_sitio ? &anillo_[indice] : aparte.data();
+    cabecera[0] = modo_consola;  // [1], [2]: the length, written by Terminar
+    size_t n = 3;
+    // The texts are read before anything is stored: a byte store may alias
+    // them, which would read them again after each one.
+    const TCuatro ar = Cuatro(textos[0]), dr = Cuatro(textos[1]), ir = Cuatro(textos[2]), pc = Cuatro(textos[3]);
+    const unsigned formas = Guardar(cabecera, n, ar, pc) | Guardar(cabecera, n, dr, ir) << 2 |
+                            Guardar(cabecera, n, ir, {}) << 4 | Guardar(cabecera, n, pc, {}) << 6;
+    std::memcpy(&cabecera[n], &seleccion, 4);
+    cabecera[n + 4] = banderas;
+    cabecera[n + 5] = static_cast<uint8_t>(formas);
+    cabecera[n + 6] = Tipo_Marca;
+    n += 7;
+    if (en_sitio) {
+      cabeza_ += n;
+    } else {
+      if (!Sitio(n)) return;
+      for (size_t i = 0; i < n; ++i) Escribir(aparte[i]);
+    }
+    // A display that is not four characters keeps its text in a change of its own.
+    if ((formas & Formas_Texto) != 0) Anotar_Textos(formas, textos);
   }
   void Terminar() {
     if (!grabando_) return;
@@ -79,17 +116,11 @@ class THistorial {
     }
     Anotar_Texto(visor, texto_anterior);
   }
-  void Anotar_Bandera(int bandera) { Anotar<1>({static_cast<uint8_t>(Tipo_Bandera + bandera)}); }
   void Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
     Anotar<5>({static_cast<uint8_t>(direccion >> 8), static_cast<uint8_t>(direccion), alto, bajo, Tipo_Palabra});
   }
   void Anotar_Byte_Alto(int32_t direccion, uint8_t alto) {
     Anotar<4>({static_cast<uint8_t>(direccion >> 8), static_cast<uint8_t>(direccion), alto, Tipo_Byte_Alto});
-  }
-  void Anotar_Seleccion(int linea) {
-    const auto v = static_cast<uint32_t>(linea);
-    Anotar<5>({static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-               static_cast<uint8_t>(v >> 24), Tipo_Seleccion});
   }
   void Anotar_Contador(int64_t contador);
 
@@ -97,21 +128,32 @@ class THistorial {
   // console mode before it last. False when empty.
   bool Deshacer(const std::function<void(const TCambio&)>& aplicar);
 
-  // What the newest instruction changed, or what the last undo restored when
-  // nothing was recorded since.
-  TEfecto_Instruccion Efecto_Ultimo() const;
+  // What the newest instruction changed, given what the displays show now
+  // and the flags now: the header's values that differ, and every other
+  // change.
+  TEfecto_Instruccion Efecto_Ultimo(const std::function<std::string_view(int visor)>& valor,
+                                    uint8_t banderas) const;
+  // True from an undo until the next instruction or Vaciar: the newest
+  // instruction is then the one undone, no longer in the history.
+  bool Hay_Deshecho() const { return hay_deshecho_; }
 
  private:
   // Kinds: a display number (0..147) is a display holding four upper-case
   // hex digits, stored as two bytes; the rest follow.
-  static constexpr uint8_t Tipo_Bandera = 148;  // .. 151, one per flag
-  static constexpr uint8_t Tipo_Texto = 152;
-  static constexpr uint8_t Tipo_Palabra = 153;
-  static constexpr uint8_t Tipo_Byte_Alto = 154;
-  static constexpr uint8_t Tipo_Seleccion = 155;
-  static constexpr uint8_t Tipo_Contador = 156;
-  static constexpr uint8_t Tipo_Marca = 157;
-  static constexpr size_t Bytes_Marca = 4;  // console mode, length low, length high, kind
+  static constexpr uint8_t Tipo_Texto = 148;
+  static constexpr uint8_t Tipo_Palabra = 149;
+  static constexpr uint8_t Tipo_Byte_Alto = 150;
+  static constexpr uint8_t Tipo_Contador = 151;
+  static constexpr uint8_t Tipo_Marca = 152;
+  // Console mode, length low, length high; the texts of AR, DR, IR and PC
+  // that are kept there (four characters each); the selection (four bytes),
+  // the flags, the displays' forms (two bits each), kind.
+  static constexpr size_t Bytes_Cabecera_Maximo = 3 + 4 * Visores_Cabecera + 7;
+  // How the header keeps a display: its four characters; the same text as
+  // its pair (AR as PC, DR as IR, as after most instructions); or, for a
+  // text of another length, as a change of its own after the header.
+  static constexpr unsigned Forma_Guardada = 0, Forma_Igual = 1, Forma_Texto = 2;
+  static constexpr unsigned Formas_Texto = 0b10101010;
 
   uint8_t Leer(uint64_t posicion) const { return anillo_[static_cast<size_t>(posicion) & mascara_]; }
   void Escribir(uint8_t byte) { anillo_[static_cast<size_t>(cabeza_++) & mascara_] = byte; }
@@ -127,6 +169,27 @@ class THistorial {
     cabeza_ = cabeza;
   }
   void Anotar_Texto(int visor, std::string_view texto);
+  void Anotar_Textos(unsigned formas, const std::string* textos);
+  // A header display's text when it has four characters.
+  struct TCuatro {
+    bool Hay = false;
+    uint32_t Caracteres = 0;
+  };
+  static TCuatro Cuatro(const std::string& texto) {
+    TCuatro cuatro;
+    cuatro.Hay = texto.size() == 4;
+    if (cuatro.Hay) std::memcpy(&cuatro.Caracteres, texto.data(), 4);
+    return cuatro;
+  }
+  // Puts a header display's text at cabecera[n] unless it is the same as its
+  // pair's; returns its form.
+  static unsigned Guardar(uint8_t* cabecera, size_t& n, TCuatro texto, TCuatro pareja) {
+    if (!texto.Hay) return Forma_Texto;
+    if (pareja.Hay && pareja.Caracteres == texto.Caracteres) return Forma_Igual;
+    std::memcpy(&cabecera[n], &texto.Caracteres, 4);
+    n += 4;
+    return Forma_Guardada;
+  }
   // An upper-case hex digit's value, else a negative number.
   static int Nibble(char c) { return Nibbles[static_cast<unsigned char>(c)]; }
   static constexpr std::array<int16_t, 256> Nibbles = [] {
@@ -139,7 +202,15 @@ class THistorial {
   // drops the oldest blocks. False when the block cannot be kept.
   bool Sitio(size_t n) { return cabeza_ + n <= lleno_ || Hacer_Sitio(n); }
   bool Hacer_Sitio(size_t n);
-  void Soltar_Mas_Antigua();
+  // Inline: once the history is full, every instruction drops one.
+  void Soltar_Mas_Antigua() {
+    const uint64_t longitud = Leer(cola_ + 1) | static_cast<uint64_t>(Leer(cola_ + 2)) << 8;
+    cola_ += longitud;
+    lleno_ = cola_ + anillo_.size();
+    --instrucciones_;
+  }
+  // The four hex digits of the word stored at posicion (high byte first).
+  std::string_view Texto_Palabra(uint64_t posicion) const;
   // Reads the block that ends at `fin` backwards, calling ver for each
   // change; returns where the block begins.
   uint64_t Recorrer(uint64_t fin, const std::function<void(const TCambio&)>& ver) const;
@@ -155,8 +226,7 @@ class THistorial {
   uint64_t cabeza_ = 0;
   uint64_t inicio_bloque_ = 0;
   size_t instrucciones_ = 0;
-  // The block that the last undo removed, still in the ring past cabeza_.
   bool hay_deshecho_ = false;
-  uint64_t fin_deshecho_ = 0;
   mutable std::string texto_;
+  mutable std::array<std::string, Visores_Cabecera> textos_cabecera_;
 };
