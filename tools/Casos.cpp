@@ -116,6 +116,17 @@ class TLector {
     return std::nullopt;
   }
 
+  // An object of words keyed by port (two hex digits) or by address (four):
+  // {"01": "0008"}.
+  void Palabras(const QJsonValue& valor, const std::string& clave, bool por_puerto,
+                std::vector<std::pair<int, std::string>>& lista) {
+    Objeto(valor, clave, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
+      const std::optional<int> item = por_puerto ? Puerto(nombre, r) : Direccion(nombre, r);
+      const auto palabra = Palabra(w, r);
+      if (item && palabra) Agregar(lista, *item, *palabra, r);
+    });
+  }
+
   // Adds an item once; its name written twice (r3 and R3) is an error.
   template <class K, class V>
   void Agregar(std::vector<std::pair<K, V>>& lista, K clave_item, V valor, const std::string& clave) {
@@ -154,17 +165,9 @@ TEspera Leer_Espera(const QJsonValue& valor, TLector& l) {
         l.Agregar(espera.Banderas, *bandera, w.toInt(), r);
       });
     } else if (clave == QLatin1String("puertos_salida")) {
-      l.Objeto(v, ruta, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
-        const auto puerto = l.Puerto(nombre, r);
-        const auto palabra = l.Palabra(w, r);
-        if (puerto && palabra) l.Agregar(espera.Salidas, *puerto, *palabra, r);
-      });
+      l.Palabras(v, ruta, true, espera.Salidas);
     } else if (clave == QLatin1String("memoria")) {
-      l.Objeto(v, ruta, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
-        const auto direccion = l.Direccion(nombre, r);
-        const auto palabra = l.Palabra(w, r);
-        if (direccion && palabra) l.Agregar(espera.Memoria, *direccion, *palabra, r);
-      });
+      l.Palabras(v, ruta, false, espera.Memoria);
     } else {
       l.Error(ruta, "clave desconocida");
     }
@@ -199,17 +202,9 @@ TCaso Leer_Caso(const QJsonObject& objeto, TLector& l) {
         if (const auto palabra = l.Palabra(w, r)) l.Agregar(p.Registros, *visor, *palabra, r);
       });
     } else if (clave == QLatin1String("puertos_entrada")) {
-      l.Objeto(v, ruta, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
-        const auto puerto = l.Puerto(nombre, r);
-        const auto palabra = l.Palabra(w, r);
-        if (puerto && palabra) l.Agregar(p.Entradas, *puerto, *palabra, r);
-      });
+      l.Palabras(v, ruta, true, p.Entradas);
     } else if (clave == QLatin1String("memoria")) {
-      l.Objeto(v, ruta, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
-        const auto direccion = l.Direccion(nombre, r);
-        const auto palabra = l.Palabra(w, r);
-        if (direccion && palabra) l.Agregar(p.Palabras, *direccion, *palabra, r);
-      });
+      l.Palabras(v, ruta, false, p.Palabras);
     } else if (clave == QLatin1String("max_instrucciones")) {
       if (const auto n = l.Entero(v, ruta, 1)) p.Max_Pasos = *n;
     } else if (clave == QLatin1String("puntos")) {
