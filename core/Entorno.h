@@ -3,6 +3,7 @@
 // changes it. The screen layer shows this state and forwards what the user does.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -116,7 +117,7 @@ class TEntorno {
   void Fijar_S(int valor) { Fijar_Bandera(Bandera_S, valor); }
   void Fijar_C(int valor) { Fijar_Bandera(Bandera_C, valor); }
   void Fijar_V(int valor) { Fijar_Bandera(Bandera_V, valor); }
-  std::string Leer_Palabra(int32_t direccion) const;
+  std::string Leer_Palabra(int32_t direccion) const { return Leer_Palabra_Corta(direccion).Texto(); }
   // A word at F000 or above is not stored: the run stops and `aviso` is
   // shown, unless it is empty (the loader's boxes beyond its limit).
   void Escribir_Palabra(int32_t direccion, std::string_view texto,
@@ -193,8 +194,8 @@ class TEntorno {
 
  private:
   void Notificar_Panel() { pantalla_->Panel_Cambiado(); }
-  void Ejecutar_Instruccion(std::string_view palabra);
-  bool Condicion(char digito) const;
+  void Ejecutar_Instruccion(int32_t palabra);
+  bool Condicion(int condicion) const;
   void Actualizar_AR_DR();
   void Paso_Consola();
   // Every executed instruction passes here; modo_consola is the console mode
@@ -203,9 +204,9 @@ class TEntorno {
   // The value or word is about to change: recorded while an instruction
   // executes (the header already holds AR, DR, IR and PC), else the history
   // is forgotten.
-  void Anotar_Visor(int visor, std::string_view anterior) {
+  void Anotar_Visor(int visor) {
     if (Historial.Grabando()) {
-      if (!THistorial::En_Cabecera(visor)) Historial.Anotar_Visor(visor, anterior);
+      if (!THistorial::En_Cabecera(visor)) Historial.Anotar_Visor(visor, Valor(visor), palabras_[static_cast<size_t>(visor)]);
     } else if (deshaciendo_) {
       efecto_deshecho_.Visores.push_back(visor);
     } else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) {
@@ -216,13 +217,40 @@ class TEntorno {
     if (!Historial.Vacio()) Olvidar_Historial();
   }
   void Anotar_Escritura(int32_t direccion);
+  // The executor works on words as numbers; a display shows a word as its
+  // four upper-case digits.
+  void Fijar_Palabra(int visor, int32_t palabra);  // palabra: 0..FFFF
+  // A computed value: a non-negative one shows its low four digits, a
+  // negative one the text Palabra_a_Texto gives it.
+  void Fijar_Numero(int visor, int32_t valor);
+  void Fijar_PC_Numero(int32_t valor);
+  // The text of one display put in another (AR from PC, DR from IR).
+  void Copiar_Visor(int destino, int origen);
+  // The word stored at an address read into a display, as Leer_Palabra reads it.
+  void Fijar_Visor_Memoria(int visor, int32_t direccion);
+  // The value of the word Leer_Palabra reads, or -1 when it reads no whole word.
+  int32_t Palabra_Memoria(int32_t direccion) const;
+  TTexto_Corto Leer_Palabra_Corta(int32_t direccion) const;
   // A word at the end of memory that Ctrl+Delete shortened, or no word.
-  std::string Leer_Palabra_Incompleta(int32_t direccion) const;
+  TTexto_Corto Leer_Palabra_Incompleta(int32_t direccion) const;
+  // A display's value when its text is a word, else what Texto_a_Palabra
+  // makes of its first four characters.
+  int32_t Numero_Visor(int visor) const {
+    const int32_t palabra = palabras_[static_cast<size_t>(visor)];
+    return palabra >= 0 ? palabra : Texto_a_Palabra(std::string_view(Valor(visor)).substr(0, 4));
+  }
+  int32_t Numero_Registro(int n) const {
+    return n < 0 || n > 15 ? Texto_a_Palabra({}) : Numero_Visor(Visor_Registro(n));
+  }
   void Deshacer_Cambio(const TCambio& cambio);
   bool Parar_si_Punto_Ruptura_en_PC();
 
   TPantalla* pantalla_;
   std::array<std::string, Numero_Visores> visores_;
+  // Each display's value while its text is four upper-case hex digits (the
+  // form every computed word takes), else -1: the executor reads registers
+  // and PC as numbers, and compares a new word with the old one as numbers.
+  std::array<int32_t, Numero_Visores> palabras_;
   uint8_t banderas_ = 0;
   int64_t contador_ = 0;
   bool deshaciendo_ = false;
@@ -251,31 +279,68 @@ inline void TEntorno::Fijar_Valor(int visor, std::string_view texto) {
   std::string& valor = visores_[static_cast<size_t>(visor)];
   // Texts are a few characters: compare and copy in place rather than through
   // the library's memcmp and memmove, which dominate the free run otherwise.
+  const int32_t palabra = Palabra_Mayuscula(texto);
+  if (palabra >= 0) return Fijar_Palabra(visor, palabra);
   if (valor.size() == texto.size()) {
     size_t i = 0;
     while (i < texto.size() && valor[i] == texto[i]) ++i;
     if (i == texto.size()) return;
-    Anotar_Visor(visor, valor);
+    Anotar_Visor(visor);
     for (; i < texto.size(); ++i) valor[i] = texto[i];
   } else {
-    Anotar_Visor(visor, valor);
+    Anotar_Visor(visor);
     valor.assign(texto);
   }
+  palabras_[static_cast<size_t>(visor)] = -1;
   pantalla_->Visor_Cambiado(visor);
 }
 
-inline std::string TEntorno::Leer_Palabra(int32_t direccion) const {
+inline void TEntorno::Fijar_Palabra(int visor, int32_t palabra) {
+  int32_t& actual = palabras_[static_cast<size_t>(visor)];
+  if (actual == palabra) return;
+  Anotar_Visor(visor);
+  std::string& valor = visores_[static_cast<size_t>(visor)];
+  const TTexto_Corto texto = Palabra_a_Texto_Corto(palabra);
+  if (valor.size() == 4) std::memcpy(valor.data(), texto.Datos(), 4);
+  else valor.assign(texto);
+  actual = palabra;
+  pantalla_->Visor_Cambiado(visor);
+}
+
+inline void TEntorno::Fijar_Numero(int visor, int32_t valor) {
+  if (valor >= 0) Fijar_Palabra(visor, valor & 0xFFFF);
+  else Fijar_Valor(visor, Palabra_a_Texto_Corto(valor));
+}
+
+inline void TEntorno::Copiar_Visor(int destino, int origen) {
+  const int32_t palabra = palabras_[static_cast<size_t>(origen)];
+  if (palabra >= 0) Fijar_Palabra(destino, palabra);
+  else Fijar_Valor(destino, Valor(origen));
+}
+
+inline int32_t TEntorno::Palabra_Memoria(int32_t direccion) const {
   const int32_t byte = 2 * direccion;
-  if (direccion >= 0 && direccion < Primera_Direccion_Monitor && byte + 2 <= Memoria.DataSize()) {
-    char texto[4];
-    Memoria.ByteToHex(Memoria.ByteAt(byte), texto);
-    Memoria.ByteToHex(Memoria.ByteAt(byte + 1), texto + 2);
-    return std::string(texto, 4);
-  }
-  return Leer_Palabra_Incompleta(direccion);
+  if (direccion < 0 || direccion >= Primera_Direccion_Monitor || byte + 2 > Memoria.DataSize()) return -1;
+  const int32_t palabra = Memoria.ByteAt(byte) << 8 | Memoria.ByteAt(byte + 1);
+  // With swapped nibbles the editor shows each byte's digits the other way
+  // round, and the machine reads what the editor shows.
+  return Memoria.SwapNibbles ? (palabra & 0x0F0F) << 4 | (palabra >> 4 & 0x0F0F) : palabra;
+}
+
+inline TTexto_Corto TEntorno::Leer_Palabra_Corta(int32_t direccion) const {
+  const int32_t palabra = Palabra_Memoria(direccion);
+  return palabra >= 0 ? Palabra_a_Texto_Corto(palabra) : Leer_Palabra_Incompleta(direccion);
+}
+
+inline void TEntorno::Fijar_Visor_Memoria(int visor, int32_t direccion) {
+  const int32_t palabra = Palabra_Memoria(direccion);
+  if (palabra >= 0) Fijar_Palabra(visor, palabra);
+  else Fijar_Valor(visor, Leer_Palabra_Incompleta(direccion));
 }
 
 inline int32_t TEntorno::Direccion_PC() const {
+  const int32_t palabra = palabras_[Visor_PC];
+  if (palabra >= 0) return palabra;
   const std::string& pc = Valor(Visor_PC);
   return Es_Palabra(pc) ? Texto_a_Palabra(pc) : -1;
 }
@@ -291,8 +356,16 @@ inline void TEntorno::Fijar_Registro(int n, std::string_view texto) {
 }
 
 inline void TEntorno::Fijar_PC(std::string_view texto) {
+  const int32_t palabra = Palabra_Mayuscula(texto);
+  if (palabra >= 0) return Fijar_PC_Numero(palabra);
   Fijar_Valor(Visor_PC, texto);
   Listado.Seleccionar_Direccion(texto);
+}
+
+inline void TEntorno::Fijar_PC_Numero(int32_t valor) {
+  if (valor < 0) return Fijar_PC(Palabra_a_Texto_Corto(valor));
+  Fijar_Palabra(Visor_PC, valor & 0xFFFF);
+  Listado.Seleccionar_Palabra(valor & 0xFFFF);
 }
 
 inline void TEntorno::Fijar_IR(std::string_view texto) { Fijar_Valor(Visor_IR, texto); }

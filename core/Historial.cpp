@@ -38,9 +38,9 @@ bool THistorial::Hacer_Sitio(size_t n) {
       for (uint64_t p = cola_; p < cabeza_;) {
         // The longest run that wraps in neither ring.
         const size_t desde = static_cast<size_t>(p) & mascara_, hacia = static_cast<size_t>(p) & nueva_mascara;
-        const size_t n = std::min({static_cast<size_t>(cabeza_ - p), anillo_.size() - desde, nuevo.size() - hacia});
-        std::memcpy(&nuevo[hacia], &anillo_[desde], n);
-        p += n;
+        const size_t tramo = std::min({static_cast<size_t>(cabeza_ - p), anillo_.size() - desde, nuevo.size() - hacia});
+        std::memcpy(&nuevo[hacia], &anillo_[desde], tramo);
+        p += tramo;
       }
       anillo_ = std::move(nuevo);
       mascara_ = nueva_mascara;

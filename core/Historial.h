@@ -107,13 +107,10 @@ class THistorial {
   }
   bool Grabando() const { return grabando_; }
 
-  void Anotar_Visor(int visor, std::string_view texto_anterior) {
-    if (texto_anterior.size() == 4) {
-      const int alto = Nibble(texto_anterior[0]) << 4 | Nibble(texto_anterior[1]);
-      const int bajo = Nibble(texto_anterior[2]) << 4 | Nibble(texto_anterior[3]);
-      if ((alto | bajo) >= 0)
-        return Anotar<3>({static_cast<uint8_t>(alto), static_cast<uint8_t>(bajo), static_cast<uint8_t>(visor)});
-    }
+  // palabra: the value while the text is four upper-case hex digits, else -1.
+  void Anotar_Visor(int visor, std::string_view texto_anterior, int32_t palabra) {
+    if (palabra >= 0)
+      return Anotar<3>({static_cast<uint8_t>(palabra >> 8), static_cast<uint8_t>(palabra), static_cast<uint8_t>(visor)});
     Anotar_Texto(visor, texto_anterior);
   }
   void Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
@@ -190,14 +187,6 @@ class THistorial {
     n += 4;
     return Forma_Guardada;
   }
-  // An upper-case hex digit's value, else a negative number.
-  static int Nibble(char c) { return Nibbles[static_cast<unsigned char>(c)]; }
-  static constexpr std::array<int16_t, 256> Nibbles = [] {
-    std::array<int16_t, 256> tabla{};
-    tabla.fill(-0x100);
-    for (int i = 0; i < 16; ++i) tabla[static_cast<size_t>(i < 10 ? '0' + i : 'A' + i - 10)] = static_cast<int16_t>(i);
-    return tabla;
-  }();
   // Room for n more bytes of the block in progress: grows the ring, then
   // drops the oldest blocks. False when the block cannot be kept.
   bool Sitio(size_t n) { return cabeza_ + n <= lleno_ || Hacer_Sitio(n); }

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/TextoHex.h"
+
 class TObservador_Listado {
  public:
   virtual ~TObservador_Listado() = default;
@@ -44,10 +46,15 @@ class TListado {
   // Selects the last line that contains "[" + texto + "]"; leaves the
   // selection alone when none does.
   void Seleccionar_Direccion(std::string_view texto) {
-    // Inline: every executed instruction moves PC. A word already indexed is
-    // the common case; anything else takes the long way.
-    const int32_t palabra = indice_valido_ ? Palabra_Mayuscula(texto) : -1;
-    if (palabra < 0) return Seleccionar_Direccion_Indice(texto);
+    const int32_t palabra = Palabra_Mayuscula(texto);
+    if (palabra >= 0) Seleccionar_Palabra(palabra);
+    else Seleccionar_Direccion_Indice(texto);
+  }
+  // The same for a word (0..FFFF) shown as four upper-case digits. Inline:
+  // every executed instruction moves PC, and an indexed word is the common
+  // case; anything else takes the long way.
+  void Seleccionar_Palabra(int32_t palabra) {
+    if (!indice_valido_) return Seleccionar_Direccion_Indice(Palabra_a_Texto_Corto(palabra));
     const int32_t linea = indice_palabras_[static_cast<size_t>(palabra)];
     if (linea >= 0 && linea != seleccion_) Seleccionar(linea);
   }
@@ -62,19 +69,6 @@ class TListado {
  private:
   void Reconstruir_Indice() const;
   void Seleccionar_Direccion_Indice(std::string_view texto);
-  // Value of a four-upper-case-hex-digit text, or -1.
-  static int32_t Palabra_Mayuscula(std::string_view t) {
-    if (t.size() != 4) return -1;
-    int32_t valor = 0;
-    for (char c : t) {
-      int32_t d;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-      else return -1;
-      valor = valor * 16 + d;
-    }
-    return valor;
-  }
 
   std::vector<std::string> lineas_;
   int seleccion_ = -1;

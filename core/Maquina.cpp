@@ -26,6 +26,7 @@ TPantalla_Muda pantalla_muda;
 
 TEntorno::TEntorno(TPantalla* pantalla) : pantalla_(pantalla ? pantalla : &pantalla_muda) {
   visores_.fill("****");
+  palabras_.fill(-1);
   // Memory is exactly F000 words for every user of the machine: no editor
   // key may insert or delete a byte.
   Memoria.SetNoSizeChange(true);
@@ -33,17 +34,14 @@ TEntorno::TEntorno(TPantalla* pantalla) : pantalla_(pantalla ? pantalla : &panta
 
 void TEntorno::Fijar_Pantalla(TPantalla* pantalla) { pantalla_ = pantalla ? pantalla : &pantalla_muda; }
 
-std::string TEntorno::Leer_Palabra_Incompleta(int32_t direccion) const {
+TTexto_Corto TEntorno::Leer_Palabra_Incompleta(int32_t direccion) const {
   // Only stored words are ever read: the monitor area, and any address that
   // is not a word, yield the empty text.
-  std::string texto;
-  if (direccion >= 0 && direccion < Primera_Direccion_Monitor) {
-    const int32_t byte = 2 * direccion;
-    const int32_t disponibles = std::clamp(Memoria.DataSize() - byte, 0, 2);
-    texto.resize(static_cast<size_t>(disponibles) * 2);
-    for (int32_t i = 0; i < disponibles; ++i)
-      Memoria.ByteToHex(Memoria.ByteAt(byte + i), &texto[static_cast<size_t>(2 * i)]);
-  }
+  if (direccion < 0 || direccion >= Primera_Direccion_Monitor) return {};
+  const int32_t byte = 2 * direccion;
+  const int32_t disponibles = std::clamp(Memoria.DataSize() - byte, 0, 2);
+  TTexto_Corto texto(static_cast<size_t>(disponibles) * 2);
+  for (int32_t i = 0; i < disponibles; ++i) Memoria.ByteToHex(Memoria.ByteAt(byte + i), texto.Datos() + 2 * i);
   return texto;
 }
 

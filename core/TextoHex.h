@@ -3,6 +3,7 @@
 // results for bad input that the displays show when something is off.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,18 @@ inline constexpr std::array<int8_t, 256> Valores = [] {
   for (int c = '0'; c <= '9'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - '0');
   for (int c = 'A'; c <= 'F'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - 'A' + 10);
   for (int c = 'a'; c <= 'f'; ++c) tabla[static_cast<size_t>(c)] = static_cast<int8_t>(c - 'a' + 10);
+  return tabla;
+}();
+// Each byte's two upper-case digits.
+inline constexpr std::array<std::array<char, 2>, 256> Pares = [] {
+  std::array<std::array<char, 2>, 256> tabla{};
+  for (size_t b = 0; b < 256; ++b) tabla[b] = {Digitos[b >> 4], Digitos[b & 15]};
+  return tabla;
+}();
+// The same for upper-case digits only: the form every computed word takes.
+inline constexpr std::array<int8_t, 256> Valores_Mayuscula = [] {
+  std::array<int8_t, 256> tabla = Valores;
+  for (int c = 'a'; c <= 'f'; ++c) tabla[static_cast<size_t>(c)] = -1;
   return tabla;
 }();
 }  // namespace texto_hex
@@ -42,16 +55,51 @@ inline int32_t Texto_a_Palabra(std::string_view texto) {
   return resultado;
 }
 
-inline std::string Palabra_a_Texto(int32_t valor) {
-  std::string texto = "XXXX";
-  for (int posicion = 3; posicion >= 0; --posicion) {
-    texto[static_cast<size_t>(posicion)] = Digito_Hex(valor % 16);
-    valor /= 16;
+// At most four characters held by value: what the executor passes around
+// instead of building a string for every word it reads or computes.
+class TTexto_Corto {
+ public:
+  TTexto_Corto() = default;
+  explicit TTexto_Corto(size_t longitud) : longitud_(static_cast<uint8_t>(longitud)) {}
+  char* Datos() { return datos_; }
+  const char* Datos() const { return datos_; }
+  operator std::string_view() const { return {datos_, longitud_}; }
+  std::string Texto() const { return std::string(datos_, longitud_); }
+
+ private:
+  char datos_[4] = {};
+  uint8_t longitud_ = 0;
+};
+
+// The four low digits; a negative value keeps the digits of its remainders
+// as "X" (what the displays have always shown for one).
+inline TTexto_Corto Palabra_a_Texto_Corto(int32_t valor) {
+  TTexto_Corto texto(4);
+  char* const d = texto.Datos();
+  if (valor >= 0) {
+    std::memcpy(d, texto_hex::Pares[static_cast<size_t>(valor >> 8 & 0xFF)].data(), 2);
+    std::memcpy(d + 2, texto_hex::Pares[static_cast<size_t>(valor & 0xFF)].data(), 2);
+  } else {
+    for (int posicion = 3; posicion >= 0; --posicion, valor /= 16) d[posicion] = Digito_Hex(valor % 16);
   }
   return texto;
 }
+inline std::string Palabra_a_Texto(int32_t valor) { return Palabra_a_Texto_Corto(valor).Texto(); }
 
-inline std::string Entero_a_Texto(int32_t valor) { return Palabra_a_Texto(valor < 0 ? valor + 0x10000 : valor); }
+inline TTexto_Corto Entero_a_Texto_Corto(int32_t valor) {
+  return Palabra_a_Texto_Corto(valor < 0 ? valor + 0x10000 : valor);
+}
+inline std::string Entero_a_Texto(int32_t valor) { return Entero_a_Texto_Corto(valor).Texto(); }
+
+// The value of exactly four upper-case hex digits, else -1.
+inline int32_t Palabra_Mayuscula(std::string_view texto) {
+  if (texto.size() != 4) return -1;
+  const auto& v = texto_hex::Valores_Mayuscula;
+  const int32_t d0 = v[static_cast<unsigned char>(texto[0])], d1 = v[static_cast<unsigned char>(texto[1])];
+  const int32_t d2 = v[static_cast<unsigned char>(texto[2])], d3 = v[static_cast<unsigned char>(texto[3])];
+  if ((d0 | d1 | d2 | d3) < 0) return -1;
+  return d0 << 12 | d1 << 8 | d2 << 4 | d3;
+}
 
 // True when the text is exactly four hexadecimal digits of either case.
 inline bool Es_Palabra(std::string_view texto) {

@@ -56,6 +56,12 @@ class tst_Ejecutor : public QObject {
     QTest::newRow("RET") << "rE=EFFF mEFFF=0101 m0101=F000" << "E000" << "PC=0101 IR=F000 AR=0101 DR=F000 rE=F000" << ninguno;
     QTest::newRow("RET from monitor area") << "rE=F000" << "E000" << "PC= IR= AR= DR= rE=F001" << ninguno;
     QTest::newRow("RET wraps stack") << "rE=FFFF" << "E000" << "PC= rE=0000" << ninguno;
+    // Texts a student typed or a state file held, which are not the upper-case
+    // words the machine writes: read as their digits say.
+    QTest::newRow("ADDS lower-case register") << "r1=00ff r2=0001" << "6312" << "r3=0100" << ninguno;
+    QTest::newRow("LHI lower-case low byte") << "r3=00ff" << "3312" << "r3=12ff" << ninguno;
+    QTest::newRow("LD bad digit in RD") << "rD=1X00 m0FFF=BEEF" << "01FF" << "r1=BEEF" << ninguno;
+    QTest::newRow("BR to lower-case RD") << "rD=0a00 m0A00=2101" << "C000" << "PC=0a00 IR=2101" << ninguno;
     QTest::newRow("HALT") << "m0101=1234" << "F000" << "PC=0101 IR=1234 AR=0101 DR=1234" << QString::fromUtf8(Mensaje_Fin);
   }
 
@@ -118,6 +124,19 @@ class tst_Ejecutor : public QObject {
     Comprobar(m.E, "mEFFF=AB PC=0100");
     QCOMPARE(m.Pantalla.Mensajes, std::vector<std::string>{"Invalid SetMemory index"});
     QCOMPARE(m.Pantalla.Paso_a_Paso_en_Mensaje[0], 1);
+  }
+
+  // The machine reads a word as the memory editor shows it, digits of each
+  // byte swapped when the editor swaps them.
+  void palabra_con_digitos_cambiados() {
+    TMaquina_Prueba m;
+    m.E.Memoria.SwapNibbles = true;
+    m.E.Memoria.SetMemory(0x200, 0x32);
+    m.E.Memoria.SetMemory(0x201, 0x50);
+    m.Teclear("0100");
+    m.E.BEjecutarClick();
+    Comprobar(m.E, "r3=0005");
+    QCOMPARE(m.E.Leer_Palabra(0x100), std::string("2305"));
   }
 
   void escribir_palabra() {
