@@ -13,7 +13,8 @@ int32_t Con_Signo(int32_t palabra) { return palabra >= 0x8000 ? palabra - 0x1000
 void TEntorno::BEjecutarClick() { Ejecutar_Paso(Opciones_Entorno.Modo_Consola); }
 
 void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
-  Historial.Comenzar(modo_consola, banderas_, Listado.Seleccion(), &visores_[THistorial::Primer_Visor_Cabecera]);
+  constexpr size_t cabecera = THistorial::Primer_Visor_Cabecera;
+  Historial.Comenzar(modo_consola, banderas_, Listado.Seleccion(), &palabras_[cabecera], &visores_[cabecera]);
   try {
     if (Opciones_Entorno.Modo_Consola != 3) {
       Historial.Anotar_Contador(contador_);

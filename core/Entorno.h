@@ -204,15 +204,13 @@ class TEntorno {
   // The value or word is about to change: recorded while an instruction
   // executes (the header already holds AR, DR, IR and PC), else the history
   // is forgotten.
+  // Inline only the two common cases that record nothing: a header display
+  // during an instruction, and any display while there is no history.
   void Anotar_Visor(int visor) {
-    if (Historial.Grabando()) {
-      if (!THistorial::En_Cabecera(visor)) Historial.Anotar_Visor(visor, Valor(visor), palabras_[static_cast<size_t>(visor)]);
-    } else if (deshaciendo_) {
-      efecto_deshecho_.Visores.push_back(visor);
-    } else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) {
-      Cambio_Externo();
-    }
+    if (Historial.Grabando() ? !THistorial::En_Cabecera(visor) : deshaciendo_ || !Historial.Vacio())
+      Anotar_Cambio_Visor(visor);
   }
+  void Anotar_Cambio_Visor(int visor);
   void Cambio_Externo() {
     if (!Historial.Vacio()) Olvidar_Historial();
   }

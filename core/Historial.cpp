@@ -68,9 +68,9 @@ void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   Escribir(Tipo_Texto);
 }
 
-void THistorial::Anotar_Textos(unsigned formas, const std::string* textos) {
+void THistorial::Anotar_Textos(unsigned textos_aparte, const std::string* textos) {
   for (int i = 0; i < Visores_Cabecera; ++i)
-    if ((formas >> (2 * i) & 3) == Forma_Texto) Anotar_Texto(Primer_Visor_Cabecera + i, textos[i]);
+    if (textos_aparte >> i & 1) Anotar_Texto(Primer_Visor_Cabecera + i, textos[i]);
 }
 
 void THistorial::Anotar_Contador(int64_t contador) {
@@ -113,32 +113,18 @@ uint64_t THistorial::Recorrer(uint64_t fin, const std::function<void(const TCamb
       cambio = TCambio(TCambio::Contador, 0);
       cambio.Contador_Anterior = static_cast<int64_t>(valor);
       p -= 9;
-    } else {  // the block's header, read backwards from its kind
-      const unsigned formas = Leer(p - 2);
-      const uint8_t banderas = Leer(p - 3);
+    } else {  // the block's header
+      p -= Bytes_Cabecera;
+      const unsigned textos_aparte = Leer(p + 16);
+      for (uint64_t i = 0; i < Visores_Cabecera; ++i)
+        if ((textos_aparte >> i & 1) == 0)  // else its text came as a change of its own
+          ver(TCambio(TCambio::Visor, Primer_Visor_Cabecera + static_cast<int>(i), Texto_Palabra(p + 3 + 2 * i)));
       uint32_t seleccion = 0;
-      for (uint64_t i = 0; i < 4; ++i) seleccion |= static_cast<uint32_t>(Leer(p - 7 + i)) << (8 * i);
-      p -= 7;
-      // PC and IR come first: AR and DR may be the same text.
-      for (int i = Visores_Cabecera - 1; i >= 0; --i) {
-        std::string& texto = textos_cabecera_[static_cast<size_t>(i)];
-        switch (formas >> (2 * i) & 3) {
-          case Forma_Guardada:
-            p -= 4;
-            texto.resize(4);
-            for (uint64_t j = 0; j < 4; ++j) texto[j] = static_cast<char>(Leer(p + j));
-            break;
-          case Forma_Igual: texto = textos_cabecera_[static_cast<size_t>(Visores_Cabecera - 1 - i)]; break;
-          default: continue;  // its text came as a change of its own
-        }
-      }
-      for (int i = 0; i < Visores_Cabecera; ++i)
-        if ((formas >> (2 * i) & 3) != Forma_Texto)
-          ver(TCambio(TCambio::Visor, Primer_Visor_Cabecera + i, textos_cabecera_[static_cast<size_t>(i)]));
-      ver(TCambio(TCambio::Banderas, banderas));
+      for (uint64_t i = 0; i < 4; ++i) seleccion |= static_cast<uint32_t>(Leer(p + 11 + i)) << (8 * i);
+      ver(TCambio(TCambio::Banderas, Leer(p + 15)));
       ver(TCambio(TCambio::Seleccion, static_cast<int32_t>(seleccion)));
-      ver(TCambio(TCambio::Modo_Consola, Leer(p - 3)));
-      return p - 3;
+      ver(TCambio(TCambio::Modo_Consola, Leer(p)));
+      return p;
     }
     ver(cambio);
   }

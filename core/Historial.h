@@ -11,6 +11,7 @@
 // its end; the block's length in the header lets the oldest block be dropped
 // without reading it.
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -57,43 +58,42 @@ class THistorial {
   }
 
   // The executor brackets each instruction with the state that the header
-  // keeps (textos: the header's displays, in order); the other changes go
-  // in between, and only while Grabando().
-  // Recording is inline and writes bytes into the ring reserved beforehand:
-  // it runs at every instruction of a free run.
-  void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const std::string* textos) {
+  // keeps (palabras and textos: the header's displays, in order, as in
+  // TEntorno); the other changes go in between, and only while Grabando().
+  // Recording is inline: it runs at every instruction of a free run.
+  void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
+                const std::string* textos) {
     if (!activo_) return;
     if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
     hay_deshecho_ = false;
     grabando_ = true;
     roto_ = false;
     inicio_bloque_ = cabeza_;
-    // Composed in place where the ring has room for the longest header
-    // without wrapping (nearly always), else aside and copied in.
-    std::array<uint8_t, Bytes_Cabecera_Maximo> aparte;
+    // Composed in registers: a header built in memory byte by byte and
+    // copied would be read back before its bytes were stored. [1] and [2],
+    // the length, are written by Terminar.
+    const unsigned textos_aparte = unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
+                                   unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
+    const uint64_t ar = Alto_Primero(palabras[0]), dr = Alto_Primero(palabras[1]);
+    const uint64_t ir = Alto_Primero(palabras[2]), pc = Alto_Primero(palabras[3]);
+    const uint64_t primeros = modo_consola | ar << 24 | dr << 40 | ir << 56;
+    const uint64_t segundos = ir >> 8 | pc << 8 | uint64_t{static_cast<uint32_t>(seleccion)} << 24 | uint64_t{banderas} << 56;
+    const uint64_t ultimos = textos_aparte | unsigned{Tipo_Marca} << 8;
+    if (!Sitio(Bytes_Cabecera)) return;
     const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
-    const bool en_sitio = indice + Bytes_Cabecera_Maximo <= anillo_.size() && cabeza_ + Bytes_Cabecera_Maximo <= lleno_;
-    uint8_t* const cabecera = en_sitio ? &anillo_[indice] : aparte.data();
-    cabecera[0] = modo_consola;  // [1], [2]: the length, written by Terminar
-    size_t n = 3;
-    // The texts are read before anything is stored: a byte store may alias
-    // them, which would read them again after each one.
-    const TCuatro ar = Cuatro(textos[0]), dr = Cuatro(textos[1]), ir = Cuatro(textos[2]), pc = Cuatro(textos[3]);
-    const unsigned formas = Guardar(cabecera, n, ar, pc) | Guardar(cabecera, n, dr, ir) << 2 |
-                            Guardar(cabecera, n, ir, {}) << 4 | Guardar(cabecera, n, pc, {}) << 6;
-    std::memcpy(&cabecera[n], &seleccion, 4);
-    cabecera[n + 4] = banderas;
-    cabecera[n + 5] = static_cast<uint8_t>(formas);
-    cabecera[n + 6] = Tipo_Marca;
-    n += 7;
-    if (en_sitio) {
-      cabeza_ += n;
+    if (indice + Bytes_Cabecera <= anillo_.size()) {
+      uint8_t* const cabecera = &anillo_[indice];
+      Poner(cabecera, primeros, 8);
+      Poner(cabecera + 8, segundos, 8);
+      Poner(cabecera + 16, ultimos, 2);
+      cabeza_ += Bytes_Cabecera;
     } else {
-      if (!Sitio(n)) return;
-      for (size_t i = 0; i < n; ++i) Escribir(aparte[i]);
+      for (uint64_t valor : {primeros, segundos})
+        for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
+      for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(ultimos >> (8 * i)));
     }
-    // A display that is not four characters keeps its text in a change of its own.
-    if ((formas & Formas_Texto) != 0) Anotar_Textos(formas, textos);
+    // A display that is not a word keeps its text in a change of its own.
+    if (textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
   }
   void Terminar() {
     if (!grabando_) return;
@@ -142,16 +142,21 @@ class THistorial {
   static constexpr uint8_t Tipo_Byte_Alto = 150;
   static constexpr uint8_t Tipo_Contador = 151;
   static constexpr uint8_t Tipo_Marca = 152;
-  // Console mode, length low, length high; the texts of AR, DR, IR and PC
-  // that are kept there (four characters each); the selection (four bytes),
-  // the flags, the displays' forms (two bits each), kind.
-  static constexpr size_t Bytes_Cabecera_Maximo = 3 + 4 * Visores_Cabecera + 7;
-  // How the header keeps a display: its four characters; the same text as
-  // its pair (AR as PC, DR as IR, as after most instructions); or, for a
-  // text of another length, as a change of its own after the header.
-  static constexpr unsigned Forma_Guardada = 0, Forma_Igual = 1, Forma_Texto = 2;
-  static constexpr unsigned Formas_Texto = 0b10101010;
+  // Console mode, length low, length high; AR, DR, IR and PC as words (two
+  // bytes each, high first); the selection (four bytes); the flags; one bit
+  // per display whose text is not a word and follows as a change of its own;
+  // kind.
+  static constexpr size_t Bytes_Cabecera = 3 + 2 * Visores_Cabecera + 7;
 
+  // A word's two bytes, high first, as the low half of a number.
+  static uint64_t Alto_Primero(int32_t palabra) {
+    return static_cast<uint64_t>((palabra >> 8 & 0xFF) | (palabra & 0xFF) << 8);
+  }
+  // The low n bytes of a value, lowest first (one store where the compiler can).
+  static void Poner(uint8_t* destino, uint64_t valor, size_t n) {
+    if constexpr (std::endian::native == std::endian::little) std::memcpy(destino, &valor, n);
+    else for (size_t i = 0; i < n; ++i) destino[i] = static_cast<uint8_t>(valor >> (8 * i));
+  }
   uint8_t Leer(uint64_t posicion) const { return anillo_[static_cast<size_t>(posicion) & mascara_]; }
   void Escribir(uint8_t byte) { anillo_[static_cast<size_t>(cabeza_++) & mascara_] = byte; }
   // Through locals: a byte store may alias any member, which would be read
@@ -166,27 +171,7 @@ class THistorial {
     cabeza_ = cabeza;
   }
   void Anotar_Texto(int visor, std::string_view texto);
-  void Anotar_Textos(unsigned formas, const std::string* textos);
-  // A header display's text when it has four characters.
-  struct TCuatro {
-    bool Hay = false;
-    uint32_t Caracteres = 0;
-  };
-  static TCuatro Cuatro(const std::string& texto) {
-    TCuatro cuatro;
-    cuatro.Hay = texto.size() == 4;
-    if (cuatro.Hay) std::memcpy(&cuatro.Caracteres, texto.data(), 4);
-    return cuatro;
-  }
-  // Puts a header display's text at cabecera[n] unless it is the same as its
-  // pair's; returns its form.
-  static unsigned Guardar(uint8_t* cabecera, size_t& n, TCuatro texto, TCuatro pareja) {
-    if (!texto.Hay) return Forma_Texto;
-    if (pareja.Hay && pareja.Caracteres == texto.Caracteres) return Forma_Igual;
-    std::memcpy(&cabecera[n], &texto.Caracteres, 4);
-    n += 4;
-    return Forma_Guardada;
-  }
+  void Anotar_Textos(unsigned textos_aparte, const std::string* textos);
   // Room for n more bytes of the block in progress: grows the ring, then
   // drops the oldest blocks. False when the block cannot be kept.
   bool Sitio(size_t n) { return cabeza_ + n <= lleno_ || Hacer_Sitio(n); }
@@ -217,5 +202,4 @@ class THistorial {
   size_t instrucciones_ = 0;
   bool hay_deshecho_ = false;
   mutable std::string texto_;
-  mutable std::array<std::string, Visores_Cabecera> textos_cabecera_;
 };

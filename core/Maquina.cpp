@@ -61,6 +61,16 @@ void TEntorno::Escribir_Palabra(int32_t direccion, std::string_view texto, std::
   pantalla_->Memoria_Cambiada(direccion);
 }
 
+void TEntorno::Anotar_Cambio_Visor(int visor) {
+  if (Historial.Grabando()) {
+    Historial.Anotar_Visor(visor, Valor(visor), palabras_[static_cast<size_t>(visor)]);
+  } else if (deshaciendo_) {
+    efecto_deshecho_.Visores.push_back(visor);
+  } else if (visor < Visor_Entrada(0) || visor >= Visor_Salida(0)) {
+    Cambio_Externo();
+  }
+}
+
 void TEntorno::Anotar_Escritura(int32_t direccion) {
   if (!Historial.Grabando()) return Cambio_Externo();
   // Only the bytes that the store will reach: memory that Ctrl+Delete
