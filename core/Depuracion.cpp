@@ -11,6 +11,7 @@ bool TEntorno::Parar_si_Punto_Ruptura_en_PC() {
 }
 
 bool TEntorno::Retroceder() {
+  Historial.Completar();  // a full-speed run going on records what it ran
   if (Historial.Vacio()) {
     Fijar_Estado_Ejecucion("No hay instrucciones que retroceder");
     return false;
@@ -61,7 +62,7 @@ TEfecto_Instruccion TEntorno::Efecto_Ultima_Instruccion() const {
 }
 
 void TEntorno::Olvidar_Historial() {
-  if (Historial.Vacio()) return;
+  if (Historial.Vacio() && !Historial.En_Pausa()) return;
   Historial.Vaciar();
   Notificar_Panel();  // Retroceder is no longer available
 }

@@ -4,9 +4,17 @@
 // takes its events between them. What changed is noted and shown when the
 // window asks (a few times a second and when the run stops), and before any
 // box the machine opens, so the box never shows over stale views.
+//
+// Recording every instruction for stepping back would cost the run a third
+// of its speed. Instead the run keeps a copy of the machine every so often,
+// and at its stop executes its last instructions again on a machine of its
+// own, recording them into the history. The copy's end must equal the
+// machine's, or the history is forgotten, as after any change by the user.
+#include <array>
 #include <bitset>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -38,8 +46,36 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   int64_t Instrucciones() const { return entorno_.Contador_Instrucciones() - contador_inicial_; }
 
  private:
+  // The machine at one instruction of the run: where executing again begins.
+  struct TPunto_Control {
+    int64_t Contador = 0;
+    std::array<std::string, Numero_Visores> Visores;
+    uint8_t Banderas = 0;  // bit per TBandera
+    std::vector<uint8_t> Memoria;
+    bool Nibbles_Cambiados = false;
+    int Seleccion = -1;
+    TEstado_Maquina Estado_Maquina;
+    TOpciones_Entorno Opciones_Entorno;
+  };
+  // An input port the user changed between two slices, after Contador instructions.
+  struct TEntrada_Cambiada {
+    int64_t Contador = 0;
+    int Visor = 0;
+    std::string Texto;
+  };
+
   bool Libre() const;
   bool Terminar();
+  void Pausar_Historial();
+  // At each slice's start: input ports the user changed, a new copy when
+  // the last is far enough behind, and a fresh start after a change that
+  // forgot the history.
+  void Revisar_Puntos(bool copiar);
+  TPunto_Control Punto_Actual() const;
+  void Completar_Historial();
+  // Executes again from the copy on a machine of its own, recording into the
+  // history it is given; true when it ends as this machine is now.
+  bool Ejecutar_de_Nuevo(const TPunto_Control& punto, THistorial& historial) const;
   // Outside a slice the environment holds the real screen and observer.
   TPantalla& Pantalla_Real() { return pantalla_ ? *pantalla_ : entorno_.Pantalla(); }
   TObservador_Listado* Observador_Real() const { return pantalla_ ? observador_ : entorno_.Listado.Observador(); }
@@ -48,7 +84,7 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   void Mostrar_Mensaje(const std::string& texto) override;
   bool Preguntar_Si_No(const std::string& titulo, const std::string& texto) override;
   std::optional<std::string> Pedir_Valor_Editado() override;
-  void Visor_Cambiado(int visor) override { visores_.set(static_cast<size_t>(visor)); }
+  void Visor_Cambiado(int visor) override { visores_[static_cast<size_t>(visor)] = true; }
   void Banderas_Cambiadas() override { banderas_ = true; }
   void Panel_Cambiado() override { panel_ = true; }
   void Memoria_Cambiada(int direccion_palabra) override;
@@ -77,4 +113,9 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   bool seleccion_ = false;
   bool toda_memoria_ = false;
   std::vector<int32_t> palabras_;
+
+  std::deque<TPunto_Control> puntos_;
+  std::vector<TEntrada_Cambiada> entradas_cambiadas_;
+  std::array<std::string, Numero_Puertos> entradas_;  // as the last look found them
+  uint64_t vaciados_ = 0;
 };

@@ -177,7 +177,9 @@ class TEntorno {
   // Undoes the newest executed instruction and leaves TORVIC stopped in step
   // mode; false (saying so) when there is nothing to undo.
   bool Retroceder();
-  bool Puede_Retroceder() const { return Estado_Maquina.Encendida == 1 && !Historial.Vacio(); }
+  bool Puede_Retroceder() const {
+    return Estado_Maquina.Encendida == 1 && (!Historial.Vacio() || Historial.En_Pausa());
+  }
   // A change the user made: stepping back never crosses it.
   void Olvidar_Historial();
   // The listing line's breakpoint, and "run to a line"; false when the line
@@ -207,12 +209,13 @@ class TEntorno {
   // Inline only the two common cases that record nothing: a header display
   // during an instruction, and any display while there is no history.
   void Anotar_Visor(int visor) {
-    if (Historial.Grabando() ? !THistorial::En_Cabecera(visor) : deshaciendo_ || !Historial.Vacio())
+    if (Historial.En_Instruccion() ? Historial.Grabando() && !THistorial::En_Cabecera(visor)
+                                   : deshaciendo_ || !Historial.Vacio() || Historial.En_Pausa())
       Anotar_Cambio_Visor(visor);
   }
   void Anotar_Cambio_Visor(int visor);
   void Cambio_Externo() {
-    if (!Historial.Vacio()) Olvidar_Historial();
+    if (!Historial.Vacio() || Historial.En_Pausa()) Olvidar_Historial();
   }
   void Anotar_Escritura(int32_t direccion);
   // The executor works on words as numbers; a display shows a word as its
@@ -375,6 +378,6 @@ inline void TEntorno::Fijar_Bandera(TBandera bandera, int valor) {
   if (banderas_ == antes) return;
   // While an instruction executes, the header holds the flags.
   if (deshaciendo_) efecto_deshecho_.Banderas = static_cast<uint8_t>(efecto_deshecho_.Banderas | bit);
-  else if (!Historial.Grabando()) Cambio_Externo();
+  else if (!Historial.En_Instruccion()) Cambio_Externo();
   pantalla_->Banderas_Cambiadas();
 }

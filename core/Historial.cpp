@@ -22,6 +22,7 @@ void THistorial::Fijar_Activo(bool activo) {
 }
 
 void THistorial::Vaciar() {
+  ++vaciados_;
   grabando_ = false;
   cola_ = cabeza_;
   lleno_ = cola_ + anillo_.size();

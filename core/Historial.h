@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Efecto.h"
@@ -64,38 +65,12 @@ class THistorial {
   void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
                 const std::string* textos) {
     if (!activo_) return;
-    if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
+    en_instruccion_ = true;
     hay_deshecho_ = false;
-    grabando_ = true;
-    roto_ = false;
-    inicio_bloque_ = cabeza_;
-    // Composed in registers: a header built in memory byte by byte and
-    // copied would be read back before its bytes were stored. [1] and [2],
-    // the length, are written by Terminar.
-    const unsigned textos_aparte = unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
-                                   unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
-    const uint64_t ar = Alto_Primero(palabras[0]), dr = Alto_Primero(palabras[1]);
-    const uint64_t ir = Alto_Primero(palabras[2]), pc = Alto_Primero(palabras[3]);
-    const uint64_t primeros = modo_consola | ar << 24 | dr << 40 | ir << 56;
-    const uint64_t segundos = ir >> 8 | pc << 8 | uint64_t{static_cast<uint32_t>(seleccion)} << 24 | uint64_t{banderas} << 56;
-    const uint64_t ultimos = textos_aparte | unsigned{Tipo_Marca} << 8;
-    if (!Sitio(Bytes_Cabecera)) return;
-    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
-    if (indice + Bytes_Cabecera <= anillo_.size()) {
-      uint8_t* const cabecera = &anillo_[indice];
-      Poner(cabecera, primeros, 8);
-      Poner(cabecera + 8, segundos, 8);
-      Poner(cabecera + 16, ultimos, 2);
-      cabeza_ += Bytes_Cabecera;
-    } else {
-      for (uint64_t valor : {primeros, segundos})
-        for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
-      for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(ultimos >> (8 * i)));
-    }
-    // A display that is not a word keeps its text in a change of its own.
-    if (textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
+    if (!completar_) Grabar_Cabecera(modo_consola, banderas, seleccion, palabras, textos);
   }
   void Terminar() {
+    en_instruccion_ = false;
     if (!grabando_) return;
     grabando_ = false;
     const uint64_t longitud = cabeza_ - inicio_bloque_;
@@ -106,6 +81,24 @@ class THistorial {
     ++instrucciones_;
   }
   bool Grabando() const { return grabando_; }
+  // Between Comenzar and Terminar, recorded or not: a change then is the
+  // instruction's, never the user's.
+  bool En_Instruccion() const { return en_instruccion_; }
+
+  // The full-speed run records nothing while it goes: it keeps what it needs
+  // to execute its instructions again, recording them, when completar is
+  // called. Completar runs it once (at the run's stop, or when the history is
+  // needed before); recording then goes on as before.
+  void Pausar(std::function<void()> completar) { completar_ = std::move(completar); }
+  bool En_Pausa() const { return static_cast<bool>(completar_); }
+  void Completar() {
+    if (!completar_) return;
+    const std::function<void()> completar = std::exchange(completar_, nullptr);
+    completar();
+  }
+  // Counts Vaciar: a change in it tells a paused run that what it kept to
+  // execute again is no longer wanted.
+  uint64_t Vaciados() const { return vaciados_; }
 
   // palabra: the value while the text is four upper-case hex digits, else -1.
   void Anotar_Visor(int visor, std::string_view texto_anterior, int32_t palabra) {
@@ -135,6 +128,39 @@ class THistorial {
   bool Hay_Deshecho() const { return hay_deshecho_; }
 
  private:
+  // The header, composed in registers and stored in one go.
+  void Grabar_Cabecera(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
+                       const std::string* textos) {
+    if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
+    grabando_ = true;
+    roto_ = false;
+    inicio_bloque_ = cabeza_;
+    // A header built in memory byte by byte and copied would be read back
+    // before its bytes were stored. [1] and [2], the length, are written by
+    // Terminar.
+    const unsigned textos_aparte = unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
+                                   unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
+    const uint64_t ar = Alto_Primero(palabras[0]), dr = Alto_Primero(palabras[1]);
+    const uint64_t ir = Alto_Primero(palabras[2]), pc = Alto_Primero(palabras[3]);
+    const uint64_t primeros = modo_consola | ar << 24 | dr << 40 | ir << 56;
+    const uint64_t segundos = ir >> 8 | pc << 8 | uint64_t{static_cast<uint32_t>(seleccion)} << 24 | uint64_t{banderas} << 56;
+    const uint64_t ultimos = textos_aparte | unsigned{Tipo_Marca} << 8;
+    if (!Sitio(Bytes_Cabecera)) return;
+    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
+    if (indice + Bytes_Cabecera <= anillo_.size()) {
+      uint8_t* const cabecera = &anillo_[indice];
+      Poner(cabecera, primeros, 8);
+      Poner(cabecera + 8, segundos, 8);
+      Poner(cabecera + 16, ultimos, 2);
+      cabeza_ += Bytes_Cabecera;
+    } else {
+      for (uint64_t valor : {primeros, segundos})
+        for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
+      for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(ultimos >> (8 * i)));
+    }
+    // A display that is not a word keeps its text in a change of its own.
+    if (textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
+  }
   // Kinds: a display number (0..147) is a display holding four upper-case
   // hex digits, stored as two bytes; the rest follow.
   static constexpr uint8_t Tipo_Texto = 148;
@@ -190,7 +216,10 @@ class THistorial {
   uint64_t Recorrer(uint64_t fin, const std::function<void(const TCambio&)>& ver) const;
 
   bool activo_ = true;
+  bool en_instruccion_ = false;
   bool grabando_ = false;
+  std::function<void()> completar_;
+  uint64_t vaciados_ = 0;
   bool roto_ = false;  // the block in progress could not be kept whole
   std::vector<uint8_t> anillo_;
   size_t mascara_ = 0;

@@ -72,7 +72,8 @@ void TEntorno::Anotar_Cambio_Visor(int visor) {
 }
 
 void TEntorno::Anotar_Escritura(int32_t direccion) {
-  if (!Historial.Grabando()) return Cambio_Externo();
+  if (!Historial.En_Instruccion()) return Cambio_Externo();
+  if (!Historial.Grabando()) return;
   // Only the bytes that the store will reach: memory that Ctrl+Delete
   // shortened refuses the rest.
   const int32_t byte = 2 * direccion;

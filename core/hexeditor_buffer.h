@@ -55,6 +55,7 @@ class THexEditorBuffer {
 
   // Direct access for the machine and the view; the offset must be valid.
   uint8_t ByteAt(int32_t offset) const { return data_[offset]; }
+  const uint8_t* Bytes() const { return data_; }  // DataSize() of them
   // The two display digits of a byte, honouring SwapNibbles.
   // Inline: the machine reads every fetched word through it.
   void ByteToHex(uint8_t value, char* out) const {

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "Grabadora.h"
+#include "core/Ejecucion_Rapida.h"
 
 namespace {
 
@@ -205,6 +206,93 @@ class tst_Historial : public QObject {
       QVERIFY2(m.E.Historial.Vacio(), qPrintable(QString("change %1").arg(i)));
     }
     QVERIFY(!m.E.Puede_Retroceder());
+  }
+
+  // A full-speed run records nothing while it goes and executes its
+  // instructions again at the stop: stepping back from there goes through
+  // exactly the states that single steps pass, across input ports changed
+  // between slices, and back to before the run. A slice with a deadline
+  // already past runs 4,096 instructions, so the counts are the same on
+  // every machine.
+  void ejecucion_rapida_data() {
+    QTest::addColumn<uint32_t>("semilla");  // 0: a loop that reads input port 02
+    QTest::addColumn<int>("tajadas");
+    for (uint32_t semilla = 1; semilla <= 8; ++semilla) QTest::addRow("seed %u", semilla) << semilla << 3;
+    QTest::addRow("input changed between slices") << 0u << 3;
+    QTest::addRow("beyond the history") << 0u << 300;
+  }
+
+  void ejecucion_rapida() {
+    QFETCH(uint32_t, semilla);
+    QFETCH(int, tajadas);
+    TMaquina_Prueba rapida, pasos;
+    for (TMaquina_Prueba* m : {&rapida, &pasos}) {
+      if (semilla > 0) Programa_Aleatorio(*m, semilla);
+      else Aplicar(m->E, "rD=0000 m0000=4102 m0001=6331 m0002=C000");  // IN R1,02; ADDS R3,R3,R1; BR 0000
+      m->Teclear("0000");
+    }
+    const TFoto inicial = Foto(pasos.E);
+    for (TMaquina_Prueba* m : {&rapida, &pasos}) m->E.BEjecutarClick();
+    const auto cambiar_entrada = [](TEntorno& e, int n) { e.Fijar_Valor(Visor_Entrada(2), Palabra_a_Texto(n)); };
+
+    TEjecucion_Rapida ejecucion(rapida.E);
+    QVERIFY(ejecucion.Comenzar());
+    std::vector<int64_t> cambios;  // where the input port changed
+    for (int t = 0; t < tajadas && ejecucion.Ejecutar_Tajada(TEjecucion_Rapida::TReloj::time_point::min()); ++t) {
+      cambios.push_back(rapida.E.Contador_Instrucciones());
+      cambiar_entrada(rapida.E, t + 1);
+    }
+    ejecucion.Detener();
+    const int64_t n = rapida.E.Contador_Instrucciones();
+    QVERIFY(semilla > 0 || n == tajadas * 4096 + 2);
+
+    // The same instructions one by one (with step mode switched off, as the
+    // run does), keeping the states of the last ones.
+    pasos.E.BPasoPasoClick();
+    constexpr int64_t ultimos = 300;
+    std::vector<TFoto> fotos;
+    for (int64_t i = 1;; ++i) {
+      for (size_t c = 0; c < cambios.size(); ++c)
+        if (cambios[c] == i) cambiar_entrada(pasos.E, static_cast<int>(c) + 1);
+      if (i == n) break;
+      if (i >= n - ultimos) fotos.push_back(Foto(pasos.E));
+      pasos.E.BContinuarClick();
+    }
+    QVERIFY(Foto(rapida.E).Visores == Foto(pasos.E).Visores);
+    QVERIFY(rapida.E.Memoria.AsHex() == pasos.E.Memoria.AsHex());
+
+    const auto kept = static_cast<int64_t>(rapida.E.Historial.Instrucciones());
+    QCOMPARE(kept, std::min<int64_t>(n, THistorial::Maximo_Instrucciones));
+    for (auto foto = fotos.rbegin(); foto != fotos.rend(); ++foto) {
+      QVERIFY(rapida.E.Retroceder());
+      TFoto ahora = Foto(rapida.E);
+      ahora.Visores[Visor_Entrada(2)] = foto->Visores[Visor_Entrada(2)];  // ports are not history
+      QVERIFY(ahora == *foto);
+    }
+    if (kept < n) return;
+    while (rapida.E.Retroceder()) {}
+    TFoto ahora = Foto(rapida.E);
+    ahora.Visores[Visor_Entrada(2)] = inicial.Visores[Visor_Entrada(2)];
+    QVERIFY(ahora == inicial);
+  }
+
+  // A change the user makes while the run goes forgets what ran before it.
+  void ejecucion_rapida_y_cambio_del_usuario() {
+    TMaquina_Prueba m;
+    Aplicar(m.E, "rD=0000 m0000=6112 m0001=C000");  // ADDS R1,R1,R2; BR 0000
+    m.Teclear("0000");
+    m.E.BEjecutarClick();
+    TEjecucion_Rapida ejecucion(m.E);
+    ejecucion.Comenzar();
+    const auto ya = TEjecucion_Rapida::TReloj::time_point::min();
+    ejecucion.Ejecutar_Tajada(ya);
+    m.E.Fijar_Registro(2, "0003");
+    ejecucion.Ejecutar_Tajada(ya);
+    QVERIFY(m.E.Puede_Retroceder());
+    QVERIFY(m.E.Retroceder());  // mid-run: the run records first, then stops
+    QCOMPARE(m.E.Historial.Instrucciones(), size_t{4096 - 1});
+    QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
+    QVERIFY(!ejecucion.Ejecutar_Tajada(ya));
   }
 
   // The oldest instructions go beyond a million.
