@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   std::printf("bench_maxima: 61,440-word program listed, %lld instructions to HALT, medians of %d runs, offscreen\n",
               static_cast<long long>(instrucciones_linea), Vueltas);
   std::printf("  veltra-run               %6.1f million instructions/s\n", mediana_linea / 1e6);
-  std::printf("  veltra-run --back        %6.1f million instructions/s (recording each instruction)\n",
+  std::printf("  veltra-run --back        %6.1f million instructions/s (with the history)\n",
               mediana_historial / 1e6);
   std::printf("  window, MMaxima          %6.1f million instructions/s\n", mediana_ventana / 1e6);
   std::printf("  ratio to veltra-run      %6.3f (goal: at least 0.90)\n", mediana_ventana / mediana_linea);

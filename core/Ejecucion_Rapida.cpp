@@ -1,6 +1,5 @@
 #include "core/Ejecucion_Rapida.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -14,10 +13,6 @@ constexpr int Instrucciones_por_Vistazo = 4096;
 // Beyond this many distinct words written between two refreshes, the whole
 // memory view is repainted instead.
 constexpr size_t Maximo_Palabras = 64;
-// A copy of the machine every this many instructions: at most this many more
-// than the history keeps are executed again at the stop. A copy takes a few
-// microseconds, the instructions between two copies several milliseconds.
-constexpr int64_t Distancia_Puntos = 250'000;
 
 }  // namespace
 
@@ -42,104 +37,8 @@ bool TEjecucion_Rapida::Comenzar() {
   contador_inicial_ = entorno_.Contador_Instrucciones();
   ejecutando_ = true;
   primera_ = true;
-  if (entorno_.Historial.Activo()) Pausar_Historial();
+  grabacion_.Comenzar();
   return true;
-}
-
-void TEjecucion_Rapida::Pausar_Historial() {
-  puntos_ = {Punto_Actual()};
-  entradas_cambiadas_.clear();
-  for (int puerto = 0; puerto < Numero_Puertos; ++puerto)
-    entradas_[static_cast<size_t>(puerto)] = entorno_.Valor(Visor_Entrada(puerto));
-  vaciados_ = entorno_.Historial.Vaciados();
-  entorno_.Historial.Pausar([this] { Completar_Historial(); });
-}
-
-TEjecucion_Rapida::TPunto_Control TEjecucion_Rapida::Punto_Actual() const {
-  TPunto_Control punto;
-  punto.Contador = entorno_.Contador_Instrucciones();
-  for (int visor = 0; visor < Numero_Visores; ++visor) punto.Visores[static_cast<size_t>(visor)] = entorno_.Valor(visor);
-  for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
-    punto.Banderas = static_cast<uint8_t>(punto.Banderas | entorno_.Leer_Bandera(bandera) << bandera);
-  const THexEditorBuffer& memoria = entorno_.Memoria;
-  punto.Memoria.assign(memoria.Bytes(), memoria.Bytes() + memoria.DataSize());
-  punto.Nibbles_Cambiados = memoria.SwapNibbles;
-  punto.Seleccion = entorno_.Listado.Seleccion();
-  punto.Estado_Maquina = entorno_.Estado_Maquina;
-  punto.Opciones_Entorno = entorno_.Opciones_Entorno;
-  return punto;
-}
-
-void TEjecucion_Rapida::Revisar_Puntos(bool copiar) {
-  const int64_t contador = entorno_.Contador_Instrucciones();
-  if (entorno_.Historial.Vaciados() != vaciados_ || contador < puntos_.back().Contador) {
-    // What ran before is forgotten: the history starts again here.
-    puntos_ = {Punto_Actual()};
-    entradas_cambiadas_.clear();
-    vaciados_ = entorno_.Historial.Vaciados();
-  }
-  for (int puerto = 0; puerto < Numero_Puertos; ++puerto) {
-    std::string& antes = entradas_[static_cast<size_t>(puerto)];
-    const std::string& ahora = entorno_.Valor(Visor_Entrada(puerto));
-    if (antes != ahora) {
-      entradas_cambiadas_.push_back({contador, Visor_Entrada(puerto), ahora});
-      antes = ahora;
-    }
-  }
-  if (!copiar || contador - puntos_.back().Contador < Distancia_Puntos) return;
-  puntos_.push_back(Punto_Actual());
-  // The oldest copy still needed is the last one at least a full history back.
-  const auto lejos = static_cast<int64_t>(THistorial::Maximo_Instrucciones);
-  while (puntos_.size() > 1 && puntos_[1].Contador <= contador - lejos) puntos_.pop_front();
-  std::erase_if(entradas_cambiadas_, [&](const TEntrada_Cambiada& e) { return e.Contador < puntos_.front().Contador; });
-}
-
-void TEjecucion_Rapida::Completar_Historial() {
-  Revisar_Puntos(false);
-  THistorial& historial = entorno_.Historial;
-  if (puntos_.front().Contador == entorno_.Contador_Instrucciones()) return;
-  if (!Ejecutar_de_Nuevo(puntos_.front(), historial)) entorno_.Olvidar_Historial();
-  panel_ = true;  // Retroceder may be available now
-}
-
-bool TEjecucion_Rapida::Ejecutar_de_Nuevo(const TPunto_Control& punto, THistorial& historial) const {
-  TEntorno copia;
-  copia.Memoria.WithoutWorkFile = true;
-  copia.Memoria.LoadFromBytes(punto.Memoria.data(), punto.Memoria.size());
-  copia.Memoria.SwapNibbles = punto.Nibbles_Cambiados;
-  for (int visor = 0; visor < Numero_Visores; ++visor) copia.Fijar_Valor(visor, punto.Visores[static_cast<size_t>(visor)]);
-  for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
-    copia.Fijar_Bandera(bandera, punto.Banderas >> bandera & 1);
-  copia.Estado_Maquina = punto.Estado_Maquina;
-  copia.Opciones_Entorno = punto.Opciones_Entorno;
-  copia.Listado = entorno_.Listado;
-  copia.Listado.Fijar_Observador(nullptr);
-  copia.Listado.Seleccionar(punto.Seleccion);
-  // The copy records after the instructions already in the history, which
-  // it hands back whether it ends well or not.
-  std::swap(copia.Historial, historial);
-  const int64_t objetivo = entorno_.Contador_Instrucciones() - punto.Contador;
-  auto entrada = entradas_cambiadas_.begin();
-  const auto cambiar_entradas = [&](int64_t hasta) {
-    for (; entrada != entradas_cambiadas_.end() && entrada->Contador - punto.Contador <= hasta; ++entrada)
-      copia.Fijar_Valor(entrada->Visor, entrada->Texto);
-  };
-  while (copia.Contador_Instrucciones() < objetivo) {
-    cambiar_entradas(copia.Contador_Instrucciones());
-    const int64_t antes = copia.Contador_Instrucciones();
-    copia.BContinuarClick();
-    if (copia.Contador_Instrucciones() != antes + 1) break;
-  }
-  cambiar_entradas(objetivo);
-  std::swap(copia.Historial, historial);
-
-  bool iguales = copia.Contador_Instrucciones() == objetivo && copia.Listado.Seleccion() == entorno_.Listado.Seleccion();
-  for (int visor = 0; iguales && visor < Numero_Visores; ++visor) iguales = copia.Valor(visor) == entorno_.Valor(visor);
-  for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
-    iguales = iguales && copia.Leer_Bandera(bandera) == entorno_.Leer_Bandera(bandera);
-  const THexEditorBuffer &a = copia.Memoria, &b = entorno_.Memoria;
-  return iguales && a.DataSize() == b.DataSize() &&
-         std::equal(a.Bytes(), a.Bytes() + a.DataSize(), b.Bytes());
 }
 
 // The free run's own condition: a stop of any kind ends it.
@@ -164,7 +63,7 @@ bool TEjecucion_Rapida::Ejecutar_Tajada(TReloj::time_point plazo) {
     }
   } restaurar{*this};
 
-  if (entorno_.Historial.En_Pausa()) Revisar_Puntos(true);
+  grabacion_.Revisar();
   if (primera_) {
     primera_ = false;
     entorno_.BContinuarClick();
@@ -186,14 +85,20 @@ bool TEjecucion_Rapida::Ejecutar_Tajada(TReloj::time_point plazo) {
 }
 
 bool TEjecucion_Rapida::Terminar() {
-  entorno_.Historial.Completar();
+  Completar_Historial();
   ejecutando_ = false;
   return false;
 }
 
+void TEjecucion_Rapida::Completar_Historial() {
+  if (!entorno_.Historial.En_Pausa()) return;
+  entorno_.Historial.Completar();
+  panel_ = true;  // Retroceder may be available now
+}
+
 void TEjecucion_Rapida::Detener() {
   if (ejecutando_ && Libre()) entorno_.Detener_Ejecucion();
-  entorno_.Historial.Completar();
+  Completar_Historial();
   ejecutando_ = false;
 }
 

@@ -4,21 +4,15 @@
 // takes its events between them. What changed is noted and shown when the
 // window asks (a few times a second and when the run stops), and before any
 // box the machine opens, so the box never shows over stale views.
-//
-// Recording every instruction for stepping back would cost the run a third
-// of its speed. Instead the run keeps a copy of the machine every so often,
-// and at its stop executes its last instructions again on a machine of its
-// own, recording them into the history. The copy's end must equal the
-// machine's, or the history is forgotten, as after any change by the user.
-#include <array>
+// The history records the run at its stop (TGrabacion_Diferida).
 #include <bitset>
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "core/Entorno.h"
+#include "core/Grabacion_Diferida.h"
 
 extern const char* const Mensaje_Area_Monitor;
 
@@ -46,36 +40,10 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   int64_t Instrucciones() const { return entorno_.Contador_Instrucciones() - contador_inicial_; }
 
  private:
-  // The machine at one instruction of the run: where executing again begins.
-  struct TPunto_Control {
-    int64_t Contador = 0;
-    std::array<std::string, Numero_Visores> Visores;
-    uint8_t Banderas = 0;  // bit per TBandera
-    std::vector<uint8_t> Memoria;
-    bool Nibbles_Cambiados = false;
-    int Seleccion = -1;
-    TEstado_Maquina Estado_Maquina;
-    TOpciones_Entorno Opciones_Entorno;
-  };
-  // An input port the user changed between two slices, after Contador instructions.
-  struct TEntrada_Cambiada {
-    int64_t Contador = 0;
-    int Visor = 0;
-    std::string Texto;
-  };
-
   bool Libre() const;
   bool Terminar();
-  void Pausar_Historial();
-  // At each slice's start: input ports the user changed, a new copy when
-  // the last is far enough behind, and a fresh start after a change that
-  // forgot the history.
-  void Revisar_Puntos(bool copiar);
-  TPunto_Control Punto_Actual() const;
+  // At the stop: the history gets the run's instructions.
   void Completar_Historial();
-  // Executes again from the copy on a machine of its own, recording into the
-  // history it is given; true when it ends as this machine is now.
-  bool Ejecutar_de_Nuevo(const TPunto_Control& punto, THistorial& historial) const;
   // Outside a slice the environment holds the real screen and observer.
   TPantalla& Pantalla_Real() { return pantalla_ ? *pantalla_ : entorno_.Pantalla(); }
   TObservador_Listado* Observador_Real() const { return pantalla_ ? observador_ : entorno_.Listado.Observador(); }
@@ -114,8 +82,5 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   bool toda_memoria_ = false;
   std::vector<int32_t> palabras_;
 
-  std::deque<TPunto_Control> puntos_;
-  std::vector<TEntrada_Cambiada> entradas_cambiadas_;
-  std::array<std::string, Numero_Puertos> entradas_;  // as the last look found them
-  uint64_t vaciados_ = 0;
+  TGrabacion_Diferida grabacion_{entorno_};
 };

@@ -104,16 +104,22 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
   if (teclado)
     for (char digito : *teclado) e.Pulsacion_Teclado(digito);
 
-  for (;;) {
-    if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
-    const int32_t pc = e.Direccion_PC();
-    if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
-    if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;
-    if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
-    trazar(e.Valor(Visor_PC));
-    e.RelojTimer();
-    ++pasos_;
-  }
+  // The history, when on, records the run at its end.
+  grabacion_.Comenzar();
+  const TFin_Ejecucion fin = [&] {
+    for (;;) {
+      if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
+      const int32_t pc = e.Direccion_PC();
+      if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
+      if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;
+      if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
+      trazar(e.Valor(Visor_PC));
+      e.RelojTimer();
+      if (++pasos_ % 4096 == 0) grabacion_.Revisar();
+    }
+  }();
+  e.Historial.Completar();
+  return fin;
 }
 
 uint64_t TEjecucion_Linea::Retroceder(uint64_t n) {

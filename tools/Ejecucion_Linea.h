@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Entorno.h"
+#include "core/Grabacion_Diferida.h"
 #include "core/Instantanea.h"
 
 struct TPreparacion_Ejecucion {
@@ -27,7 +28,7 @@ struct TPreparacion_Ejecucion {
   std::string Archivo;                                      // empty: none
   bool Memoria_sin_Archivo = false;  // memory without the editor's working file
   std::vector<int32_t> Puntos_Ruptura;                      // addresses 0000..EFFF
-  bool Historial = false;  // record each instruction, so it can be stepped back
+  bool Historial = false;  // keep the history, so the run can be stepped back
 };
 
 enum class TFin_Ejecucion { Halt, Detenida, Monitor, Max_Pasos, Punto_Ruptura };
@@ -67,6 +68,7 @@ class TEjecucion_Linea final : public TPantalla {
 
   TPreparacion_Ejecucion preparacion_;
   TEntorno entorno_;
+  TGrabacion_Diferida grabacion_{entorno_};
   uint64_t pasos_ = 0;
   bool ejecutando_ = false;
   std::vector<std::string> mensajes_carga_;
