@@ -34,7 +34,7 @@ bool THistorial::Hacer_Sitio(size_t n) {
   while (cabeza_ - cola_ + n > anillo_.size()) {
     if (anillo_.size() < Maximo_Bytes) {
       // Positions are absolute, so each byte moves to its place in the larger ring.
-      std::vector<uint8_t> nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
+      TAnillo nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
       const size_t nueva_mascara = nuevo.size() - 1;
       for (uint64_t p = cola_; p < cabeza_;) {
         // The longest run that wraps in neither ring.

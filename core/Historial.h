@@ -221,7 +221,20 @@ class THistorial {
   std::function<void()> completar_;
   uint64_t vaciados_ = 0;
   bool roto_ = false;  // the block in progress could not be kept whole
-  std::vector<uint8_t> anillo_;
+  // Grown without zeroing: every byte is written before it is read, and
+  // zeroing tens of megabytes would cost more than recording into them.
+  template <class T>
+  struct TSin_Ceros : std::allocator<T> {
+    TSin_Ceros() = default;
+    template <class U>
+    TSin_Ceros(const TSin_Ceros<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+  };
+  using TAnillo = std::vector<uint8_t, TSin_Ceros<uint8_t>>;
+  TAnillo anillo_;
   size_t mascara_ = 0;
   // Positions count bytes ever written; the ring index is position & mascara_.
   uint64_t cola_ = 0;
