@@ -21,12 +21,10 @@ void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
       contador_ = 0;
       Fijar_PC(Valor(Visor_Teclado));
     }
-    const int32_t pc = Direccion_PC();
-    Fijar_Visor_Memoria(Visor_IR, pc);
+    const int32_t palabra = Fijar_Visor_Memoria(Visor_IR, Direccion_PC());
     Opciones_Entorno.Modo_Consola = 2;
     ultima_.Desenlace = TDesenlace::Nada;
     // Only a whole word is an instruction: the monitor area reads as nothing.
-    const int32_t palabra = Palabra_Memoria(pc);
     if (palabra >= 0) Ejecutar_Instruccion(palabra);
   } catch (const std::exception& error) {
     // The platform's error report (memory failing a store) ends the instruction.

@@ -48,8 +48,8 @@ struct TPanel {
   std::string Caption_Mododesensamblador1 = "Activar Modo desensamblador";
 };
 
-// Every value is held once, as the text its displays show; twin displays are
-// views of the same value. A display is named by one of these numbers.
+// Every value is held once, as the text its displays show (and, for the
+// executor, as a number beside it); twin displays are views of the same value. A display is named by one of these numbers.
 constexpr int Visor_Registro(int n) { return n; }
 constexpr int Visor_AR = 16;
 constexpr int Visor_DR = 17;
@@ -112,12 +112,13 @@ class TEntorno {
   void Fijar_PC(std::string_view texto);
   void Fijar_IR(std::string_view texto);
   int Leer_Bandera(TBandera bandera) const { return (banderas_ >> bandera) & 1; }
+  uint8_t Banderas() const { return banderas_; }  // bit per TBandera
   void Fijar_Bandera(TBandera bandera, int valor);
   void Fijar_Z(int valor) { Fijar_Bandera(Bandera_Z, valor); }
   void Fijar_S(int valor) { Fijar_Bandera(Bandera_S, valor); }
   void Fijar_C(int valor) { Fijar_Bandera(Bandera_C, valor); }
   void Fijar_V(int valor) { Fijar_Bandera(Bandera_V, valor); }
-  std::string Leer_Palabra(int32_t direccion) const { return Leer_Palabra_Corta(direccion).Texto(); }
+  std::string Leer_Palabra(int32_t direccion) const;
   // A word at F000 or above is not stored: the run stops and `aviso` is
   // shown, unless it is empty (the loader's boxes beyond its limit).
   void Escribir_Palabra(int32_t direccion, std::string_view texto,
@@ -227,11 +228,11 @@ class TEntorno {
   void Fijar_PC_Numero(int32_t valor);
   // The text of one display put in another (AR from PC, DR from IR).
   void Copiar_Visor(int destino, int origen);
-  // The word stored at an address read into a display, as Leer_Palabra reads it.
-  void Fijar_Visor_Memoria(int visor, int32_t direccion);
+  // The word stored at an address read into a display, as Leer_Palabra reads
+  // it; returns its value, or -1 when it is not a whole word.
+  int32_t Fijar_Visor_Memoria(int visor, int32_t direccion);
   // The value of the word Leer_Palabra reads, or -1 when it reads no whole word.
   int32_t Palabra_Memoria(int32_t direccion) const;
-  TTexto_Corto Leer_Palabra_Corta(int32_t direccion) const;
   // A word at the end of memory that Ctrl+Delete shortened, or no word.
   TTexto_Corto Leer_Palabra_Incompleta(int32_t direccion) const;
   // A display's value when its text is a word, else what Texto_a_Palabra
@@ -328,15 +329,16 @@ inline int32_t TEntorno::Palabra_Memoria(int32_t direccion) const {
   return Memoria.SwapNibbles ? (palabra & 0x0F0F) << 4 | (palabra >> 4 & 0x0F0F) : palabra;
 }
 
-inline TTexto_Corto TEntorno::Leer_Palabra_Corta(int32_t direccion) const {
+inline std::string TEntorno::Leer_Palabra(int32_t direccion) const {
   const int32_t palabra = Palabra_Memoria(direccion);
-  return palabra >= 0 ? Palabra_a_Texto_Corto(palabra) : Leer_Palabra_Incompleta(direccion);
+  return (palabra >= 0 ? Palabra_a_Texto_Corto(palabra) : Leer_Palabra_Incompleta(direccion)).Texto();
 }
 
-inline void TEntorno::Fijar_Visor_Memoria(int visor, int32_t direccion) {
+inline int32_t TEntorno::Fijar_Visor_Memoria(int visor, int32_t direccion) {
   const int32_t palabra = Palabra_Memoria(direccion);
   if (palabra >= 0) Fijar_Palabra(visor, palabra);
   else Fijar_Valor(visor, Leer_Palabra_Incompleta(direccion));
+  return palabra;
 }
 
 inline int32_t TEntorno::Direccion_PC() const {

@@ -26,8 +26,7 @@ TGrabacion_Diferida::TPunto_Control TGrabacion_Diferida::Punto_Actual() const {
   TPunto_Control punto;
   punto.Contador = entorno_.Contador_Instrucciones();
   for (int visor = 0; visor < Numero_Visores; ++visor) punto.Visores[static_cast<size_t>(visor)] = entorno_.Valor(visor);
-  for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
-    punto.Banderas = static_cast<uint8_t>(punto.Banderas | entorno_.Leer_Bandera(bandera) << bandera);
+  punto.Banderas = entorno_.Banderas();
   const THexEditorBuffer& memoria = entorno_.Memoria;
   punto.Memoria.assign(memoria.Bytes(), memoria.Bytes() + memoria.DataSize());
   punto.Nibbles_Cambiados = memoria.SwapNibbles;
@@ -112,8 +111,7 @@ bool TGrabacion_Diferida::Ejecutar_de_Nuevo(const TPunto_Control& punto) {
 
   bool iguales = copia.Contador_Instrucciones() == objetivo && copia.Listado.Seleccion() == seleccion;
   for (int visor = 0; iguales && visor < Numero_Visores; ++visor) iguales = copia.Valor(visor) == entorno_.Valor(visor);
-  for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})
-    iguales = iguales && copia.Leer_Bandera(bandera) == entorno_.Leer_Bandera(bandera);
+  iguales = iguales && copia.Banderas() == entorno_.Banderas();
   const THexEditorBuffer &a = copia.Memoria, &b = entorno_.Memoria;
   iguales = iguales && a.DataSize() == b.DataSize() && std::equal(a.Bytes(), a.Bytes() + a.DataSize(), b.Bytes());
 

@@ -31,7 +31,7 @@ class TGrabacion_Diferida {
   struct TPunto_Control {
     int64_t Contador = 0;
     std::array<std::string, Numero_Visores> Visores;
-    uint8_t Banderas = 0;  // bit per TBandera
+    uint8_t Banderas = 0;
     std::vector<uint8_t> Memoria;
     bool Nibbles_Cambiados = false;
     int Seleccion = -1;

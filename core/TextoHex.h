@@ -86,10 +86,7 @@ inline TTexto_Corto Palabra_a_Texto_Corto(int32_t valor) {
 }
 inline std::string Palabra_a_Texto(int32_t valor) { return Palabra_a_Texto_Corto(valor).Texto(); }
 
-inline TTexto_Corto Entero_a_Texto_Corto(int32_t valor) {
-  return Palabra_a_Texto_Corto(valor < 0 ? valor + 0x10000 : valor);
-}
-inline std::string Entero_a_Texto(int32_t valor) { return Entero_a_Texto_Corto(valor).Texto(); }
+inline std::string Entero_a_Texto(int32_t valor) { return Palabra_a_Texto(valor < 0 ? valor + 0x10000 : valor); }
 
 // The value of exactly four upper-case hex digits, else -1.
 inline int32_t Palabra_Mayuscula(std::string_view texto) {

@@ -27,7 +27,7 @@ size_t Hash_Memoria(const TEntorno& e) {
 TFoto Foto(const TEntorno& e) {
   TFoto f;
   for (int v = 0; v < Numero_Visores; ++v) f.Visores.push_back(e.Valor(v));
-  for (int b = 0; b < 4; ++b) f.Banderas |= e.Leer_Bandera(static_cast<TBandera>(b)) << b;
+  f.Banderas = e.Banderas();
   f.Memoria = Hash_Memoria(e);
   f.Seleccion = e.Listado.Seleccion();
   f.Modo_Consola = e.Opciones_Entorno.Modo_Consola;
