@@ -48,6 +48,7 @@ TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta) {
   const std::string objeto = Texto_Objeto(resultado.Palabras, TFormato_Objeto::EHC);
   TFuente_Memoria bytes(objeto);
   Cargar_Flujo(entorno, TFormato_Objeto::EHC, bytes, ruta);
+  entorno.Programa_Cargado(ruta);
   return TResultado_Carga::Cargado;
 }
 
@@ -70,5 +71,7 @@ std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& err
 TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta) {
   if (Es_Fuente(ruta)) return Cargar_Fuente(entorno, ruta);
   Vaciar_Listado_Carga(entorno);
-  return Cargar_Programa_Objeto(entorno, ruta) ? TResultado_Carga::Cargado : TResultado_Carga::No_Leido;
+  if (!Cargar_Programa_Objeto(entorno, ruta)) return TResultado_Carga::No_Leido;
+  entorno.Programa_Cargado(ruta);
+  return TResultado_Carga::Cargado;
 }

@@ -24,5 +24,7 @@ bool Es_Programa(std::string_view ruta);
 std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& errores);
 
 // Empties the listing as the load command does, then loads the program at
-// `ruta`; a source with errors leaves memory and listing as they were.
+// `ruta`; a source with errors leaves memory and listing as they were. A
+// program loaded from another file than the last one takes the
+// breakpoints away (TEntorno::Programa_Cargado).
 TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta);

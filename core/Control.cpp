@@ -36,6 +36,11 @@ void TEntorno::BContinuarClick() {
     Paso_Consola();
     return;
   }
+  if (!PC_en_Programa()) {
+    // Nothing there executes: the tick changes nothing and counts nothing.
+    Fijar_Estado_Ejecucion(Mensaje_Area_Monitor);
+    return;
+  }
   const uint8_t modo_consola = Opciones_Entorno.Modo_Consola;
   Opciones_Entorno.Modo_Consola = 3;
   Ejecutar_Paso(modo_consola);

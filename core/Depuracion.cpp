@@ -1,12 +1,14 @@
 // Debugging a program: breakpoints, run to a line, stepping back.
 #include "core/Entorno.h"
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 
 bool TEntorno::Parar_si_Punto_Ruptura_en_PC() {
   const int32_t pc = Direccion_PC();
   if (!Puntos_Ruptura.Detiene(pc)) return false;
+  const bool destino = pc == Puntos_Ruptura.Temporal();
   Detener_Ejecucion();
-  Fijar_Estado_Ejecucion("Punto de ruptura en " + Palabra_a_Texto(pc));
+  Fijar_Estado_Ejecucion((destino ? "Ejecutado hasta " : "Punto de ruptura en ") + Palabra_a_Texto(pc));
   return true;
 }
 
@@ -81,22 +83,28 @@ bool TEntorno::Conmutar_Punto_Ruptura_Linea(int linea) {
   return true;
 }
 
-bool TEntorno::Ejecutar_Hasta_Linea(int linea) {
+std::optional<int32_t> TEntorno::Destino_Linea(int linea) {
   if (Estado_Maquina.Encendida != 1) {
     pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
-    return false;
+    return std::nullopt;
   }
   const int32_t direccion = Listado.Direccion_Linea(linea);
   if (direccion < 0) {
     Fijar_Estado_Ejecucion(Sin_Linea);
-    return false;
+    return std::nullopt;
   }
-  // As switching step mode off and pressing Continuar; switching it off
-  // keeps the one-time breakpoint, only a stop removes it.
-  if (Estado_Maquina.Modo_Paso_a_Paso == 1) BPasoPasoClick();
-  Puntos_Ruptura.Poner_Temporal(direccion);
-  BContinuarClick();
-  return true;
+  return direccion;
+}
+
+void TEntorno::Programa_Cargado(std::string_view ruta) {
+  const bool otro = !programa_.empty() && !ruta.empty() && ruta != programa_;
+  programa_ = ruta;
+  if (!otro || Puntos_Ruptura.Vacio()) return;
+  const int32_t quitados = Puntos_Ruptura.Cantidad();
+  Puntos_Ruptura.Vaciar();
+  Fijar_Estado_Ejecucion(std::string(quitados == 1 ? "Se ha quitado " : "Se han quitado ") +
+                         Cantidad(static_cast<uint64_t>(quitados), "punto de ruptura", "puntos de ruptura") +
+                         " del programa anterior");
 }
 
 void TEntorno::Fijar_Estado_Ejecucion(std::string texto) {

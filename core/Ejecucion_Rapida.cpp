@@ -41,6 +41,13 @@ bool TEjecucion_Rapida::Comenzar() {
   return true;
 }
 
+bool TEjecucion_Rapida::Comenzar_Hasta(int32_t direccion) {
+  if (!Comenzar()) return false;
+  // Set after Comenzar, whose switch of step mode would remove it.
+  entorno_.Puntos_Ruptura.Poner_Temporal(direccion);
+  return true;
+}
+
 // The free run's own condition: a stop of any kind ends it.
 bool TEjecucion_Rapida::Libre() const {
   return entorno_.Estado_Maquina.Encendida == 1 && entorno_.Estado_Maquina.Modo_Paso_a_Paso == 0 &&
@@ -71,8 +78,7 @@ bool TEjecucion_Rapida::Ejecutar_Tajada(TReloj::time_point plazo) {
   for (;;) {
     for (int n = 0; n < Instrucciones_por_Vistazo; ++n) {
       if (!Libre()) return Terminar();
-      const int32_t pc = entorno_.Direccion_PC();
-      if (pc < 0 || pc >= Primera_Direccion_Monitor) {
+      if (!entorno_.PC_en_Programa()) {
         // A free run would tick there forever executing nothing.
         entorno_.Detener_Ejecucion();
         entorno_.Fijar_Estado_Ejecucion(Mensaje_Area_Monitor);

@@ -14,8 +14,6 @@
 #include "core/Entorno.h"
 #include "core/Grabacion_Diferida.h"
 
-extern const char* const Mensaje_Area_Monitor;
-
 // "Ejecutando a máxima velocidad: 12,3 M instrucciones/s".
 std::string Texto_Velocidad(double instrucciones_por_segundo);
 
@@ -28,6 +26,8 @@ class TEjecucion_Rapida final : private TPantalla, private TObservador_Listado {
   // As Continuar after switching step mode off: the next slice executes the
   // word at PC first. False when TORVIC is off.
   bool Comenzar();
+  // Run to a line: as Comenzar, stopping once before the word at `direccion`.
+  bool Comenzar_Hasta(int32_t direccion);
   bool Ejecutando() const { return ejecutando_; }
   // Runs until a stop or until the deadline has passed; true while the run
   // goes on. Stops as a free run does, and before PC enters the monitor area.

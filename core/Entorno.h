@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,11 @@ extern const char* const Mensaje_Puerto;
 extern const char* const Mensaje_Fin;
 extern const char* const Mensaje_Apagada;
 extern const char* const Pregunta_Desensamblador;
+extern const char* const Mensaje_Area_Monitor;
+
+// What Direccion_PC gives when PC's text is no word: no address at all,
+// which no breakpoint and no run-to-line target ever matches.
+constexpr int32_t Sin_Direccion = -1;
 
 class TEntorno {
  public:
@@ -127,8 +133,13 @@ class TEntorno {
   // The action in progress ends with the box: a run stops first, so the
   // timer does not meet the same fault on every tick.
   void Detener_con_Aviso(std::string_view aviso);
-  // The address in PC when its text is a word, else -1 (nothing there to run).
+  // The address in PC when its text is a word, else Sin_Direccion.
   int32_t Direccion_PC() const;
+  // PC holds an address below the monitor area: there is a word to run.
+  bool PC_en_Programa() const {
+    const int32_t pc = Direccion_PC();
+    return pc != Sin_Direccion && pc < Primera_Direccion_Monitor;
+  }
 
   // The executor: one instruction per call.
   void BEjecutarClick();
@@ -183,10 +194,16 @@ class TEntorno {
   }
   // A change the user made: stepping back never crosses it.
   void Olvidar_Historial();
-  // The listing line's breakpoint, and "run to a line"; false when the line
-  // has no address.
+  // The listing line's breakpoint; false when the line has no address.
   bool Conmutar_Punto_Ruptura_Linea(int linea);
-  bool Ejecutar_Hasta_Linea(int linea);
+  // Where "run to a line" goes: the line's address, or nothing (saying why)
+  // when TORVIC is off or the line has no address.
+  std::optional<int32_t> Destino_Linea(int linea);
+  // A program was loaded from the file at `ruta`: the breakpoints belong to
+  // the program, so a different file than the last one loaded takes them
+  // away (saying so). An empty path is a program of unknown origin (a state
+  // file), which takes none away and makes the next load keep them too.
+  void Programa_Cargado(std::string_view ruta);
   // Instructions executed since BEjecutar last loaded PC from the keypad.
   int64_t Contador_Instrucciones() const { return contador_; }
   // What the newest instruction changed, or what the last step back restored.
@@ -259,6 +276,7 @@ class TEntorno {
   TEfecto_Instruccion efecto_deshecho_;  // what the last step back restored
   std::string estado_ejecucion_;
   TUltima_Instruccion ultima_;
+  std::string programa_;  // the file the last program was loaded from
 };
 
 // Shifts a digit into a four-digit text from the right (the keypad and the
@@ -345,7 +363,7 @@ inline int32_t TEntorno::Direccion_PC() const {
   const int32_t palabra = palabras_[Visor_PC];
   if (palabra >= 0) return palabra;
   const std::string& pc = Valor(Visor_PC);
-  return Es_Palabra(pc) ? Texto_a_Palabra(pc) : -1;
+  return Es_Palabra(pc) ? Texto_a_Palabra(pc) : Sin_Direccion;
 }
 
 inline std::string_view TEntorno::Leer_Registro(int n) const {

@@ -137,6 +137,8 @@ std::string Restaurar(TEntorno& entorno, const TInstantanea& s) {
   entorno.Puntos_Ruptura.Vaciar();
   entorno.Puntos_Ruptura.Quitar_Temporal();
   for (int32_t direccion : s.Puntos_Ruptura) entorno.Puntos_Ruptura.Poner(direccion);
+  // The file names no program: the next load keeps these breakpoints.
+  entorno.Programa_Cargado({});
   // Stepping back never crosses into the machine that was replaced.
   entorno.Olvidar_Historial();
 

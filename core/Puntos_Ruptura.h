@@ -4,6 +4,7 @@
 // which any stop removes. They survive power, loads and memory fills.
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,28 +25,32 @@ class TPuntos_Ruptura {
   }
   std::vector<int32_t> Lista() const;  // sorted
   bool Vacio() const { return cantidad_ == 0; }
+  int32_t Cantidad() const { return cantidad_; }
 
   // "Añadir" of the breakpoint dialog: four hex digits of either case at
   // 0000..EFFF. Returns the message that refuses anything else, or nullptr.
   const char* Poner_Texto(std::string_view texto);
 
-  // The one-time breakpoint; -1 when there is none.
-  void Poner_Temporal(int32_t direccion) { temporal_ = Valida(direccion) ? direccion : -1; }
-  void Quitar_Temporal() { temporal_ = -1; }
-  int32_t Temporal() const { return temporal_; }
+  // The one-time breakpoint, when there is one.
+  void Poner_Temporal(int32_t direccion) {
+    temporal_ = Valida(direccion) ? std::optional<int32_t>(direccion) : std::nullopt;
+  }
+  void Quitar_Temporal() { temporal_.reset(); }
+  std::optional<int32_t> Temporal() const { return temporal_; }
 
-  // True when a free run must stop before the word at this address.
+  // True when a free run must stop before the word at this address; an
+  // address outside 0000..EFFF (an empty PC among them) never stops it.
   bool Detiene(int32_t direccion) const {
-    return direccion == temporal_ || (cantidad_ > 0 && Contiene(direccion));
+    return Valida(direccion) && (direccion == temporal_ || (cantidad_ > 0 && Contiene(direccion)));
   }
   // Nothing to stop at: a free run need not even read PC.
-  bool Ninguno() const { return cantidad_ == 0 && temporal_ < 0; }
+  bool Ninguno() const { return cantidad_ == 0 && !temporal_; }
 
  private:
   static bool Valida(int32_t direccion) { return direccion >= 0 && direccion < Numero_Direcciones; }
 
   std::bitset<Numero_Direcciones> puntos_;
-  int32_t temporal_ = -1;
+  std::optional<int32_t> temporal_;
   int32_t cantidad_ = 0;
 };
 

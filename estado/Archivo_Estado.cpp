@@ -123,7 +123,7 @@ TInstantanea Decodificar(const QByteArray& bytes) {
   QJsonParseError error{};
   const QJsonDocument documento = QJsonDocument::fromJson(bytes, &error);
   if (error.error != QJsonParseError::NoError)
-    Fallar("no es JSON legible (carácter " + std::to_string(error.offset) + ")");
+    Fallar("no es un archivo de estado de VELTRA (no es JSON legible: carácter " + std::to_string(error.offset) + ")");
   const QJsonObject raiz = documento.object();
   if (!documento.isObject() || raiz.value(QStringLiteral("formato")).toString() != Marca_Formato)
     Fallar("no es un estado de TORVIC");

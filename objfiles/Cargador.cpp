@@ -122,6 +122,11 @@ bool Cargar_Flujo(TEntorno& entorno, TFormato_Objeto formato, TFuente_Bytes& fue
   TEstado_Carga estado;
   std::string linea;
   int64_t numero_linea = 0;
+  // An EHC file must hold lines; one of no bytes at all says so plainly.
+  if (formato == TFormato_Objeto::EHC && lector.Fin() && !lector.Fallo()) {
+    entorno.Pantalla().Mostrar_Mensaje("Error: El archivo está vacío");
+    return true;
+  }
   try {
     do {
       if (!lector.Leer_Linea(linea)) break;

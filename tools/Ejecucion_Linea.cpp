@@ -109,8 +109,7 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
   const TFin_Ejecucion fin = [&] {
     for (;;) {
       if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
-      const int32_t pc = e.Direccion_PC();
-      if (pc < 0 || pc >= Primera_Direccion_Monitor) return TFin_Ejecucion::Monitor;
+      if (!e.PC_en_Programa()) return TFin_Ejecucion::Monitor;
       if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;
       if (pasos_ >= preparacion_.Max_Pasos) return TFin_Ejecucion::Max_Pasos;
       trazar(e.Valor(Visor_PC));

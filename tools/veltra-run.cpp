@@ -14,6 +14,7 @@
 #include "Corregir.h"
 #include "Ejecucion_Linea.h"
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 #include "disasm/UNASM.h"
 #include "traduccion/Traduccion_Qt.h"
 #include "estado/Archivo_Estado.h"
@@ -137,10 +138,12 @@ void Informe_Texto(QTextStream& out, TEjecucion_Linea& ejecucion, TFin_Ejecucion
   mensajes("Mensajes de la ejecución:", ejecucion.Mensajes_Ejecucion());
   const char* motivos[] = {"HALT", "ejecución detenida", "PC en el área del monitor",
                            "límite de instrucciones", "punto de ruptura"};
-  out << "Fin: " << motivos[static_cast<int>(fin)] << " tras " << ejecucion.Pasos() + retrocedidas.value_or(0)
-      << " instrucciones\n";
+  const auto instrucciones = [](uint64_t n) { return Q(Cantidad(n, "instrucción", "instrucciones")); };
+  out << "Fin: " << motivos[static_cast<int>(fin)] << " tras "
+      << instrucciones(ejecucion.Pasos() + retrocedidas.value_or(0)) << "\n";
   if (retrocedidas)
-    out << "Retrocedidas " << *retrocedidas << " instrucciones: quedan " << ejecucion.Pasos() << "\n";
+    out << (*retrocedidas == 1 ? "Retrocedida " : "Retrocedidas ") << instrucciones(*retrocedidas) << ": quedan "
+        << Q(Agrupar_Cifras(ejecucion.Pasos())) << "\n";
   for (int n = 0; n < 16; ++n)
     out << "r" << Digito_Hex(n) << "=" << Q(e.Valor(Visor_Registro(n))) << (n % 8 == 7 ? "\n" : "  ");
   out << "AR=" << Q(e.Valor(Visor_AR)) << "  DR=" << Q(e.Valor(Visor_DR)) << "  IR="

@@ -7,6 +7,7 @@
 
 #include "core/Entorno.h"
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 #include "ui/Puntos_Ruptura.h"
 #include "ui/main.h"
 #include "widgets/HListBox.h"
@@ -50,7 +51,8 @@ TDepuracion::TDepuracion(TForm1& form, QMenu* pop_torvic, THListBox* listado, QS
 void TDepuracion::Actualizar() { MRetroceder_->setEnabled(form_.Entorno().Puede_Retroceder()); }
 
 void TDepuracion::Instruccion_Ejecutada() {
-  Contador_->setText(QStringLiteral("Instrucciones: %1").arg(form_.Entorno().Contador_Instrucciones()));
+  const auto contador = static_cast<uint64_t>(form_.Entorno().Contador_Instrucciones());
+  Contador_->setText(QString::fromStdString("Instrucciones: " + Agrupar_Cifras(contador)));
   Actualizar();
 }
 
@@ -71,7 +73,7 @@ void TDepuracion::Conmutar_Punto_Ruptura(int linea) {
 
 void TDepuracion::Conmutar_Seleccionada() { Conmutar_Punto_Ruptura(form_.Entorno().Listado.Seleccion()); }
 
-void TDepuracion::Ejecutar_Hasta_Aqui() { form_.Entorno().Ejecutar_Hasta_Linea(form_.Entorno().Listado.Seleccion()); }
+void TDepuracion::Ejecutar_Hasta_Aqui() { emit Ejecutar_Hasta(form_.Entorno().Listado.Seleccion()); }
 
 void TDepuracion::Dialogo_Puntos_Ruptura() {
   TForm_Puntos_Ruptura dialogo(form_.Entorno().Puntos_Ruptura, form_, &form_);

@@ -25,6 +25,10 @@ class TDepuracion : public QObject {
   void Estado_Ejecucion(const std::string& texto);
   QStringList Puntos_Ruptura() const;
 
+ signals:
+  // F4: the full-speed run takes it.
+  void Ejecutar_Hasta(int linea);
+
  private:
   void Retroceder();
   void Conmutar_Punto_Ruptura(int linea);

@@ -57,6 +57,13 @@ void TMarcas::Mostrar() {
     if (visor >= 0 && visor < Numero_Visores && Marcar_Visor(visor, ultima)) visores.set(static_cast<size_t>(visor));
   Aplicar(visores, efecto.Banderas, efecto.Palabras, Tramos_Instruccion(ultima), Tramos_Busqueda(ultima));
   activas_ = true;
+  // After a step the stored word's row comes into view, as the listing
+  // follows PC; a running program is not chased.
+  if (!En_Marcha() && !efecto.Palabras.empty()) {
+    const int fila = static_cast<int>(efecto.Palabras.front());  // one word a row
+    const int filas = memoria_.VisibleRowCount();
+    if (fila < memoria_.TopRow() || fila >= memoria_.TopRow() + filas) memoria_.SetTopRow(fila - filas / 2);
+  }
 }
 
 void TMarcas::Cambio_Ajeno() {

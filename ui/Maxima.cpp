@@ -46,6 +46,21 @@ void TMaxima::Panel_Cambiado() { MMaxima_->setEnabled(form_.Entorno().Estado_Maq
 
 void TMaxima::Comenzar() {
   if (ejecucion_.Ejecutando() || !ejecucion_.Comenzar()) return;
+  Seguir();
+}
+
+void TMaxima::Ejecutar_Hasta(int linea) {
+  if (ejecucion_.Ejecutando()) return;
+  bool comenzada = false;
+  form_.Manejar([&] {
+    const std::optional<int32_t> destino = form_.Entorno().Destino_Linea(linea);
+    comenzada = destino && ejecucion_.Comenzar_Hasta(*destino);
+  });
+  if (comenzada) Seguir();
+}
+
+// The slices of a run just begun, one per pass of the event loop.
+void TMaxima::Seguir() {
   qApp->installEventFilter(this);
   desde_refresco_.start();
   desde_medida_.start();

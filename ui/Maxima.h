@@ -25,12 +25,15 @@ class TMaxima : public QObject {
   bool Ejecutando() const { return ejecucion_.Ejecutando(); }
   // The item is enabled while TORVIC is on.
   void Panel_Cambiado();
+  // Run to a listing line (F4): the full-speed run, stopping once there.
+  void Ejecutar_Hasta(int linea);
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
   void Comenzar();
+  void Seguir();
   void Tajada();
   void Refrescar();
   void Terminar();

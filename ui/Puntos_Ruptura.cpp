@@ -42,6 +42,8 @@ TForm_Puntos_Ruptura::TForm_Puntos_Ruptura(TPuntos_Ruptura& puntos, TPantalla& p
   rejilla->addWidget(todos, 3, 1, Qt::AlignTop);
   rejilla->addWidget(cerrar, 4, 1);
   Mostrar_Lista();
+  // What the student types goes to the address from the start.
+  Direccion_->setFocus();
 }
 
 void TForm_Puntos_Ruptura::Mostrar_Lista() {
@@ -52,9 +54,13 @@ void TForm_Puntos_Ruptura::Mostrar_Lista() {
 void TForm_Puntos_Ruptura::Anadir() {
   if (const char* rechazo = puntos_.Poner_Texto(Direccion_->text().toStdString())) {
     pantalla_.Mostrar_Mensaje(rechazo);
+    // The next address typed replaces the rejected one.
+    Direccion_->setFocus();
+    Direccion_->selectAll();
     return;
   }
   Direccion_->clear();
+  Direccion_->setFocus();
   Mostrar_Lista();
 }
 

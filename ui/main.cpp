@@ -123,6 +123,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
                                 findChild<THListBox*>(QStringLiteral("Listado")), estado);
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
+  connect(depuracion_, &TDepuracion::Ejecutar_Hasta, maxima_, &TMaxima::Ejecutar_Hasta);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));

@@ -94,6 +94,11 @@ class tst_Historial : public QObject {
 
     std::vector<TFoto> fotos{Foto(m.E)};
     for (int paso = 0; paso < pasos; ++paso) {
+      // With PC empty or in the monitor area Continuar executes nothing.
+      if (paso > 0 && !m.E.PC_en_Programa()) {
+        pasos = paso;
+        break;
+      }
       if (paso == 0) m.E.BEjecutarClick();
       else m.E.BContinuarClick();
       fotos.push_back(Foto(m.E));
@@ -158,20 +163,96 @@ class tst_Historial : public QObject {
     m.E.RelojTimer();
     Comprobar(m.E, "r3=0003 r4=0004 PC=0004");
 
-    // Run to a line: a one-time stop, gone once reached.
+    // Run to a line: the full-speed run with a one-time stop, gone once
+    // reached and named as the line's address.
     puntos.Quitar(2);
     m.E.BPasoPasoClick();
     m.Teclear("0000");
     m.E.BEjecutarClick();
-    QVERIFY(m.E.Ejecutar_Hasta_Linea(3));  // executes 0001
-    QCOMPARE(puntos.Temporal(), 3);
-    for (int tic = 0; tic < 3; ++tic) m.E.RelojTimer();
+    const std::optional<int32_t> destino = m.E.Destino_Linea(3);
+    QCOMPARE(destino, std::optional<int32_t>(3));
+    TEjecucion_Rapida rapida(m.E);
+    QVERIFY(rapida.Comenzar_Hasta(*destino));
+    QCOMPARE(puntos.Temporal(), std::optional<int32_t>(3));
+    QVERIFY(!rapida.Ejecutar_Tajada(TEjecucion_Rapida::TReloj::now() + std::chrono::seconds(5)));
     Comprobar(m.E, "PC=0003");
     QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
-    QCOMPARE(puntos.Temporal(), -1);
-    QVERIFY(!m.E.Ejecutar_Hasta_Linea(7));
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string("Ejecutado hasta 0003"));
+    QVERIFY(!puntos.Temporal());
+    QVERIFY(!m.E.Destino_Linea(7));
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string("Seleccione en el listado la línea de una instrucción"));
     QVERIFY(m.E.Conmutar_Punto_Ruptura_Linea(4));
     QCOMPARE(puntos.Lista(), std::vector<int32_t>{4});
+  }
+
+  // RET with an empty stack leaves PC empty: no address, so no breakpoint
+  // nor run-to-line target matches it; the run goes on executing and
+  // counting nothing, and says where it is. PC at F000 is the same.
+  void pc_sin_direccion_data() {
+    QTest::addColumn<QString>("programa");
+    QTest::addColumn<QString>("pc");
+    QTest::addRow("RET, empty stack") << "m0000=2E00 m0001=3EF0 m0002=E000 m0003=F000" << "";
+    QTest::addRow("B to F000") << "m0000=2D00 m0001=3DF0 m0002=C000 m0003=F000" << "F000";
+  }
+  void pc_sin_direccion() {
+    QFETCH(QString, programa);
+    QFETCH(QString, pc);
+    TMaquina_Prueba m;
+    Aplicar(m.E, programa);
+    m.E.Puntos_Ruptura.Poner(0x0003);
+    m.E.Puntos_Ruptura.Poner(0x0000);
+    m.Teclear("0000");
+    m.E.BPasoPasoClick();
+    m.E.BEjecutarClick();
+    m.E.Puntos_Ruptura.Poner_Temporal(0x0003);
+    for (int tic = 0; tic < 5; ++tic) m.E.RelojTimer();
+    QCOMPARE(m.E.Valor(Visor_PC), pc.toStdString());
+    QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{0});
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{3});
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string(Mensaje_Area_Monitor));
+    // Continuar in step mode: the same.
+    m.E.BPasoPasoClick();
+    m.E.BContinuarClick();
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{3});
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string(Mensaje_Area_Monitor));
+    QVERIFY(m.Pantalla.Mensajes.empty());
+    // Stepping back undoes the last instruction that executed.
+    QVERIFY(m.E.Retroceder());
+    Comprobar(m.E, "PC=0002");
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{2});
+  }
+
+  // Breakpoints belong to the program: loading another file takes them
+  // away, the same file (or one after a state file, which names none)
+  // keeps them.
+  void puntos_y_otro_programa_data() {
+    QTest::addColumn<QStringList>("cargas");  // "" is a state file
+    QTest::addColumn<int>("puntos");
+    QTest::addColumn<int>("quedan");
+    QTest::addColumn<QString>("mensaje");
+    const QString a = "/p/CONTADOR.ASM", b = "/p/SUMA.EHC";
+    QTest::addRow("first load") << QStringList{b} << 2 << 2 << "";
+    QTest::addRow("same file again") << QStringList{a, a} << 2 << 2 << "";
+    QTest::addRow("another file, two") << QStringList{a, b} << 2 << 0
+                                       << "Se han quitado 2 puntos de ruptura del programa anterior";
+    QTest::addRow("another file, one") << QStringList{a, b} << 1 << 0
+                                       << "Se ha quitado 1 punto de ruptura del programa anterior";
+    QTest::addRow("another file, none") << QStringList{a, b} << 0 << 0 << "";
+    QTest::addRow("after a state file") << QStringList{a, "", b} << 2 << 2 << "";
+    QTest::addRow("same name, other folder") << QStringList{a, "/q/CONTADOR.ASM"} << 2 << 0
+                                             << "Se han quitado 2 puntos de ruptura del programa anterior";
+  }
+  void puntos_y_otro_programa() {
+    QFETCH(QStringList, cargas);
+    QFETCH(int, puntos);
+    QFETCH(int, quedan);
+    QFETCH(QString, mensaje);
+    TMaquina_Prueba m;
+    m.E.Programa_Cargado(cargas.takeFirst().toStdString());
+    for (int32_t a = 0; a < puntos; ++a) m.E.Puntos_Ruptura.Poner(0xEFFF - a);
+    for (const QString& ruta : cargas) m.E.Programa_Cargado(ruta.toStdString());
+    QCOMPARE(m.E.Puntos_Ruptura.Cantidad(), quedan);
+    QCOMPARE(QString::fromStdString(m.E.Estado_Ejecucion()), mensaje);
   }
 
   // The counter counts from the last load of PC from the keypad; a change the

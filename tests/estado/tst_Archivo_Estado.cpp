@@ -80,7 +80,7 @@ class tst_Archivo_Estado : public QObject {
     QTest::addColumn<QJsonValue>("valor");
     QTest::addColumn<QString>("problema");
     const QJsonValue quitar(QJsonValue::Undefined);
-    QTest::newRow("empty") << "" << QJsonValue(0) << "no es JSON legible";
+    QTest::newRow("empty") << "" << QJsonValue(0) << "no es un archivo de estado de VELTRA (no es JSON legible: carácter ";
     QTest::newRow("foreign") << "formato" << QJsonValue("otro") << "no es un estado de TORVIC";
     QTest::newRow("future") << "version" << QJsonValue(2) << "es de la versión 2, posterior a la 1 que lee este VELTRA";
     QTest::newRow("five characters") << "registros/R3" << QJsonValue("12345")

@@ -143,7 +143,8 @@ class tst_Cargador : public QObject {
          {"[000A]: LD R0, [RD+H'05]", "[0010]: LLI R1, H'05", "[0020]: LD R0, [RD+H'0F]", "[0021]: HALT"},
          {"000A=0005", "0010=2105", "0020=000F", "0021=FFFF"});
     // A format error ends the command with the listing raw.
-    fila("EHC: empty file", "ehc_vacio.EHC", {Formato(1)}, nada, nada);
+    fila("EHC: empty file", "ehc_vacio.EHC", {"Error: El archivo está vacío"}, nada, nada);
+    fila("EHC: one line break", "x.EHC", {Formato(1)}, nada, nada, "\n");
     fila("EHC: two line breaks at the end", "ehc_final_vacio.EHC", {Formato(3)}, {"[0000]: 0001", "[0001]: 0002"},
          {"0000=0001", "0001=0002"});
     fila("EHC: three words", "ehc_tres_palabras.EHC", {Formato(2)}, {"[0005]: 1234"}, {"0005=1234"});

@@ -151,6 +151,35 @@ class tst_Veltra_Run : public QObject {
     QCOMPARE(salida.Informe["steps"].toInt(), 2);
   }
 
+  // The text report writes counts as Spanish does: grouped digits, and the
+  // noun (and its participle) in the number the count takes.
+  void cuentas_en_el_texto_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QStringList>("lineas");
+    QTest::addRow("one") << QStringList{"--max-steps", "1"}
+                         << QStringList{"Fin: límite de instrucciones tras 1 instrucción"};
+    QTest::addRow("two") << QStringList{"--max-steps", "2"}
+                         << QStringList{"Fin: límite de instrucciones tras 2 instrucciones"};
+    QTest::addRow("thousands") << QStringList{"--max-steps", "1234"}
+                               << QStringList{"Fin: límite de instrucciones tras 1.234 instrucciones"};
+    QTest::addRow("one back") << QStringList{"--max-steps", "3", "--back", "1"}
+                              << QStringList{"Fin: límite de instrucciones tras 3 instrucciones",
+                                             "Retrocedida 1 instrucción: quedan 2"};
+    QTest::addRow("two back") << QStringList{"--max-steps", "1001", "--back", "2"}
+                              << QStringList{"Fin: límite de instrucciones tras 1.001 instrucciones",
+                                             "Retrocedidas 2 instrucciones: quedan 999"};
+  }
+  void cuentas_en_el_texto() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(QStringList, lineas);
+    // Zeroed memory runs LD R0,[RD+00] word after word.
+    const TSalida salida = Ejecutar(QStringList{"--fill", "zero"} + argumentos);
+    const QStringList escritas = salida.Salida.split(QLatin1Char('\n'));
+    const qsizetype fin = escritas.indexOf(QRegularExpression(QStringLiteral("^Fin: .*")));
+    QVERIFY2(fin >= 0, qPrintable(salida.Salida));
+    QCOMPARE(escritas.mid(fin, lineas.size()), lineas);
+  }
+
   void ejemplo_data() {
     QTest::addColumn<QString>("archivo");
     QTest::addColumn<bool>("ensamblar");

@@ -1,6 +1,7 @@
 // A student opening programs every way VELTRA offers, and the settings that
 // remember them. The loads' rules are tested below the windows.
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -74,10 +75,20 @@ class tst_Archivos : public QObject {
              (QStringList{"Cargarprogramaobjeto1", "MRecargar", "MRecientes", "MGuardar_Programa", "MGuardar_Estado",
                           "MAbrir_Estado", "MRecuperar_Sesion", "MArchivo_Separador", "MSalir_de_VELTRA"}));
 
+    // Breakpoints belong to the program: another file takes them away.
+    const auto Puntos = [&s] { return s.Veltra->Form1()->property("puntos_ruptura").toStringList(); };
+    const auto Estado = [&s] { return s.W<QLabel>(QStringLiteral("Estado_Ejecucion"))->text(); };
+    s.E().Puntos_Ruptura.Poner(0x0004);
+    s.E().Puntos_Ruptura.Poner(0x0005);
+
     // Only programs may be dropped; of several files the first one loads.
     QVERIFY(!Soltar(s, {carpeta.filePath(QStringLiteral("NOTAS.TXT")), suma_ehc}));
+    QCOMPARE(Puntos(), (QStringList{"0004", "0005"}));
     QVERIFY(Soltar(s, {suma_ehc, contador}));
     QTRY_COMPARE(Listado(s).size(), 9);
+    QCOMPARE(Puntos(), QStringList());
+    QCOMPARE(Estado(), QStringLiteral("Se han quitado 2 puntos de ruptura del programa anterior"));
+    s.E().Puntos_Ruptura.Poner(0x0004);
     const QStringList listado_suma = Listado(s);
 
     // A source with errors: one box with both, nothing loaded.
@@ -87,6 +98,7 @@ class tst_Archivos : public QObject {
                                                   "directiva desconocida: FOO\n3:7: se esperaba un registro R0..RF"});
     QCOMPARE(Listado(s), listado_suma);
     QCOMPARE(s.E().Leer_Palabra(0x10), std::string("0000"));
+    QCOMPARE(Puntos(), QStringList{"0004"});  // nothing was loaded
 
     // A correct source from the dialog, which opens in the last program's folder.
     s.Operador.Acciones.push_back([&](QWidget* dialogo) {
@@ -100,6 +112,8 @@ class tst_Archivos : public QObject {
     s.A(QStringLiteral("Cargarprogramaobjeto1"))->trigger();
     QCOMPARE(Listado(s), listado_suma);
     QCOMPARE(s.E().Leer_Palabra(0x10), std::string("1234"));
+    QCOMPARE(Estado(), QStringLiteral("Se ha quitado 1 punto de ruptura del programa anterior"));
+    s.E().Puntos_Ruptura.Poner(0x0003);
 
     // Edited elsewhere, then Ctrl+R.
     QFile fuente(suma_asm);
@@ -109,6 +123,7 @@ class tst_Archivos : public QObject {
     QTRY_COMPARE(QApplication::activeWindow(), s.Veltra->Form1());
     QTest::keyClick(s.Veltra->Form1(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(s.E().Leer_Palabra(0x10), std::string("4321"));
+    QCOMPARE(Puntos(), QStringList{"0003"});  // the same file again
 
     // Most recent first, each once; one removed from disk is dropped when chosen.
     QCOMPARE(Items(s, "MRecientes"), (QStringList{suma_asm, mal, suma_ehc, contador}));

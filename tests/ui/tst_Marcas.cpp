@@ -93,6 +93,38 @@ class tst_Marcas : public QObject {
     QCOMPARE(Banderas(), QStringList());
     QCOMPARE(Tramos(), QStringList());
   }
+
+  // A step that stores off the memory panel brings the word's row into view;
+  // a free run is not chased.
+  void Memoria_Sigue_la_Escritura() {
+    TSesion s;
+    auto* memoria = s.W<THexEditor>(QStringLiteral("Memoria"));
+    const auto Visible = [memoria](int fila) {
+      return fila >= memoria->TopRow() && fila < memoria->TopRow() + memoria->VisibleRowCount();
+    };
+    s.Pulsar(QStringLiteral("BOnOff"));
+    // LLI RD,00; LHI RD,08; ST [RD+30],R1; ST [RD+31],R1; LLI RD,02; B
+    s.Cargar_Programa(QStringLiteral("0000"), {"2D00", "3D08", "1130", "1131", "2D02", "C000"});
+    memoria->SetTopRow(0);
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QVERIFY(!Visible(0x830));
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QVERIFY(Visible(0x830));
+    const int arriba = memoria->TopRow();
+    s.Pulsar(QStringLiteral("BContinuar"));  // 0831, already in view
+    QCOMPARE(memoria->TopRow(), arriba);
+
+    // The loop from 0002 stores at 0032 and 0033, off the panel.
+    s.W<QTimer>(QStringLiteral("Reloj"))->setInterval(1);
+    s.Pulsar(QStringLiteral("BPasoPaso"));
+    s.Pulsar(QStringLiteral("BContinuar"));
+    QTRY_COMPARE(s.V(QStringLiteral("RD")), QStringLiteral("0002"));
+    QTest::qWait(30);
+    QCOMPARE(memoria->TopRow(), arriba);
+    s.Pulsar(QStringLiteral("BPasoPaso"));
+  }
 };
 
 QTEST_MAIN(tst_Marcas)
