@@ -2,6 +2,7 @@
 
 #include "asm/Programa_Objeto.h"
 #include "core/Entorno.h"
+#include "core/Textos.h"
 #include "objfiles/Cargador.h"
 #include "objfiles/Lector_Lineas.h"
 #include "objfiles/Normalizar.h"
@@ -63,7 +64,7 @@ std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& err
              errores[i].Mensaje;
   if (errores.size() > Maximo_Errores_Mostrados) {
     const std::size_t resto = errores.size() - Maximo_Errores_Mostrados;
-    texto += "\r... y " + std::to_string(resto) + (resto == 1 ? " error más" : " errores más");
+    texto += "\r... y " + Cantidad(resto, "error más", "errores más");
   }
   return texto;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 
 const char* const Mensaje_Estado_No_Valido = "ERROR: El archivo de estado no es válido: ";
 
@@ -111,8 +112,8 @@ std::string Problema_Instantanea(const TInstantanea& s) {
       return std::string("la bandera ") + banderas[bandera] + " no es 0 ni 1";
   if (auto problema = Problema_Registros(s.Estado_Maquina, s.Opciones_Entorno); !problema.empty()) return problema;
   if (s.Memoria.size() != static_cast<size_t>(Bytes_Memoria))
-    return "la memoria tiene " + std::to_string(s.Memoria.size() / 2) + " palabras en lugar de " +
-           std::to_string(Primera_Direccion_Monitor);
+    return "la memoria tiene " + Cantidad(s.Memoria.size() / 2, "palabra", "palabras") + " en lugar de " +
+           Agrupar_Cifras(Primera_Direccion_Monitor);
   if (s.Lineas_Listado.size() > Maximo_Lineas_Listado) return "el listado tiene demasiadas líneas";
   for (size_t i = 0; i < s.Lineas_Listado.size(); ++i)
     if (!Es_Linea_Listado(s.Lineas_Listado[i]))

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 
 namespace {
 
@@ -98,8 +99,8 @@ void Leer_Puertos(const QJsonObject& puertos, const QString& nombre, int (*visor
 // "AAAA: WWWW WWWW ..." with sixteen words, the address being 16 times the line's index.
 void Leer_Memoria(const QJsonArray& lineas, std::vector<uint8_t>& memoria) {
   if (lineas.size() != Lineas_Memoria)
-    Fallar("la memoria tiene " + std::to_string(lineas.size()) + " líneas en lugar de " +
-           std::to_string(Lineas_Memoria));
+    Fallar("la memoria tiene " + Cantidad(static_cast<uint64_t>(lineas.size()), "línea", "líneas") + " en lugar de " +
+           Agrupar_Cifras(Lineas_Memoria));
   memoria.assign(static_cast<size_t>(Bytes_Memoria), 0);
   for (int i = 0; i < Lineas_Memoria; ++i) {
     const std::string linea = Texto(lineas[i], "la línea " + std::to_string(i + 1) + " de la memoria");

@@ -88,7 +88,7 @@ class tst_Archivo_Estado : public QObject {
     QTest::newRow("port 40") << "puertos_entrada/40" << QJsonValue("0000")
                              << "el puerto «40» de «puertos_entrada» no está entre 00 y 3F";
     QTest::newRow("port missing") << "puertos_salida/3F" << quitar << "«puertos_salida» no tiene los 64 puertos de 00 a 3F";
-    QTest::newRow("memory short") << "memoria/3839" << quitar << "la memoria tiene 3839 líneas en lugar de 3840";
+    QTest::newRow("memory short") << "memoria/3839" << quitar << "la memoria tiene 3.839 líneas en lugar de 3.840";
     QTest::newRow("memory line") << "memoria/1" << QJsonValue("0010: 0000")
                                  << "la línea 2 de la memoria no es «0010: » y 16 palabras";
     QTest::newRow("flag 2") << "banderas/Z" << QJsonValue(2) << "la bandera Z no es 0 ni 1";
