@@ -22,7 +22,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "core/Juego_Instrucciones.h"
 #include "objfiles/Cargador.h"
+#include "ui/Accesibilidad.h"
 #include "ui/Ampliacion.h"
 #include "ui/Archivos.h"
 #include "ui/Centrar.h"
@@ -32,7 +34,10 @@
 #include "ui/Maxima.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
+#include "ui/Juego_Instrucciones.h"
 #include "ui/Sesion_Trabajo.h"
+#include "ui/Teclado.h"
+#include "ui/Temas.h"
 #include "ui/Velocidad.h"
 #include "ui/editar_reg.h"
 #include "widgets/Colores.h"
@@ -123,6 +128,9 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
                                 findChild<THListBox*>(QStringLiteral("Listado")), estado);
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
+  findChild<QMenu*>(QStringLiteral("pop_TORVIC"))->addSeparator()->setObjectName(QStringLiteral("MAyuda_Separador"));
+  Crear_Opcion_Juego_Instrucciones(findChild<QMenu*>(QStringLiteral("pop_TORVIC")), *this);
+  teclado_ = new TTeclado(*this, *Panel_Frontal_, enfocables_);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -175,6 +183,9 @@ QToolBar* TForm1::Crear_Menu() {
   connect(Crear_Accion(pop_archivo, QStringLiteral("Cargarprogramaobjeto1"),
                        QStringLiteral("Cargar programa objeto (.HEX, EHC)")),
           &QAction::triggered, this, &TForm1::Cargarprogramaobjeto1Click);
+  QAction* cargar = pop_archivo->actions().constLast();
+  cargar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  addAction(cargar);  // the key works with the menu closed
   archivos_ = new TArchivos(*this, *pop_archivo);
   Sesion_Trabajo_ = new TSesion_Trabajo(*this, pop_archivo);
   Crear_Accion(pop_archivo, QStringLiteral("MArchivo_Separador"), {});
@@ -211,6 +222,7 @@ QToolBar* TForm1::Crear_Menu() {
           [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
   Crear_Accion(pop_entorno, QStringLiteral("N5"), {});
   pop_entorno->addMenu(Crear_Menu_Ampliacion(*this));
+  Crear_Menu_Temas(pop_entorno);
   TMarcas::Crear_Opcion(pop_entorno);
 
   auto* pop_torvic = new QMenu(this);
@@ -254,6 +266,15 @@ QWidget* TForm1::Crear_Banda_Central() {
   auto* listado = new THListBox(banda);
   listado->setObjectName(QStringLiteral("Listado"));
   listado->Fijar_Listado(&entorno_.Listado);
+  listado->setAccessibleName(QStringLiteral("Listado del programa"));
+  // A line's tooltip says what the instruction at its address does.
+  listado->Fijar_Ayuda([this](int fila) {
+    const int32_t direccion = entorno_.Listado.Direccion_Linea(fila);
+    return direccion < 0 ? QString() : Texto(Resumen_Palabra(entorno_.Leer_Palabra(direccion)));
+  });
+  connect(listado->selectionModel(), &QItemSelectionModel::currentChanged, listado,
+          [listado] { Anunciar_Valor(listado); });
+  enfocables_.push_back(listado);
   banda->addWidget(listado);
 
   auto* ficha = new QTabWidget(banda);
@@ -278,6 +299,7 @@ QWidget* TForm1::Crear_Banda_Central() {
 
 void TForm1::Registrar_Visor(int visor, TDigitalDisplay* display) {
   visores_[static_cast<size_t>(visor)].push_back(display);
+  display->setAccessibleName(Nombre_Visor(visor));
   display->setValue(Texto(entorno_.Valor(visor)));
 }
 

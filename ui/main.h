@@ -25,6 +25,7 @@ class TSesion_Trabajo;
 class TDepuracion;
 class TMarcas;
 class TMaxima;
+class TTeclado;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -128,6 +129,10 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* form3_ = nullptr;
   TDepuracion* depuracion_ = nullptr;
   TMarcas* marcas_ = nullptr;
+  // What Tab visits, in reading order, gathered as the panels are built.
+  std::vector<QWidget*> enfocables_;
+  QWidget* Panel_Frontal_ = nullptr;
+  TTeclado* teclado_ = nullptr;
 };
 
 template <typename Accion>
