@@ -91,7 +91,8 @@ bool TTeclado::eventFilter(QObject* objeto, QEvent* evento) {
     const QChar digito = Digito_Tecla(*tecla);
     if (digito.isNull()) return false;
     auto* boton = panel_frontal_.findChild<QAbstractButton*>(QStringLiteral("T") + digito);
-    if (boton && boton->isEnabled()) boton->animateClick();
+    // click, not animateClick: a key typed twice within the animation would count once.
+    if (boton && boton->isEnabled()) boton->click();
     return true;
   }
   for (size_t i = 0; i < menus_.size(); ++i) {

@@ -18,12 +18,12 @@ namespace {
 const QColor Gris_Claro(0xEF, 0xEF, 0xEF);
 
 const TColores_Tema Clasico{
-    clTeal,  clBlack, clLime, QColor(0x00, 0x40, 0x00), clNavy, {clTeal, clWhite, clYellow, clNavy, clNavy, 2},
+    clTeal,  clBlack, clLime, QColor(0x00, 0x40, 0x00), clNavy, clNavy, {clTeal, clWhite, clYellow, clNavy, clNavy, 2},
     clYellow, 2,       clWhite, clBlack, clBlue, clNavy, clMaroon, clWhite, QColor(0xFF, 0xFF, 0xA8), clMaroon,
     clNavy};
 
 const TColores_Tema Alto_Contraste{
-    clBlack,  clBlack, clYellow, QColor(0x30, 0x30, 0x00), clWhite, {clYellow, clBlack, clBlack, clYellow, clWhite, 3},
+    clBlack,  clBlack, clYellow, QColor(0x30, 0x30, 0x00), clWhite, clYellow, {clYellow, clBlack, clBlack, clYellow, clWhite, 3},
     clYellow, 3,       clBlack,  clWhite, clYellow, clWhite, clYellow, clBlack, QColor(0x00, 0xFF, 0xFF), clBlack,
     clWhite};
 
@@ -33,6 +33,7 @@ const TColores_Tema Oscuro{QColor(0x0D, 0x3B, 0x3B),
                            clLime,
                            QColor(0x00, 0x40, 0x00),
                            Texto_Oscuro,
+                           QColor(0x2F, 0x65, 0xA8),
                            {QColor(0x9F, 0xE8, 0xE8), QColor(0x3A, 0x3A, 0x3A), clYellow, clBlack, clYellow, 2},
                            clYellow,
                            2,
@@ -116,7 +117,11 @@ void Aplicar_a(QWidget* widget) {
     if (tecla->palette().isBrushSet(QPalette::Active, QPalette::ButtonText)) tecla->Reposo();
   } else if (auto* listado = qobject_cast<THListBox*>(widget)) {
     QPalette paleta = listado->palette();
-    for (const auto grupo : {QPalette::Active, QPalette::Inactive}) paleta.setColor(grupo, QPalette::Text, c.Texto_Listado);
+    for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+      paleta.setColor(grupo, QPalette::Text, c.Texto_Listado);
+      paleta.setColor(grupo, QPalette::Highlight, c.Linea_Elegida);
+      paleta.setColor(grupo, QPalette::HighlightedText, Paleta_Tema(tema_actual).color(QPalette::HighlightedText));
+    }
     listado->setPalette(paleta);
   } else if (auto* memoria = qobject_cast<THexEditor*>(widget)) {
     TColors* m = memoria->Colors();

@@ -17,7 +17,7 @@ enum class TTema { Clasico, Alto_Contraste, Oscuro };
 struct TColores_Tema {
   QColor Panel;  // the ground of the panels' pictures
   QColor Fondo_Visor, Digito, Digito_Apagado;
-  QColor Texto_Listado;
+  QColor Texto_Listado, Linea_Elegida;  // the style's highlight is too light under white text
   TColores_Tecla Teclas;
   QColor Foco;
   int Grosor_Foco;

@@ -160,8 +160,13 @@ THListBox::THListBox(QWidget* parent) : QListView(parent), modelo_(new TModelo_L
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setFont(Fuente_Fija(QStringLiteral("Courier New"), 9));
   QPalette paleta = palette();
-  paleta.setColor(QPalette::Active, QPalette::Text, clNavy);
-  paleta.setColor(QPalette::Inactive, QPalette::Text, clNavy);
+  for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+    paleta.setColor(grupo, QPalette::Text, clNavy);
+    // The selected line is the one about to execute: white on navy reads at
+    // any distance, where the style's light blue does not.
+    paleta.setColor(grupo, QPalette::Highlight, clNavy);
+    paleta.setColor(grupo, QPalette::HighlightedText, clWhite);
+  }
   setPalette(paleta);
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &THListBox::Seleccion_de_Usuario);
 }

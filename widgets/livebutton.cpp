@@ -35,7 +35,9 @@ void TLiveButton::Pintar_Con(const QColor& titulo, const QColor& fondo) {
     paleta.setColor(grupo, QPalette::ButtonText, titulo);
     paleta.setColor(grupo, QPalette::Button, fondo);
   }
-  if (paleta != palette()) setPalette(paleta);
+  // Set even when the application's palette has the same colours, so that
+  // the button keeps them when that palette changes.
+  if (paleta != palette() || !palette().isBrushSet(QPalette::Active, QPalette::Button)) setPalette(paleta);
 }
 
 void TLiveButton::Reposo() { Pintar_Con(Colores().Titulo, Colores().Fondo); }
