@@ -39,14 +39,32 @@ QString Valor_Memoria(THexEditor& memoria) {
 
 // A widget whose value is read as text, so that a reader on the desktop bus
 // (which exports text, not Qt's value string) reads it too.
-class TAccesible_Valor final : public QAccessibleWidget, public QAccessibleTextInterface {
+// Displays and lamps also have a numeric value (the word, 1 or 0): the bus
+// passes a change of value on only for widgets that have one.
+class TAccesible_Valor final : public QAccessibleWidget,
+                               public QAccessibleTextInterface,
+                               public QAccessibleValueInterface {
  public:
   TAccesible_Valor(QWidget* widget, QAccessible::Role rol) : QAccessibleWidget(widget, rol) {}
 
   void* interface_cast(QAccessible::InterfaceType tipo) override {
     if (tipo == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    if (tipo == QAccessible::ValueInterface && (qobject_cast<TDigitalDisplay*>(widget()) || qobject_cast<TLampara*>(widget())))
+      return static_cast<QAccessibleValueInterface*>(this);
     return QAccessibleWidget::interface_cast(tipo);
   }
+
+  // The value interface: read-only.
+  QVariant currentValue() const override {
+    if (auto* lampara = qobject_cast<TLampara*>(widget())) return lampara->Encendida_Ahora() ? 1 : 0;
+    bool numero = false;
+    const int palabra = Valor().toInt(&numero, 16);
+    return numero ? QVariant(palabra) : QVariant();
+  }
+  void setCurrentValue(const QVariant&) override {}
+  QVariant maximumValue() const override { return qobject_cast<TLampara*>(widget()) ? 1 : 0xFFFF; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
   // The lamp's lit image and the views' scroll bars are not for reading.
   int childCount() const override { return 0; }
   QAccessibleInterface* child(int) const override { return nullptr; }

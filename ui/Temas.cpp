@@ -105,6 +105,8 @@ void Aplicar_a(QWidget* widget) {
     QPalette paleta = widget->palette();
     paleta.setColor(QPalette::Window, c.Panel);
     widget->setPalette(paleta);
+  } else if (widget->property("asa_panel").toBool()) {
+    widget->setStyleSheet(QStringLiteral("background: %1;").arg(c.Panel.name()));
   } else if (auto* visor = qobject_cast<TDigitalDisplay*>(widget)) {
     const QVariantList originales = Original(widget, "colores_clasicos",
                                              QVariantList{visor->BckgndColor(), visor->DigitOnColor(),
@@ -121,6 +123,7 @@ void Aplicar_a(QWidget* widget) {
       paleta.setColor(grupo, QPalette::Text, c.Texto_Listado);
       paleta.setColor(grupo, QPalette::Highlight, c.Linea_Elegida);
       paleta.setColor(grupo, QPalette::HighlightedText, Paleta_Tema(tema_actual).color(QPalette::HighlightedText));
+      paleta.setColor(grupo, QPalette::Base, Paleta_Tema(tema_actual).color(QPalette::Base));
     }
     listado->setPalette(paleta);
   } else if (auto* memoria = qobject_cast<THexEditor*>(widget)) {
@@ -135,6 +138,15 @@ void Aplicar_a(QWidget* widget) {
     m->SetChangedText(c.Cambiada_Texto);
     m->SetCursorFrame(c.Marco_Cursor);
   }
+}
+
+// Qt leaves some widgets that inherit their palette with the old one (the
+// main window's central widget among them), and their children with it:
+// resolved again from the top, each takes its parent's.
+void Heredar_Paleta(QWidget* widget) {
+  if (!widget->testAttribute(Qt::WA_SetPalette)) widget->setPalette(QPalette());
+  for (QObject* hijo : widget->children())
+    if (hijo->isWidgetType()) Heredar_Paleta(static_cast<QWidget*>(hijo));
 }
 
 // Widgets built after the theme was chosen (windows built at first use)
@@ -184,6 +196,7 @@ void Aplicar_Tema(TTema tema) {
   TLiveButton::Fijar_Colores(c.Teclas);
   TMarco_Foco::Fijar_Estilo(c.Foco, c.Grosor_Foco);
   QApplication::setPalette(Paleta_Tema(tema));
+  for (QWidget* ventana : QApplication::topLevelWidgets()) Heredar_Paleta(ventana);
   for (QWidget* widget : QApplication::allWidgets()) Aplicar_a(widget);
   if (tema == TTema::Clasico) qApp->removeEventFilter(seguidor);
   else qApp->installEventFilter(seguidor);

@@ -261,7 +261,6 @@ QWidget* TForm1::Crear_Banda_Central() {
   banda->setMinimumHeight(209);
   banda->setHandleWidth(5);
   banda->setChildrenCollapsible(false);
-  banda->setStyleSheet(QStringLiteral("QSplitter#Separador_Arriba::handle { background: #008080; }"));
 
   auto* listado = new THListBox(banda);
   listado->setObjectName(QStringLiteral("Listado"));
@@ -292,6 +291,10 @@ QWidget* TForm1::Crear_Banda_Central() {
   capas->addWidget(contenedor, 0, Qt::AlignLeft | Qt::AlignTop);
   ficha->addTab(pagina, QStringLiteral("Panel frontal"));
   banda->addWidget(ficha);
+  // The style sheet on the handle alone: on the splitter it would pin the
+  // palette of everything inside, and no theme could reach it.
+  banda->handle(1)->setStyleSheet(QStringLiteral("background: #008080;"));
+  banda->handle(1)->setProperty("asa_panel", true);
   banda->setSizes({348, 454});
   banda->setStretchFactor(1, 1);
   return banda;

@@ -89,6 +89,8 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
   const QKeySequence atajo = QKeySequence::mnemonic(titulo);
   if (!atajo.isEmpty()) {
     tecla->setShortcut(QKeySequence());
+    // Readers on the desktop bus learn a key's accelerator from its description.
+    tecla->setAccessibleDescription(atajo.toString(QKeySequence::NativeText));
     auto* global = new QShortcut(atajo, tecla);
     global->setContext(Qt::ApplicationShortcut);
     connect(global, &QShortcut::activated, tecla, &QAbstractButton::animateClick);

@@ -114,6 +114,7 @@ class tst_Accesibilidad : public QObject {
     auto* t5 = QAccessible::queryAccessibleInterface(s.W(QStringLiteral("T5")));
     QCOMPARE(t5->text(QAccessible::Name), QStringLiteral("5"));
     QCOMPARE(t5->text(QAccessible::Accelerator), QStringLiteral("Alt+5"));
+    QCOMPARE(t5->text(QAccessible::Description), QStringLiteral("Alt+5"));
     QCOMPARE(Nombre(s.W(QStringLiteral("BOnOff"))), QStringLiteral("On/Off"));
     // The lamp's lit image is no second lamp to the reader.
     QCOMPARE(QAccessible::queryAccessibleInterface(z)->childCount(), 0);

@@ -109,8 +109,17 @@ class tst_Temas : public QObject {
     s.Clic(QStringLiteral("BOnOff"));
     s.A(item)->trigger();
     QVERIFY(s.A(item)->isChecked());
-    QCOMPARE(Textos_Ilegibles(s.Veltra->Form1(), minimo), QStringList());
+    const QStringList ilegibles = Textos_Ilegibles(s.Veltra->Form1(), minimo);
+    QVERIFY2(ilegibles.isEmpty(), qPrintable(ilegibles.join(QStringLiteral("; "))));
     QCOMPARE(Textos_Ilegibles(s.Veltra->Form2(), minimo).filter(QStringLiteral("(")), QStringList());
+    // No widget keeps a ground of another theme.
+    const QColor ventana = QApplication::palette().color(QPalette::Window);
+    const QColor panel = Colores_Tema(Tema_Actual()).Panel;
+    for (QWidget* w : s.Veltra->Form1()->findChildren<QWidget*>())
+      if (w->isVisible() && !qobject_cast<TDigitalDisplay*>(w) && w->objectName() != QLatin1String("Marco_Foco")) {
+        const QColor fondo = w->palette().color(QPalette::Window);
+        QVERIFY2(fondo == ventana || fondo == panel, qPrintable(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName()));
+      }
   }
 
   // Alto contraste reaches every window at once, the ones built later too,
@@ -139,6 +148,7 @@ class tst_Temas : public QObject {
       QCOMPARE(Tema_Actual(), TTema::Alto_Contraste);
       QCOMPARE(s.W<TDigitalDisplay>(QStringLiteral("R1"))->DigitOnColor(), clYellow);
       QCOMPARE(s.W<TLiveButton>(QStringLiteral("T0"))->Color_Titulo(), clYellow);
+      QCOMPARE(s.W<THListBox>(QStringLiteral("Listado"))->palette().color(QPalette::Text), clWhite);
       s.A(QStringLiteral("MTema_Clasico"))->trigger();
       QCOMPARE(TAjustes().Tema(), QStringLiteral("Clasico"));
       QCOMPARE(QApplication::palette().color(QPalette::Base), base_clasica);
