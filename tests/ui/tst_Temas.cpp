@@ -14,6 +14,7 @@
 #include "widgets/Colores.h"
 #include "widgets/Dibujos.h"
 #include "widgets/HListBox.h"
+#include "widgets/Marco_Foco.h"
 #include "widgets/hexeditor.h"
 #include "widgets/livebutton.h"
 
@@ -109,6 +110,11 @@ class tst_Temas : public QObject {
     s.Clic(QStringLiteral("BOnOff"));
     s.A(item)->trigger();
     QVERIFY(s.A(item)->isChecked());
+    // The focus frames: the ring around displays and lamps against the
+    // panel, the frame inside a key against its face.
+    QVERIFY(Contraste(TMarco_Foco::Color(), Colores_Tema(Tema_Actual()).Panel) >= 3);
+    QVERIFY(Contraste(TLiveButton::Colores().Foco, TLiveButton::Colores().Fondo) >= 3);
+    QVERIFY(TMarco_Foco::Grosor() >= 2 && TLiveButton::Colores().Grosor_Foco >= 2);
     const QStringList ilegibles = Textos_Ilegibles(s.Veltra->Form1(), minimo);
     QVERIFY2(ilegibles.isEmpty(), qPrintable(ilegibles.join(QStringLiteral("; "))));
     QCOMPARE(Textos_Ilegibles(s.Veltra->Form2(), minimo).filter(QStringLiteral("(")), QStringList());
