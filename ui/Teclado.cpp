@@ -50,7 +50,8 @@ void Poner_Mnemonicos(QMenu* menu) {
 }  // namespace
 
 TTeclado::TTeclado(QWidget& ventana, QWidget& panel_frontal, const std::vector<QWidget*>& orden)
-    : QObject(&ventana), panel_frontal_(panel_frontal), marco_(new TMarco_Foco(this)) {
+    : QObject(&ventana), panel_frontal_(panel_frontal) {
+  new TMarco_Foco(this);
   const char* const nombres[] = {"Menu_Archivo", "ToolButton1", "ToolButton2"};
   for (size_t i = 0; i < botones_.size(); ++i) {
     botones_[i] = ventana.findChild<QToolButton*>(QLatin1String(nombres[i]));

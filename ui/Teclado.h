@@ -10,14 +10,11 @@
 class QMenu;
 class QToolButton;
 class QWidget;
-class TMarco_Foco;
 
 class TTeclado : public QObject {
  public:
   // `panel_frontal` holds the keypad keys T0..TF; `orden` is the tab order.
   TTeclado(QWidget& ventana, QWidget& panel_frontal, const std::vector<QWidget*>& orden);
-
-  TMarco_Foco& Marco_Foco() { return *marco_; }
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -28,5 +25,4 @@ class TTeclado : public QObject {
   QWidget& panel_frontal_;
   std::array<QToolButton*, 3> botones_{};
   std::array<QMenu*, 3> menus_{};
-  TMarco_Foco* marco_;
 };

@@ -130,7 +130,7 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
   findChild<QMenu*>(QStringLiteral("pop_TORVIC"))->addSeparator()->setObjectName(QStringLiteral("MAyuda_Separador"));
   Crear_Opcion_Juego_Instrucciones(findChild<QMenu*>(QStringLiteral("pop_TORVIC")), *this);
-  teclado_ = new TTeclado(*this, *Panel_Frontal_, enfocables_);
+  new TTeclado(*this, *Panel_Frontal_, enfocables_);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));

@@ -25,7 +25,6 @@ class TSesion_Trabajo;
 class TDepuracion;
 class TMarcas;
 class TMaxima;
-class TTeclado;
 
 class TForm1 : public QMainWindow, public TPantalla {
   Q_OBJECT
@@ -132,7 +131,6 @@ class TForm1 : public QMainWindow, public TPantalla {
   // What Tab visits, in reading order, gathered as the panels are built.
   std::vector<QWidget*> enfocables_;
   QWidget* Panel_Frontal_ = nullptr;
-  TTeclado* teclado_ = nullptr;
 };
 
 template <typename Accion>

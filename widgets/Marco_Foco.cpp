@@ -50,8 +50,6 @@ QColor TMarco_Foco::Color() { return color_marco; }
 
 int TMarco_Foco::Grosor() { return grosor_marco; }
 
-QWidget* TMarco_Foco::Anillo() const { return anillo_ && anillo_->isVisible() ? anillo_.data() : nullptr; }
-
 void TMarco_Foco::Seguir(QWidget* enfocado) {
   if (!enfocado || !enfocado->property("marco_foco").toBool() || !enfocado->parentWidget()) {
     if (anillo_) anillo_->hide();

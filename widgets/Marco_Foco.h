@@ -17,8 +17,6 @@ class TMarco_Foco : public QObject {
   static void Fijar_Estilo(const QColor& color, int grosor);
   static QColor Color();
   static int Grosor();
-  // The ring now shown, or null.
-  QWidget* Anillo() const;
 
  private:
   void Seguir(QWidget* enfocado);
