@@ -273,6 +273,7 @@ QWidget* TForm1::Crear_Banda_Central() {
   });
   connect(listado->selectionModel(), &QItemSelectionModel::currentChanged, listado,
           [listado] { Anunciar_Valor(listado); });
+  listado->setProperty("marco_foco_dentro", true);
   enfocables_.push_back(listado);
   banda->addWidget(listado);
 

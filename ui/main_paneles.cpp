@@ -229,6 +229,7 @@ QWidget* TForm1::Crear_Panel_Memoria() {
   colores->SetOddColumn(clBlue);
   colores->SetEvenColumn(clNavy);
   Memoria_->setAccessibleName(QStringLiteral("Memoria"));
+  Memoria_->setProperty("marco_foco_dentro", true);
   enfocables_.push_back(Memoria_);
   connect(Memoria_, &THexEditor::OnStateChanged, Memoria_, [this] { Anunciar_Valor(Memoria_); });
   connect(Memoria_, &THexEditor::OnKeyDown, this, [this] { entorno_.Al_Pulsar_Memoria(Memoria_->CursorPos()); });

@@ -2,7 +2,9 @@
 // The focus frame of the drawn widgets (displays and lamps): they paint every
 // pixel of their own, so a frame inside would hide digits or the bezel. A ring
 // just outside, in their parent, follows the focus to any widget whose
-// property "marco_foco" is true.
+// property "marco_foco" is true. Views that fill their place (the listing,
+// the memory panel) have property "marco_foco_dentro": the ring goes inside
+// their edge, in their text's colour.
 #include <QColor>
 #include <QObject>
 #include <QPointer>

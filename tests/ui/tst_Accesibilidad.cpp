@@ -138,7 +138,13 @@ class tst_Accesibilidad : public QObject {
     QCOMPARE(s.V(QStringLiteral("Teclado")), QStringLiteral("015A"));
 
     // Tab from the listing: the front panel in reading order, then r0, r1.
-    s.W(QStringLiteral("Listado"))->setFocus();
+    auto* listado = s.W(QStringLiteral("Listado"));
+    listado->setFocus();
+    // The views' frame goes inside their edge, in their text's colour.
+    auto* dentro = listado->findChild<QWidget*>(QStringLiteral("Marco_Foco"));
+    QVERIFY(dentro && dentro->isVisible());
+    QCOMPARE(dentro->geometry(), listado->rect());
+    QCOMPARE(dentro->grab().toImage().pixelColor(1, dentro->height() / 2), listado->palette().color(QPalette::Text));
     QStringList visitados;
     for (int paso = 0; paso < 60 && QApplication::focusWidget() != r1; ++paso) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
