@@ -52,6 +52,20 @@ constexpr std::array<TOperacion, 16> Operaciones{{
      "Ninguna.", "F000", "fin del programa; PC pasa a la palabra siguiente"},
 }};
 
+constexpr std::array<TNota_Juego, 4> Notas{{
+    {"Registros", "r0..rF son dieciséis registros de uso general. rD es además la base de LD y ST y la "
+                  "dirección de destino de los saltos (B) y de las llamadas (CALL). rE es el puntero de pila."},
+    {"CALL, RET y la pila", "La pila crece hacia direcciones menores y rE apunta a la última palabra guardada. "
+                            "CALL resta 1 a rE, guarda allí la dirección de vuelta y salta a rD; RET lee la "
+                            "dirección de M[rE], suma 1 a rE y vuelve. Al encender, rE vale F000, así que la "
+                            "primera palabra guardada va a EFFF."},
+    {"Puertos y teclado", "IN lee un puerto de entrada y OUT escribe uno de salida (00..3F). El puerto de "
+                          "entrada 01 es el teclado hexadecimal del panel frontal (IP1): IN Rx, H'01 lee lo que "
+                          "se ha tecleado. El puerto de entrada 02 es IP2."},
+    {"Área del monitor", "Las direcciones F000..FFFF son del programa monitor: no se pueden leer con LD ni "
+                         "escribir con ST, y allí no se ejecuta nada. Los programas van en 0000..EFFF."},
+}};
+
 char Mayuscula(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool Igual_Sin_Caso(std::string_view a, std::string_view b) {
@@ -85,6 +99,8 @@ std::string Cambios(const TOperacion& operacion) {
 }  // namespace
 
 const std::array<TOperacion, 16>& Juego_Instrucciones() { return Operaciones; }
+
+const std::array<TNota_Juego, 4>& Notas_Juego_Instrucciones() { return Notas; }
 
 const TOperacion* Buscar_Operacion(std::string_view mnemonico) {
   for (const TOperacion& operacion : Operaciones) {

@@ -18,6 +18,15 @@ struct TOperacion {
   std::string_view Efecto_Ejemplo;  // ... and what it does
 };
 
+// What the table's rows take for granted: a title and its paragraph, shown
+// beside the table (the registers rD and rE, the stack, the ports, the
+// monitor area).
+struct TNota_Juego {
+  std::string_view Titulo;
+  std::string_view Texto;
+};
+const std::array<TNota_Juego, 4>& Notas_Juego_Instrucciones();
+
 // Indexed by the operation code: Juego_Instrucciones()[0x6] is ADDS.
 const std::array<TOperacion, 16>& Juego_Instrucciones();
 

@@ -9,6 +9,7 @@ namespace {
 const QString Clave_Recientes = QStringLiteral("Recientes");
 const QString Clave_Carpeta = QStringLiteral("Carpeta");
 const QString Clave_Ampliacion = QStringLiteral("Ampliacion");
+const QString Clave_Tema = QStringLiteral("Tema");
 
 }  // namespace
 
@@ -57,6 +58,13 @@ int TAjustes::Ampliacion() const {
 }
 
 void TAjustes::Fijar_Ampliacion(int porcentaje) { ajustes_.setValue(Clave_Ampliacion, porcentaje); }
+
+QString TAjustes::Tema() const {
+  const QVariant tema = ajustes_.value(Clave_Tema);
+  return tema.typeId() == QMetaType::QString ? tema.toString() : QString();
+}
+
+void TAjustes::Fijar_Tema(const QString& clave) { ajustes_.setValue(Clave_Tema, clave); }
 
 void Aplicar_Ampliacion() {
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) return;

@@ -25,6 +25,10 @@ class TAjustes {
   int Ampliacion() const;
   void Fijar_Ampliacion(int porcentaje);
 
+  // The theme's key ("Clasico", "Alto_Contraste", "Oscuro"); empty before the first choice.
+  QString Tema() const;
+  void Fijar_Tema(const QString& clave);
+
  private:
   void Guardar_Recientes(const QStringList& recientes);
 

@@ -5,9 +5,11 @@
 
 #include "core/Entorno.h"
 #include "traduccion/Traduccion_Qt.h"
+#include "ui/Accesibilidad.h"
 #include "ui/Archivos.h"
 #include "ui/main.h"
 #include "ui/puertos.h"
+#include "ui/Temas.h"
 #include "ui/puertos_out.h"
 #include "widgets/Fuentes.h"
 #include "widgets/Icono.h"
@@ -23,6 +25,8 @@ TVELTRA::TVELTRA()
 TVELTRA::~TVELTRA() = default;
 
 std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos) {
+  // Before any widget, so that a reader gets VELTRA's own interfaces.
+  Instalar_Accesibilidad();
   QCoreApplication::setApplicationName(QStringLiteral("VELTRA, el IDE para TORVIC"));
   // Every window shows the icon that the installation puts in the desktop's theme.
   QApplication::setWindowIcon(Icono_VELTRA());
@@ -33,6 +37,7 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos) {
   Instalar_Traduccion_Qt(*QCoreApplication::instance());
   auto veltra = std::make_unique<TVELTRA>();
   TForm1* form1 = veltra->Form1();
+  Aplicar_Tema_Guardado();
   form1->show();
   if (!archivos.isEmpty())
     QTimer::singleShot(0, form1, [form1, ruta = archivos.constFirst()] { form1->Archivos().Abrir(ruta); });

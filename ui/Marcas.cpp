@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/Accesibilidad.h"
 #include "ui/Esquema_Interno.h"
 #include "widgets/Colores.h"
 #include "widgets/DigitalDisplay.h"
@@ -29,7 +32,10 @@ TMarcas::TMarcas(QWidget& ventana, const TEntorno& entorno, const TVisores& viso
       lamparas_(lamparas),
       memoria_(memoria),
       esquema_(esquema),
-      opcion_(ventana.findChild<QAction*>(QStringLiteral("MMarcar_Cambios"))) {
+      opcion_(ventana.findChild<QAction*>(QStringLiteral("MMarcar_Cambios"))),
+      cambios_(new QLabel(&ventana)) {
+  cambios_->setObjectName(QStringLiteral("Cambios_Instruccion"));
+  ventana.findChild<QStatusBar*>(QStringLiteral("Barra_Estado"))->addPermanentWidget(cambios_);
   ventana_.setProperty("banderas_cambiadas", QStringList());
   memoria_.setProperty("palabras_marcadas", QStringList());
   connect(opcion_, &QAction::toggled, this, [this](bool marcar) {
@@ -135,4 +141,13 @@ void TMarcas::Aplicar(const std::bitset<Numero_Visores>& visores, uint8_t bander
   }
 
   esquema_.Fijar_Tramos(tramos, busqueda);
+
+  QStringList nombres;
+  for (size_t visor = 0; visor < visores.size(); ++visor)
+    if (visores[visor]) nombres << Nombre_Visor(static_cast<int>(visor));
+  for (int bandera = 0; bandera < 4; ++bandera)
+    if ((banderas >> bandera) & 1) nombres << QString(QLatin1Char("ZSCV"[bandera]));
+  for (int32_t palabra : palabras_marcadas_)
+    nombres << QStringLiteral("M[%1]").arg(palabra, 4, 16, QLatin1Char('0')).toUpper();
+  cambios_->setText(nombres.isEmpty() ? QString() : QStringLiteral("Cambió: ") + nombres.join(QStringLiteral(", ")));
 }

@@ -13,6 +13,7 @@
 #include "core/Entorno.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class TDigitalDisplay;
 class TEsquema_Interno;
@@ -53,6 +54,8 @@ class TMarcas : public QObject {
   THexEditor& memoria_;
   TEsquema_Interno& esquema_;
   QAction* opcion_;
+  // The marks as a line of text, for those who do not see them: "Cambió: r3, Z, M[0012]".
+  QLabel* cambios_;
 
   std::bitset<Numero_Visores> visores_marcados_;
   uint8_t banderas_marcadas_ = 0;

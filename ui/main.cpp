@@ -22,7 +22,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "core/Juego_Instrucciones.h"
 #include "objfiles/Cargador.h"
+#include "ui/Accesibilidad.h"
 #include "ui/Ampliacion.h"
 #include "ui/Archivos.h"
 #include "ui/Centrar.h"
@@ -32,7 +34,10 @@
 #include "ui/Maxima.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
+#include "ui/Juego_Instrucciones.h"
 #include "ui/Sesion_Trabajo.h"
+#include "ui/Teclado.h"
+#include "ui/Temas.h"
 #include "ui/Velocidad.h"
 #include "ui/editar_reg.h"
 #include "widgets/Colores.h"
@@ -124,6 +129,9 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
                                 findChild<THListBox*>(QStringLiteral("Listado")), estado);
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
   connect(depuracion_, &TDepuracion::Ejecutar_Hasta, maxima_, &TMaxima::Ejecutar_Hasta);
+  findChild<QMenu*>(QStringLiteral("pop_TORVIC"))->addSeparator()->setObjectName(QStringLiteral("MAyuda_Separador"));
+  Crear_Opcion_Juego_Instrucciones(findChild<QMenu*>(QStringLiteral("pop_TORVIC")), *this);
+  new TTeclado(*this, *Panel_Frontal_, enfocables_);
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -176,6 +184,9 @@ QToolBar* TForm1::Crear_Menu() {
   connect(Crear_Accion(pop_archivo, QStringLiteral("Cargarprogramaobjeto1"),
                        QStringLiteral("Cargar programa objeto (.HEX, EHC)")),
           &QAction::triggered, this, &TForm1::Cargarprogramaobjeto1Click);
+  QAction* cargar = pop_archivo->actions().constLast();
+  cargar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  addAction(cargar);  // the key works with the menu closed
   archivos_ = new TArchivos(*this, *pop_archivo);
   Sesion_Trabajo_ = new TSesion_Trabajo(*this, pop_archivo);
   Crear_Accion(pop_archivo, QStringLiteral("MArchivo_Separador"), {});
@@ -212,6 +223,7 @@ QToolBar* TForm1::Crear_Menu() {
           [this] { Manejar([this] { entorno_.Mododesensamblador1Click(); }); });
   Crear_Accion(pop_entorno, QStringLiteral("N5"), {});
   pop_entorno->addMenu(Crear_Menu_Ampliacion(*this));
+  Crear_Menu_Temas(pop_entorno);
   TMarcas::Crear_Opcion(pop_entorno);
 
   auto* pop_torvic = new QMenu(this);
@@ -250,11 +262,20 @@ QWidget* TForm1::Crear_Banda_Central() {
   banda->setMinimumHeight(209);
   banda->setHandleWidth(5);
   banda->setChildrenCollapsible(false);
-  banda->setStyleSheet(QStringLiteral("QSplitter#Separador_Arriba::handle { background: #008080; }"));
 
   auto* listado = new THListBox(banda);
   listado->setObjectName(QStringLiteral("Listado"));
   listado->Fijar_Listado(&entorno_.Listado);
+  listado->setAccessibleName(QStringLiteral("Listado del programa"));
+  // A line's tooltip says what the instruction at its address does.
+  listado->Fijar_Ayuda([this](int fila) {
+    const int32_t direccion = entorno_.Listado.Direccion_Linea(fila);
+    return direccion < 0 ? QString() : Texto(Resumen_Palabra(entorno_.Leer_Palabra(direccion)));
+  });
+  connect(listado->selectionModel(), &QItemSelectionModel::currentChanged, listado,
+          [listado] { Anunciar_Valor(listado); });
+  listado->setProperty("marco_foco_dentro", true);
+  enfocables_.push_back(listado);
   banda->addWidget(listado);
 
   auto* ficha = new QTabWidget(banda);
@@ -272,6 +293,10 @@ QWidget* TForm1::Crear_Banda_Central() {
   capas->addWidget(contenedor, 0, Qt::AlignLeft | Qt::AlignTop);
   ficha->addTab(pagina, QStringLiteral("Panel frontal"));
   banda->addWidget(ficha);
+  // The style sheet on the handle alone: on the splitter it would pin the
+  // palette of everything inside, and no theme could reach it.
+  banda->handle(1)->setStyleSheet(QStringLiteral("background: #008080;"));
+  banda->handle(1)->setProperty("asa_panel", true);
   banda->setSizes({348, 454});
   banda->setStretchFactor(1, 1);
   return banda;
@@ -279,6 +304,7 @@ QWidget* TForm1::Crear_Banda_Central() {
 
 void TForm1::Registrar_Visor(int visor, TDigitalDisplay* display) {
   visores_[static_cast<size_t>(visor)].push_back(display);
+  display->setAccessibleName(Nombre_Visor(visor));
   display->setValue(Texto(entorno_.Valor(visor)));
 }
 

@@ -128,6 +128,9 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* form3_ = nullptr;
   TDepuracion* depuracion_ = nullptr;
   TMarcas* marcas_ = nullptr;
+  // What Tab visits, in reading order, gathered as the panels are built.
+  std::vector<QWidget*> enfocables_;
+  QWidget* Panel_Frontal_ = nullptr;
 };
 
 template <typename Accion>

@@ -6,6 +6,7 @@
 #include <QShortcut>
 
 #include "core/TextoHex.h"
+#include "ui/Accesibilidad.h"
 #include "ui/Esquema_Interno.h"
 #include "ui/Muelles.h"
 #include "ui/Paneles.h"
@@ -37,6 +38,8 @@ void Fondo(QWidget* widget, const QColor& color) {
   paleta.setColor(QPalette::Window, color);
   widget->setPalette(paleta);
   widget->setAutoFillBackground(true);
+  // A theme paints it as the panels.
+  widget->setProperty("fondo_panel", color == clTeal);
 }
 
 namespace {
@@ -52,6 +55,9 @@ TDigitalDisplay* TForm1::Crear_Visor(const QString& nombre, int visor) {
   Registrar_Visor(visor, display);
   if (Visor_Editable(visor)) {
     display->setCursor(Qt::PointingHandCursor);
+    display->setFocusPolicy(Qt::TabFocus);
+    display->setProperty("marco_foco", true);
+    enfocables_.push_back(display);
     connect(display, &TDigitalDisplay::OnClick, this,
             [this, visor] { Manejar([this, visor] { entorno_.Modifica_Registro(visor); }); });
   }
@@ -61,6 +67,10 @@ TDigitalDisplay* TForm1::Crear_Visor(const QString& nombre, int visor) {
 TLampara* TForm1::Crear_Lampara_Bandera(TBandera bandera, const QString& apagada, const QString& encendida) {
   auto* lampara = new TLampara(apagada, encendida, clLime, nullptr, 14);
   banderas_[bandera].push_back(lampara);
+  lampara->setAccessibleName(QStringLiteral("Bandera ") + QLatin1Char("ZSCV"[bandera]));
+  lampara->setFocusPolicy(Qt::TabFocus);
+  lampara->setProperty("marco_foco", true);
+  enfocables_.push_back(lampara);
   connect(lampara, &TLampara::Pulsada, this,
           [this, bandera] { Manejar([this, bandera] { entorno_.Conmutar_Bandera(bandera); }); });
   return lampara;
@@ -71,13 +81,16 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
   tecla->setObjectName(nombre);
   tecla->setCursor(Qt::PointingHandCursor);
   tecla->setFocusPolicy(Qt::TabFocus);
-  tecla->Fijar_Color_Titulo(clTeal);
+  tecla->Reposo();
+  enfocables_.push_back(tecla);
   // A mnemonic works only in its own window; the panel's keys work in every
   // VELTRA window (the floating panel, the main window, the port windows), so
   // the mnemonic gives way to one application-wide shortcut and never fires twice.
   const QKeySequence atajo = QKeySequence::mnemonic(titulo);
   if (!atajo.isEmpty()) {
     tecla->setShortcut(QKeySequence());
+    // Readers on the desktop bus learn a key's accelerator from its description.
+    tecla->setAccessibleDescription(atajo.toString(QKeySequence::NativeText));
     auto* global = new QShortcut(atajo, tecla);
     global->setContext(Qt::ApplicationShortcut);
     connect(global, &QShortcut::activated, tecla, &QAbstractButton::animateClick);
@@ -88,6 +101,7 @@ TLiveButton* TForm1::Crear_Tecla(const QString& nombre, const QString& titulo) {
 QWidget* TForm1::Crear_Panel_Frontal() {
   auto* panel = new TLamina(clTeal, Dibujar_Panel_Frontal);
   panel->setFixedSize(404, 178);
+  Panel_Frontal_ = panel;
   const auto Colocar = [](QWidget* widget, QWidget* padre, int x, int y) {
     widget->setParent(padre);
     widget->move(x, y);
@@ -101,7 +115,7 @@ QWidget* TForm1::Crear_Panel_Frontal() {
 
   // Left: power and step switches, flags, IR and PC.
   QWidget* izquierda = Columna("Contenedor_PF_Izquierda", 0, 140);
-  auto* on_off = Crear_Tecla(QStringLiteral("BOnOff"), QStringLiteral("On/Off"));
+  auto* on_off = Crear_Tecla(QStringLiteral("BOnOff"), QStringLiteral("&On/Off"));
   on_off->setIcon(Icono(TGlifo::Encender));
   on_off->setToolTip(QStringLiteral("Pulse aquí para Apagar/Encender TORVIC."));
   on_off->setGeometry(6, 6, 96, 24);
@@ -109,6 +123,7 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   connect(on_off, &QPushButton::clicked, this, [this] { Manejar([this] { entorno_.Encender_Apagar(); }); });
   LOn_ = new TLampara(QStringLiteral("LOff"), QStringLiteral("LOn"), clLime, izquierda);
   LOn_->move(110, 10);
+  LOn_->setAccessibleName(QStringLiteral("Piloto de encendido"));
   BPasoPaso_ = Crear_Tecla(QStringLiteral("BPasoPaso"), QStringLiteral("&Paso a paso"));
   BPasoPaso_->setIcon(Icono(TGlifo::Paso_a_Paso));
   BPasoPaso_->setParent(izquierda);
@@ -116,6 +131,7 @@ QWidget* TForm1::Crear_Panel_Frontal() {
   connect(BPasoPaso_, &QPushButton::clicked, this, [this] { entorno_.BPasoPasoClick(); });
   LPP_ = new TLampara(QStringLiteral("LPP_Off"), QStringLiteral("LPP"), clYellow, izquierda);
   LPP_->move(110, 38);
+  LPP_->setAccessibleName(QStringLiteral("Piloto de paso a paso"));
   const char* const letras[] = {"Z", "S", "C", "V"};
   for (int bandera = 0; bandera < 4; ++bandera) {
     const QString letra = QString::fromLatin1(letras[bandera]);
@@ -212,6 +228,10 @@ QWidget* TForm1::Crear_Panel_Memoria() {
   colores->SetOffset(clBlack);
   colores->SetOddColumn(clBlue);
   colores->SetEvenColumn(clNavy);
+  Memoria_->setAccessibleName(QStringLiteral("Memoria"));
+  Memoria_->setProperty("marco_foco_dentro", true);
+  enfocables_.push_back(Memoria_);
+  connect(Memoria_, &THexEditor::OnStateChanged, Memoria_, [this] { Anunciar_Valor(Memoria_); });
   connect(Memoria_, &THexEditor::OnKeyDown, this, [this] { entorno_.Al_Pulsar_Memoria(Memoria_->CursorPos()); });
   connect(Memoria_, &THexEditor::OnKeyUp, this, [this] { Manejar([this] { entorno_.Editar_Memoria(); }); });
 

@@ -1,5 +1,6 @@
 #include "widgets/DigitalDisplay.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
@@ -137,7 +138,15 @@ void TDigitalDisplay::Change(T& field, const T& value) {
 void TDigitalDisplay::setLeadingZeros(bool leadingZeros) { Change(leadingZeros_, leadingZeros); }
 void TDigitalDisplay::setAlignment(TAlignment alignment) { Change(alignment_, alignment); }
 void TDigitalDisplay::setDigits(quint8 digits) { Change(digits_, digits); }
-void TDigitalDisplay::setValue(const QString& value) { Change(value_, value); }
+void TDigitalDisplay::setValue(const QString& value) {
+  if (value_ == value) return;
+  Change(value_, value);
+  // A screen reader announces what an instruction wrote.
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent cambio(this, value);
+    QAccessible::updateAccessibility(&cambio);
+  }
+}
 void TDigitalDisplay::setBckgndColor(const QColor& color) { Change(bckgndColor_, color); }
 void TDigitalDisplay::setDigitOnColor(const QColor& color) { Change(digitOnColor_, color); }
 void TDigitalDisplay::setDigitOffColor(const QColor& color) { Change(digitOffColor_, color); }
@@ -285,4 +294,14 @@ void TDigitalDisplay::mouseReleaseEvent(QMouseEvent* event) {
   leftPressed_ = false;
   const QPoint pixel(Floor_Pixel(event->position().x()), Floor_Pixel(event->position().y()));
   if (rect().contains(pixel)) emit OnClick(this);
+}
+
+void TDigitalDisplay::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((focusPolicy() & Qt::TabFocus) && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    event->accept();
+    emit OnClick(this);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }

@@ -61,6 +61,8 @@ class TDigitalDisplay : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Space or Enter on a display that takes the focus is a click.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   template <typename T>

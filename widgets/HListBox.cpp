@@ -33,10 +33,16 @@ class TModelo_Listado final : public QAbstractListModel {
 
   QVariant data(const QModelIndex& indice, int rol) const override {
     // Inside a bracket the view may ask for a row the listing has already lost.
-    if (rol != Qt::DisplayRole || !listado_ || indice.row() < 0 || indice.row() >= listado_->Numero_Lineas())
-      return {};
-    return QString::fromStdString(listado_->Linea(indice.row()));
+    if (!listado_ || indice.row() < 0 || indice.row() >= listado_->Numero_Lineas()) return {};
+    if (rol == Qt::DisplayRole) return QString::fromStdString(listado_->Linea(indice.row()));
+    if (rol == Qt::ToolTipRole && Ayuda) {
+      const QString ayuda = Ayuda(indice.row());
+      if (!ayuda.isEmpty()) return ayuda;
+    }
+    return {};
   }
+
+  THListBox::TAyuda Ayuda;
 
   void Insertada(int i) {
     if (i < 0 || i > filas_) return Reiniciar();
@@ -154,8 +160,13 @@ THListBox::THListBox(QWidget* parent) : QListView(parent), modelo_(new TModelo_L
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setFont(Fuente_Fija(QStringLiteral("Courier New"), 9));
   QPalette paleta = palette();
-  paleta.setColor(QPalette::Active, QPalette::Text, clNavy);
-  paleta.setColor(QPalette::Inactive, QPalette::Text, clNavy);
+  for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+    paleta.setColor(grupo, QPalette::Text, clNavy);
+    // The selected line is the one about to execute: white on navy reads at
+    // any distance, where the style's light blue does not.
+    paleta.setColor(grupo, QPalette::Highlight, clNavy);
+    paleta.setColor(grupo, QPalette::HighlightedText, clWhite);
+  }
   setPalette(paleta);
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &THListBox::Seleccion_de_Usuario);
 }
@@ -163,6 +174,8 @@ THListBox::THListBox(QWidget* parent) : QListView(parent), modelo_(new TModelo_L
 THListBox::~THListBox() {
   if (listado_) listado_->Fijar_Observador(nullptr);
 }
+
+void THListBox::Fijar_Ayuda(TAyuda ayuda) { modelo_->Ayuda = std::move(ayuda); }
 
 void THListBox::Fijar_Listado(TListado* listado) {
   if (listado == listado_) return;

@@ -4,6 +4,7 @@
 // size, so loading, replacing and selecting among 61,440 lines never walks
 // the items one by one.
 #include <QListView>
+#include <functional>
 
 #include "core/Listado.h"
 
@@ -25,6 +26,10 @@ class THListBox : public QListView, private TObservador_Listado {
   // Shows these lines and becomes their observer; nullptr shows none. The
   // listing must outlive the box or be detached first.
   void Fijar_Listado(TListado* listado);
+
+  // A line's tooltip: what its instruction does; empty for none.
+  using TAyuda = std::function<QString(int fila)>;
+  void Fijar_Ayuda(TAyuda ayuda);
 
   int Extension_Horizontal() const { return extension_horizontal_; }
   void Fijar_Extension_Horizontal(int pixeles);

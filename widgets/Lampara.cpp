@@ -1,5 +1,7 @@
 #include "widgets/Lampara.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,4 +37,23 @@ TLampara::TLampara(const QString& nombre_apagada, const QString& nombre_encendid
   encendida_->hide();
   // The lit image covers the dark one, so its clicks are the lamp's too.
   connect(encendida_, &TImagen_Lampara::Pulsada, this, &TImagen_Lampara::Pulsada);
+}
+
+void TImagen_Lampara::keyPressEvent(QKeyEvent* evento) {
+  const int tecla = evento->key();
+  if ((focusPolicy() & Qt::TabFocus) && (tecla == Qt::Key_Space || tecla == Qt::Key_Return || tecla == Qt::Key_Enter)) {
+    evento->accept();
+    emit Pulsada();
+    return;
+  }
+  QWidget::keyPressEvent(evento);
+}
+
+void TLampara::Fijar_Encendida(bool encendida) {
+  if (Encendida_Ahora() == encendida) return;
+  encendida_->setHidden(!encendida);
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent cambio(this, encendida);
+    QAccessible::updateAccessibility(&cambio);
+  }
 }

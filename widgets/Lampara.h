@@ -22,6 +22,8 @@ class TImagen_Lampara : public QWidget {
  protected:
   void paintEvent(QPaintEvent* evento) override;
   void mousePressEvent(QMouseEvent* evento) override;
+  // Space or Enter on a lamp that takes the focus is a click.
+  void keyPressEvent(QKeyEvent* evento) override;
 
  private:
   QColor color_;
@@ -39,7 +41,8 @@ class TLampara : public TImagen_Lampara {
            QWidget* parent, int diametro = 16);
 
   TImagen_Lampara* Encendida() const { return encendida_; }
-  void Fijar_Encendida(bool encendida) { encendida_->setHidden(!encendida); }
+  bool Encendida_Ahora() const { return !encendida_->isHidden(); }
+  void Fijar_Encendida(bool encendida);
   // Both images carry the ring, so it shows whether the lamp is lit or dark.
   void Fijar_Anillo(bool anillo) {
     TImagen_Lampara::Fijar_Anillo(anillo);

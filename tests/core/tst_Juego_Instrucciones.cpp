@@ -62,6 +62,17 @@ class tst_Juego_Instrucciones : public QObject {
     QCOMPARE(QString::fromStdString(Resumen_Palabra(palabra.toStdString())), resumen);
   }
 
+  // The notes beside the table explain what its rows take for granted.
+  void notas() {
+    std::string todas;
+    for (const TNota_Juego& nota : Notas_Juego_Instrucciones()) {
+      QVERIFY(!nota.Titulo.empty() && !nota.Texto.empty());
+      todas += std::string(nota.Titulo) + ' ' + std::string(nota.Texto) + '\n';
+    }
+    for (const char* clave : {"rD", "rE", "CALL", "RET", "F000", "EFFF", "entrada 01", "02", "teclado"})
+      QVERIFY2(todas.find(clave) != std::string::npos, clave);
+  }
+
   void resumen_operacion() {
     QCOMPARE(QString::fromStdString(Resumen_Operacion(*Buscar_Operacion("ADDS"))),
              "ADDS Rx, Rs, Rt: Rx := Rs + Rt; cambia Z, S, C y V");

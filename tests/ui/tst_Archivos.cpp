@@ -135,7 +135,7 @@ class tst_Archivos : public QObject {
     QCOMPARE(Listado(s), antes);
 
     // The size for a projector is kept for the next start.
-    QCOMPARE(Items(s, "PopEntorno").mid(11), (QStringList{"N5", "Ampliacion", "N6", "MMarcar_Cambios"}));
+    QCOMPARE(Items(s, "PopEntorno").mid(11), (QStringList{"N5", "Ampliacion", "MTema", "N6", "MMarcar_Cambios"}));
     QVERIFY(s.A(QStringLiteral("Ampliacion_100"))->isChecked());
     s.A(QStringLiteral("Ampliacion_150"))->trigger();
     QCOMPARE(s.Operador.Mensajes.last(), QStringLiteral("El nuevo tamaño se aplicará la próxima vez que se abra VELTRA."));
