@@ -91,6 +91,14 @@ bool TEntorno::Ejecutar_Hasta_Linea(int linea) {
     Fijar_Estado_Ejecucion(Sin_Linea);
     return false;
   }
+  return Ejecutar_Hasta_Direccion(direccion);
+}
+
+bool TEntorno::Ejecutar_Hasta_Direccion(int32_t direccion) {
+  if (Estado_Maquina.Encendida != 1) {
+    pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
+    return false;
+  }
   // As switching step mode off and pressing Continuar; switching it off
   // keeps the one-time breakpoint, only a stop removes it.
   if (Estado_Maquina.Modo_Paso_a_Paso == 1) BPasoPasoClick();

@@ -187,6 +187,8 @@ class TEntorno {
   // has no address.
   bool Conmutar_Punto_Ruptura_Linea(int linea);
   bool Ejecutar_Hasta_Linea(int linea);
+  // The same to a word address (a source editor's line).
+  bool Ejecutar_Hasta_Direccion(int32_t direccion);
   // Instructions executed since BEjecutar last loaded PC from the keypad.
   int64_t Contador_Instrucciones() const { return contador_; }
   // What the newest instruction changed, or what the last step back restored.

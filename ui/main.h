@@ -23,6 +23,7 @@ class TLampara;
 class TLiveButton;
 class TSesion_Trabajo;
 class TDepuracion;
+class TFuente;
 class TMarcas;
 class TMaxima;
 
@@ -38,6 +39,10 @@ class TForm1 : public QMainWindow, public TPantalla {
   TEntorno& Entorno() { return entorno_; }
   // The other ways a program comes in: command line, drops, reload, recent.
   TArchivos& Archivos() { return *archivos_; }
+  // The source window's menu items, and the window once built.
+  TFuente& Fuente() { return *fuente_; }
+  // A breakpoint set or removed by the listing, the dialog or the source window.
+  void Puntos_Ruptura_Cambiados();
   // Every display of a value is registered here, the port windows' too, so
   // each write reaches all of them, shown or hidden.
   void Registrar_Visor(int visor, TDigitalDisplay* display);
@@ -128,6 +133,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   QWidget* form3_ = nullptr;
   TDepuracion* depuracion_ = nullptr;
   TMarcas* marcas_ = nullptr;
+  TFuente* fuente_ = nullptr;
 };
 
 template <typename Accion>
