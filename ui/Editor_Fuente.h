@@ -59,6 +59,8 @@ class TEditor_Fuente : public QPlainTextEdit {
   void Fijar_Linea_PC(int linea);
   // The lines (from 1) with a breakpoint's dot.
   void Fijar_Puntos(std::vector<int> lineas);
+  const std::vector<int>& Puntos() const { return puntos_; }
+  int Linea_PC() const { return linea_pc_; }
   // A click in the margin on a line.
   std::function<void(int linea)> Clic_Margen;
   // The tooltip for a character of a line (from 1, 0); empty for none.

@@ -107,6 +107,7 @@ TForm_Fuente::TForm_Fuente(TForm1& form1)
   editor_->Clic_Margen = [this](int linea) { form1_.Manejar([this, linea] { Conmutar_Punto_Ruptura(linea); }); };
   editor_->Ayuda = [this](int linea, int posicion) { return Ayuda(linea, posicion); };
   editor_->Completado = [this](const QString& prefijo) {
+    if (Reloj_Ensamblar_->isActive()) Ensamblar();  // the labels as the text is now
     QStringList nombres;
     for (const std::string& nombre : Completar(prefijo.toStdString(), ensamblado_.Etiquetas))
       nombres << QString::fromStdString(nombre);

@@ -1,0 +1,208 @@
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+#include "Sesion.h"
+#include "ui/Editor_Fuente.h"
+#include "ui/Fuente.h"
+#include "widgets/HListBox.h"
+
+namespace {
+
+TForm_Fuente* Ventana_Fuente() {
+  for (QWidget* ventana : QApplication::topLevelWidgets())
+    if (auto* fuente = qobject_cast<TForm_Fuente*>(ventana)) return fuente;
+  return nullptr;
+}
+
+// Lines typed as a student types them: Enter keeps the indentation, so
+// only the first line of a block types its own.
+void Escribir(QWidget* editor, const QStringList& lineas) {
+  for (const QString& linea : lineas) {
+    QTest::keyClicks(editor, linea);
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
+}
+
+void Ir_a_Linea(TEditor_Fuente* editor, int linea) {
+  editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(linea - 1)));
+}
+
+QStringList Errores(TForm_Fuente* fuente) { return fuente->property("errores").toStringList(); }
+int Linea_PC(TForm_Fuente* fuente) { return fuente->property("linea_pc").toInt(); }
+
+}  // namespace
+
+class tst_Fuente : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A student writes a program with a subroutine, fixes its two errors from
+  // the list, loads it with F3 and follows it in the source: steps into the
+  // subroutine and back, a step back, breakpoints from comment lines that
+  // move with the edits above them, and a run to the cursor's line.
+  void escribir_cargar_y_depurar() {
+    TSesion s;
+    QVERIFY(!Ventana_Fuente());  // nothing built at start-up
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    QVERIFY(fuente && fuente->isVisible());
+    QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - sin_nombre.ASM"));
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    editor->setFocus();
+    Escribir(editor, {"; doble de 7, dos veces", "        LLI  R1, 7", "LLI  RD, LO(dobel)", "CALLR", "OUTT H'01, R1",
+                      "HALT", "ORG  H'0010"});
+    QTest::keyClick(editor, Qt::Key_Home, Qt::ShiftModifier);
+    Escribir(editor, {"doble:  ADDS R1, R1, R1", "        RET"});
+    QCOMPARE(editor->document()->findBlockByNumber(2).text(), QStringLiteral("        LLI  RD, LO(dobel)"));
+    QVERIFY(fuente->property("modificado").toBool());
+    QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - sin_nombre.ASM*"));
+    const QStringList dos = {QStringLiteral("3:21: etiqueta no definida: dobel"),
+                             QStringLiteral("5:9: instrucción o directiva desconocida: OUTT")};
+    QTRY_COMPARE(Errores(fuente), dos);
+    auto* lista = fuente->findChild<QListWidget*>(QStringLiteral("Errores_Fuente"));
+    QCOMPARE(lista->count(), 2);
+    QCOMPARE(editor->Errores()[1].Fin - editor->Errores()[1].Inicio, 4);  // OUTT underlined whole
+
+    // F3 with errors loads nothing, says why in the file's box, and goes to the first.
+    s.Clic(QStringLiteral("BOnOff"));
+    const QString antes = QString::fromStdString(s.E().Leer_Palabra(0x0010));
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(s.Operador.Mensajes.size(), 1);
+    QVERIFY(s.Operador.Mensajes[0].startsWith(QStringLiteral("ERROR: El programa tiene errores de ensamblado:\n3:21:")));
+    QCOMPARE(QString::fromStdString(s.E().Leer_Palabra(0x0010)), antes);
+    QCOMPARE(editor->textCursor().blockNumber(), 2);
+    QCOMPARE(editor->textCursor().positionInBlock(), 20);
+
+    // The second from the list, then the first by the replace bar.
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->item(1)).center());
+    QCOMPARE(editor->textCursor().blockNumber(), 4);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(editor, Qt::Key_Right);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_H, Qt::ControlModifier);
+    auto* buscar = fuente->findChild<QLineEdit*>(QStringLiteral("Buscar_Fuente"));
+    QVERIFY(fuente->findChild<QWidget*>(QStringLiteral("Barra_Buscar"))->isVisible());
+    buscar->setText(QStringLiteral("dobel"));
+    fuente->findChild<QLineEdit*>(QStringLiteral("Reemplazar_Fuente"))->setText(QStringLiteral("doble"));
+    QTest::mouseClick(fuente->findChild<QAbstractButton*>(QStringLiteral("BReemplazar_Todo")), Qt::LeftButton);
+    QTRY_VERIFY(Errores(fuente).isEmpty());
+    QCOMPARE(fuente->findChild<QLabel*>(QStringLiteral("Resumen_Fuente"))->text(),
+             QStringLiteral("Sin errores: 7 palabras, de 0000 a 0011"));
+
+    // F3 loads the words and the listing as the file would.
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(s.Operador.Mensajes.size(), 1);
+    QCOMPARE(QString::fromStdString(s.E().Leer_Palabra(0x0010)), QStringLiteral("6111"));
+    QCOMPARE(QString::fromStdString(s.E().Leer_Palabra(0x0004)), QStringLiteral("F000"));
+    QCOMPARE(s.E().Listado.Numero_Lineas(), 7);
+
+    // Steps: the PC line follows into the subroutine and back, and a step back.
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    QCOMPARE(Linea_PC(fuente), 3);
+    for (int esperada : {4, 8, 9, 5}) {
+      s.Pulsar(QStringLiteral("BContinuar"));
+      QCOMPARE(Linea_PC(fuente), esperada);
+    }
+    QCOMPARE(s.V(QStringLiteral("R1")), QStringLiteral("000E"));
+    s.A(QStringLiteral("MRetroceder"))->trigger();
+    QCOMPARE(Linea_PC(fuente), 9);
+    QCOMPARE(editor->Linea_PC(), 9);
+
+    // F9 on the comment line: the next instruction's address; on the ORG, the subroutine's.
+    Ir_a_Linea(editor, 1);
+    QTest::keyClick(editor, Qt::Key_F9);
+    Ir_a_Linea(editor, 7);
+    QTest::keyClick(editor, Qt::Key_F9);
+    QCOMPARE(s.Veltra->Form1()->property("puntos_ruptura").toStringList(), (QStringList{"0000", "0010"}));
+    QCOMPARE(editor->Puntos(), (std::vector<int>{2, 8}));
+    QVERIFY(s.W<THListBox>(QStringLiteral("Listado"))->Tiene_Punto_Ruptura(0));
+
+    // An instruction typed above both: the dots go down with their lines,
+    // PC's line is no longer known, and F3 gives the new addresses.
+    Ir_a_Linea(editor, 1);
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("        LLI  R2, 1"));
+    QCOMPARE(editor->Puntos(), (std::vector<int>{3, 9}));
+    QCOMPARE(Linea_PC(fuente), 0);
+    QCOMPARE(fuente->findChild<QLabel*>(QStringLiteral("Estado_Fuente"))->text(),
+             QStringLiteral("El programa fuente ha cambiado: pulse F3 para cargarlo de nuevo"));
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(s.Veltra->Form1()->property("puntos_ruptura").toStringList(), (QStringList{"0001", "0010"}));
+    QCOMPARE(editor->Puntos(), (std::vector<int>{3, 9}));
+    QCOMPARE(fuente->findChild<QLabel*>(QStringLiteral("Estado_Fuente"))->text(), QString());
+
+    // F4 on RET runs from 0001 and stops first at the subroutine's breakpoint.
+    s.Veltra->Form1()->findChild<QTimer*>(QStringLiteral("Reloj"))->setInterval(1);
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    QCOMPARE(Linea_PC(fuente), 3);
+    Ir_a_Linea(editor, 10);
+    QTest::keyClick(editor, Qt::Key_F4);
+    QTRY_COMPARE(s.W<QLabel>(QStringLiteral("Estado_Ejecucion"))->text(), QStringLiteral("Punto de ruptura en 0010"));
+    QCOMPARE(Linea_PC(fuente), 9);
+  }
+
+  // Help under the mouse and at the cursor, from the assembler and the machine.
+  void ayuda_y_completar() {
+    TSesion s;
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    editor->setFocus();
+    Escribir(editor, {"        LLI  R1, 5", "ADDS R1, R1, R1", "HALT", "ORG H'0100", "doble:  DW H'6111"});
+    QTest::keyClicks(editor, QStringLiteral("DW do"));
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);  // one name: completed at once
+    QCOMPARE(editor->textCursor().block().text(), QStringLiteral("        DW doble"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("SH"));
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    auto* lista = editor->findChild<QCompleter*>(QStringLiteral("Completar_Fuente"));
+    QVERIFY(lista && lista->popup()->isVisible());
+    QCOMPARE(lista->model()->rowCount(), 3);  // SHL, SHR, SHRA
+    QTest::keyClick(lista->popup(), Qt::Key_Escape);
+    QTRY_VERIFY(Errores(fuente).size() == 1);  // "SH" is no instruction
+
+    s.Clic(QStringLiteral("BOnOff"));
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_F3);
+    QVERIFY(s.Operador.Mensajes.isEmpty());
+    s.Teclear(QStringLiteral("0000"));
+    s.Pulsar(QStringLiteral("BEjecutar"));
+    QCOMPARE(editor->Ayuda(2, 13), QStringLiteral("R1 = 0005"));
+    QCOMPARE(editor->Ayuda(5, 9), QStringLiteral("etiqueta doble = 0100, palabra 6111"));
+    QCOMPARE(editor->Ayuda(2, 9), QStringLiteral("ADDS Rx, Rs, Rt: Rx := Rs + Rt; cambia Z, S, C y V"));
+    QCOMPARE(editor->Ayuda(1, 2), QString());
+
+    // Ctrl+/ comments the line and uncomments it; Shift+Tab and Tab unindent and indent.
+    const auto linea = [editor](int n) { return editor->document()->findBlockByNumber(n - 1).text(); };
+    Ir_a_Linea(editor, 3);
+    QTest::keyClick(editor, Qt::Key_Slash, Qt::ControlModifier);
+    QCOMPARE(linea(3), QStringLiteral(";         HALT"));
+    QTRY_COMPARE(fuente->property("linea_pc").toInt(), 0);  // the text changed
+    QTest::keyClick(editor, Qt::Key_Slash, Qt::ControlModifier);
+    QCOMPARE(linea(3), QStringLiteral("        HALT"));
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    QCOMPARE(linea(3), QStringLiteral("HALT"));
+    QTextCursor dos = editor->textCursor();
+    dos.setPosition(editor->document()->findBlockByNumber(1).position() + 3);
+    dos.setPosition(editor->document()->findBlockByNumber(2).position() + 2, QTextCursor::KeepAnchor);
+    editor->setTextCursor(dos);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(linea(2), QStringLiteral("                ADDS R1, R1, R1"));
+    QCOMPARE(linea(3), QStringLiteral("        HALT"));
+    editor->undo();
+    QCOMPARE(linea(3), QStringLiteral("HALT"));
+  }
+};
+
+QTEST_MAIN(tst_Fuente)
+#include "tst_Fuente.moc"
