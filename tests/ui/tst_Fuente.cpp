@@ -202,6 +202,86 @@ class tst_Fuente : public QObject {
     editor->undo();
     QCOMPARE(linea(3), QStringLiteral("HALT"));
   }
+
+  // A source on disk: opened from the command line, reloaded when another
+  // editor changes it, saved with Ctrl+S; New and closing VELTRA ask about
+  // unsaved text, and the session brings unsaved text back.
+  void archivos_y_sesion() {
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("PRUEBA.ASM"));
+    const auto en_disco = [&ruta] {
+      QFile archivo(ruta);
+      return archivo.open(QIODevice::ReadOnly) ? QString::fromUtf8(archivo.readAll()) : QString();
+    };
+    const auto escribir_disco = [&ruta](const char* texto) {
+      QFile archivo(ruta);
+      QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      archivo.write(texto);
+    };
+    escribir_disco("        HALT\n");
+    const QString sin_guardar = QStringLiteral("El programa fuente %1 tiene cambios sin guardar. ¿Desea guardarlos?");
+    {
+      TSesion s({ruta});
+      QTRY_VERIFY(Ventana_Fuente() && Ventana_Fuente()->isVisible());
+      TForm_Fuente* fuente = Ventana_Fuente();
+      auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+      QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - PRUEBA.ASM"));
+      QCOMPARE(editor->toPlainText(), QStringLiteral("        HALT\n"));
+      QCOMPARE(QString::fromStdString(s.E().Leer_Palabra(0)), QStringLiteral("F000"));
+
+      // Changed by another editor, nothing unsaved here: reloaded.
+      escribir_disco("        LLI  R1, 1\n        HALT\n");
+      QTRY_COMPARE(editor->toPlainText(), QStringLiteral("        LLI  R1, 1\n        HALT\n"));
+      QVERIFY(!fuente->property("modificado").toBool());
+
+      // Typed: New asks, and Cancelar keeps the text.
+      editor->moveCursor(QTextCursor::End);
+      QTest::keyClicks(editor, QStringLiteral("; fin"));
+      QVERIFY(fuente->property("modificado").toBool());
+      s.Operador.Respuesta = QMessageBox::Cancel;
+      s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+      QCOMPARE(s.Operador.Mensajes, QStringList{sin_guardar.arg(QStringLiteral("PRUEBA.ASM"))});
+      QCOMPARE(s.Operador.Botones.constFirst().split(QLatin1Char('|')).size(), 3);
+      QVERIFY(editor->toPlainText().endsWith(QStringLiteral("; fin")));
+
+      // Changed on disk with unsaved text: asked, and No keeps the student's.
+      s.Operador.Respuesta = QMessageBox::No;
+      escribir_disco("        HALT\n");
+      QTRY_COMPARE(s.Operador.Mensajes.size(), 2);
+      QVERIFY(s.Operador.Mensajes[1].contains(QStringLiteral("ha cambiado en el disco")));
+      QVERIFY(editor->toPlainText().endsWith(QStringLiteral("; fin")));
+
+      // Ctrl+S in the source window saves the source, not the program.
+      QString dialogo;
+      s.Operador.Acciones.push_back([&dialogo](QWidget* modal) {
+        dialogo = modal->objectName();
+        static_cast<QDialog*>(modal)->reject();
+      });
+      editor->setFocus();
+      QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+      QCOMPARE(en_disco(), QStringLiteral("        LLI  R1, 1\n        HALT\n; fin\n"));
+      QVERIFY(!fuente->property("modificado").toBool());
+      QCOMPARE(dialogo, QString());
+      QCOMPARE(s.Operador.Mensajes.size(), 2);  // our own save is no change from outside
+      s.Operador.Acciones.clear();
+
+      // A new source, typed and left unsaved; closing VELTRA asks, No leaves it.
+      s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+      QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - sin_nombre.ASM"));
+      QTest::keyClicks(editor, QStringLiteral("        LLI  R3, 3"));
+      s.Veltra->Form1()->close();
+      QCOMPARE(s.Operador.Mensajes.last(), sin_guardar.arg(QStringLiteral("sin_nombre.ASM")));
+    }
+    TSesion s;
+    QVERIFY(!Ventana_Fuente());
+    s.A(QStringLiteral("MRecuperar_Sesion"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    QVERIFY(fuente && fuente->isVisible());
+    QCOMPARE(fuente->Texto(), QStringLiteral("        LLI  R3, 3"));
+    QVERIFY(fuente->property("modificado").toBool());
+    QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - sin_nombre.ASM*"));
+    QVERIFY(s.Operador.Mensajes.isEmpty());
+  }
 };
 
 QTEST_MAIN(tst_Fuente)
