@@ -137,9 +137,16 @@ TEditor_Fuente::TEditor_Fuente(QWidget* parent)
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * Sangria);
   setMouseTracking(true);
-  connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(Ancho_Margen(), 0, 0, 0); });
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this] {
+    // A new digit widens the margin; any other new line leaves the view's layout alone.
+    if (viewportMargins().left() != Ancho_Margen()) setViewportMargins(Ancho_Margen(), 0, 0, 0);
+  });
   connect(this, &QPlainTextEdit::updateRequest, this, &TEditor_Fuente::Actualizar_Margen);
-  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TEditor_Fuente::Actualizar_Selecciones);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    // Typing along a line keeps its shading where it is: only a move to
+    // another line redraws the whole view.
+    if (textCursor().blockNumber() != bloque_cursor_) Actualizar_Selecciones();
+  });
   setViewportMargins(Ancho_Margen(), 0, 0, 0);
   Aplicar_Colores();
 }
@@ -253,6 +260,7 @@ void TEditor_Fuente::Fijar_Puntos(std::vector<int> lineas) {
 }
 
 void TEditor_Fuente::Actualizar_Selecciones() {
+  bloque_cursor_ = textCursor().blockNumber();
   QList<QTextEdit::ExtraSelection> selecciones;
   const auto linea_entera = [&](const QTextCursor& cursor, const QColor& fondo) {
     QTextEdit::ExtraSelection s;

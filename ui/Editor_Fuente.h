@@ -101,6 +101,7 @@ class TEditor_Fuente : public QPlainTextEdit {
   std::vector<int> lineas_error_;  // sorted, for the margin
   std::vector<int> puntos_;        // sorted
   int linea_pc_ = 0;
+  int bloque_cursor_ = -1;  // the line shaded as the cursor's
   QCompleter* completador_ = nullptr;
   QStringListModel* nombres_ = nullptr;
 };

@@ -115,7 +115,6 @@ TForm_Fuente::TForm_Fuente(TForm1& form1)
   };
 
   Poner_Texto({});
-  Ensamblar();
 }
 
 TForm_Fuente::~TForm_Fuente() = default;
@@ -284,7 +283,8 @@ void TForm_Fuente::Poner_Texto(const QString& texto) {
   Mostrar_Puntos();
   Actualizar_Titulo();
   Actualizar_Estado();
-  Reloj_Ensamblar_->start();
+  // A text just opened shows its errors at once.
+  Ensamblar();
 }
 
 bool TForm_Fuente::Preguntar_Guardar() {
