@@ -663,11 +663,15 @@ TFuente::TFuente(TForm1& form1, QMenu& archivo, QMenu& entorno, QMenu& torvic) :
   };
   QAction* nuevo = item(archivo, "MNuevo_Fuente", QStringLiteral("Nuevo programa fuente"), QKeySequence(Qt::CTRL | Qt::Key_N),
                         [this] { Crear_Ventana().Nuevo(); });
-  QAction* guardar = item(archivo, "MGuardar_Fuente", QStringLiteral("Guardar el programa fuente"),
-                          QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Crear_Ventana().Guardar(); });
-  // Ctrl+S is the main window's Guardar el programa: the source window takes
-  // it for itself while it is active; here it is only the menu's hint.
-  guardar->setShortcutContext(Qt::WidgetShortcut);
+  QAction* guardar = item(archivo, "MGuardar_Fuente", QStringLiteral("Guardar el programa fuente"), {},
+                          [this] { Crear_Ventana().Guardar(); });
+  // Ctrl+S is the main window's Guardar el programa. The source window takes
+  // the key itself while it is active, and only then does this item show it:
+  // two actions with one key would make Qt fire neither.
+  connect(qApp, &QGuiApplication::focusWindowChanged, guardar, [this, guardar](QWindow* activa) {
+    const bool fuente = ventana_ && activa && ventana_->windowHandle() == activa;
+    guardar->setShortcut(fuente ? QKeySequence(Qt::CTRL | Qt::Key_S) : QKeySequence());
+  });
   QAction* como = item(archivo, "MGuardar_Fuente_Como", QStringLiteral("Guardar el programa fuente como..."), {},
                        [this] { Crear_Ventana().Guardar_Como(); });
   // After the first item, the load command, as the other ways to a program.
