@@ -119,7 +119,9 @@ void TResaltador_Fuente::Fijar_Visibles(int primero, int ultimo) {
 void TResaltador_Fuente::highlightBlock(const QString& texto) {
   const int numero = currentBlock().blockNumber();
   if (numero < primero_ || numero > ultimo_ || formatos_.empty()) {
-    setCurrentBlockState(0);  // coloured when it comes on screen
+    // Coloured when it comes on screen. -1, a new line's state: an unchanged
+    // state ends QSyntaxHighlighter's walk to the next line here.
+    setCurrentBlockState(-1);
     return;
   }
   const QByteArray linea = texto.toUtf8();
@@ -149,6 +151,19 @@ TEditor_Fuente::TEditor_Fuente(QWidget* parent)
   });
   setViewportMargins(Ancho_Margen(), 0, 0, 0);
   Aplicar_Colores();
+}
+
+void TEditor_Fuente::Poner_Texto(const QString& texto) {
+  // The highlighter would visit all 65,281 lines of the largest source only
+  // to leave them for later; it is detached while the text goes in and the
+  // lines on screen are coloured after.
+  // (QSyntaxHighlighter's own slot, connected by name as it connects itself.)
+  QObject::disconnect(document(), SIGNAL(contentsChange(int,int,int)), resaltador_,
+                      SLOT(_q_reformatBlocks(int,int,int)));
+  setPlainText(texto);
+  QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), resaltador_,
+                   SLOT(_q_reformatBlocks(int,int,int)));
+  Colorear_Visibles();
 }
 
 void TEditor_Fuente::Aplicar_Colores() {
@@ -184,7 +199,15 @@ void TEditor_Fuente::changeEvent(QEvent* evento) {
 void TEditor_Fuente::Actualizar_Margen(const QRect& zona, int dy) {
   if (dy) margen_->scroll(0, dy);
   else margen_->update(0, zona.y(), margen_->width(), zona.height());
-  Colorear_Visibles();
+  // Once the view has settled: a request can come while the document is
+  // still taking a change, and colouring changes it again.
+  if (!colorear_pendiente_) {
+    colorear_pendiente_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+      colorear_pendiente_ = false;
+      Colorear_Visibles();
+    }, Qt::QueuedConnection);
+  }
 }
 
 void TEditor_Fuente::Colorear_Visibles() {

@@ -53,6 +53,8 @@ class TEditor_Fuente : public QPlainTextEdit {
  public:
   explicit TEditor_Fuente(QWidget* parent = nullptr);
 
+  // A whole new text: only the lines on screen are coloured now.
+  void Poner_Texto(const QString& texto);
   void Fijar_Errores(std::vector<TError_Linea> errores);
   const std::vector<TError_Linea>& Errores() const { return errores_; }
   // The line (from 1) highlighted as PC's; 0 for none.
@@ -101,7 +103,8 @@ class TEditor_Fuente : public QPlainTextEdit {
   std::vector<int> lineas_error_;  // sorted, for the margin
   std::vector<int> puntos_;        // sorted
   int linea_pc_ = 0;
-  int bloque_cursor_ = -1;  // the line shaded as the cursor's
+  int bloque_cursor_ = -1;
+  bool colorear_pendiente_ = false;  // the line shaded as the cursor's
   QCompleter* completador_ = nullptr;
   QStringListModel* nombres_ = nullptr;
 };

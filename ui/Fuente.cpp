@@ -272,7 +272,7 @@ void TForm_Fuente::Actualizar_Titulo() {
 }
 
 void TForm_Fuente::Poner_Texto(const QString& texto) {
-  editor_->setPlainText(texto);
+  editor_->Poner_Texto(texto);
   editor_->document()->setModified(false);
   revision_ = editor_->document()->revision();
   revision_cargada_ = -1;
