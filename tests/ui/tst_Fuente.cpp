@@ -282,6 +282,47 @@ class tst_Fuente : public QObject {
     QCOMPARE(fuente->windowTitle(), QStringLiteral("Programa fuente - sin_nombre.ASM*"));
     QVERIFY(s.Operador.Mensajes.isEmpty());
   }
+
+  // Every colour reads on what it is drawn on, for a light, a dark and a
+  // high-contrast palette, and the editor follows a palette set for the
+  // whole application (as the themes set it) with no more work.
+  void colores_del_tema_data() {
+    QTest::addColumn<QColor>("fondo");
+    QTest::addColumn<QColor>("texto");
+    QTest::newRow("clasico") << QColor(Qt::white) << QColor(Qt::black);
+    QTest::newRow("oscuro") << QColor(0x1E, 0x1E, 0x1E) << QColor(0xDC, 0xDC, 0xDC);
+    QTest::newRow("alto contraste") << QColor(Qt::black) << QColor(Qt::white);
+    QTest::newRow("gris medio") << QColor(0x80, 0x80, 0x80) << QColor(Qt::black);
+  }
+  void colores_del_tema() {
+    QFETCH(QColor, fondo);
+    QFETCH(QColor, texto);
+    QPalette paleta;
+    paleta.setColor(QPalette::Base, fondo);
+    paleta.setColor(QPalette::Text, texto);
+    const TColores_Fuente c = Colores_Fuente(paleta);
+    QCOMPARE(c.Fondo, fondo);
+    for (const QColor& color : {c.Texto, c.Mnemonico, c.Directiva, c.Registro, c.Constante, c.Etiqueta, c.Comentario,
+                                c.Error})
+      for (const QColor& detras : {c.Fondo, c.Linea_Cursor, c.Linea_PC})
+        QVERIFY2(Contraste(color, detras) >= 4.5, qPrintable(color.name() + QStringLiteral(" on ") + detras.name()));
+    QVERIFY(Contraste(c.Margen_Texto, c.Margen_Fondo) >= 4.5);
+    QVERIFY(Contraste(c.Punto_Ruptura, c.Margen_Fondo) >= 4.5);
+    // The PC line stands apart from the cursor's line and from the text's background.
+    QVERIFY(c.Linea_PC != c.Linea_Cursor && c.Linea_PC != c.Fondo && c.Linea_Cursor != c.Fondo);
+
+    TSesion s;
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    auto* editor = Ventana_Fuente()->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    QTest::keyClicks(editor, QStringLiteral("HALT"));
+    const QPalette antes = QApplication::palette();
+    QApplication::setPalette(paleta);
+    QTRY_COMPARE(editor->Colores().Fondo, fondo);
+    QTRY_VERIFY(!editor->document()->firstBlock().layout()->formats().isEmpty());
+    QCOMPARE(editor->document()->firstBlock().layout()->formats().constFirst().format.foreground().color(),
+             c.Mnemonico);
+    QApplication::setPalette(antes);
+  }
 };
 
 QTEST_MAIN(tst_Fuente)
