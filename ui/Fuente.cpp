@@ -653,6 +653,18 @@ void TForm_Fuente::Mostrar() {
 
 // ---------------------------------------------------------------- the menus
 
+namespace {
+
+// The item after the named one: where an item goes to follow it.
+QAction* Siguiente(const QMenu& menu, const char* nombre) {
+  const QList<QAction*> acciones = menu.actions();
+  for (qsizetype i = 0; i + 1 < acciones.size(); ++i)
+    if (acciones[i]->objectName() == QLatin1String(nombre)) return acciones[i + 1];
+  return nullptr;
+}
+
+}  // namespace
+
 TFuente::TFuente(TForm1& form1, QMenu& archivo, QMenu& entorno, QMenu& torvic) : QObject(&form1), form1_(form1) {
   const auto item = [&](QMenu& menu, const char* nombre, const QString& titulo, QKeySequence tecla, auto accion) {
     QAction* a = new QAction(titulo, &menu);
@@ -674,10 +686,8 @@ TFuente::TFuente(TForm1& form1, QMenu& archivo, QMenu& entorno, QMenu& torvic) :
   });
   QAction* como = item(archivo, "MGuardar_Fuente_Como", QStringLiteral("Guardar el programa fuente como..."), {},
                        [this] { Crear_Ventana().Guardar_Como(); });
-  // After the first item, the load command, as the other ways to a program.
-  const QList<QAction*> acciones = archivo.actions();
-  QAction* antes = acciones.size() > 1 ? acciones[1] : nullptr;
-  archivo.insertActions(antes, {nuevo, guardar, como});
+  // After the load command, as the other ways to a program.
+  archivo.insertActions(Siguiente(archivo, "Cargarprogramaobjeto1"), {nuevo, guardar, como});
   form1_.addAction(nuevo);
   const auto ver = [this] {
     TForm_Fuente& ventana = Crear_Ventana();
@@ -686,10 +696,8 @@ TFuente::TFuente(TForm1& form1, QMenu& archivo, QMenu& entorno, QMenu& torvic) :
   };
   QAction* mver = item(entorno, "MVer_Fuente", QStringLiteral("Esconder/Mostrar el programa fuente"),
                        QKeySequence(Qt::CTRL | Qt::Key_E), ver);
-  const QList<QAction*> de_entorno = entorno.actions();
   // Beside the port windows' items.
-  QAction* tras_puertos = de_entorno.size() > 5 ? de_entorno[5] : nullptr;
-  entorno.insertAction(tras_puertos, mver);
+  entorno.insertAction(Siguiente(entorno, "EsconderMostrarpuertosdesalida1"), mver);
   form1_.addAction(mver);
   QAction* ensamblar = item(torvic, "MEnsamblar", QStringLiteral("Ensamblar y cargar"), QKeySequence(Qt::Key_F3),
                             [this] { Crear_Ventana().Ensamblar_y_Cargar(); });
