@@ -283,6 +283,72 @@ class tst_Fuente : public QObject {
     QVERIFY(s.Operador.Mensajes.isEmpty());
   }
 
+  // Breakpoints marked before any load take their addresses at F3; the
+  // listing's own breakpoints show in the margin; an error's tooltip is its
+  // message; Ctrl+F finds; closing the window with No goes back to the file.
+  void marcas_antes_de_cargar() {
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("MARCAS.ASM"));
+    {
+      QFile archivo(ruta);
+      QVERIFY(archivo.open(QIODevice::WriteOnly));
+      archivo.write("; marcas\n        LLI  R1, 1\n\n        ADDS R1, R1, R1\n        HALT\n");
+    }
+    TSesion s;
+    s.Operador.Respuesta = QMessageBox::No;
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    QVERIFY(fuente->Abrir(ruta));
+    QCOMPARE(s.E().Listado.Numero_Lineas(), 0);  // shown, not loaded: that is the load path's
+
+    // Not loaded yet: F9 on the blank line 3 marks it; the click in the
+    // margin on line 5 too, and again there takes it off.
+    Ir_a_Linea(editor, 3);
+    QTest::keyClick(editor, Qt::Key_F9);
+    editor->Clic_Margen(5);
+    editor->Clic_Margen(2);
+    editor->Clic_Margen(5);
+    QCOMPARE(editor->Puntos(), (std::vector<int>{2, 3}));
+    QVERIFY(s.Veltra->Form1()->property("puntos_ruptura").toStringList().isEmpty());
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(s.Veltra->Form1()->property("puntos_ruptura").toStringList(), (QStringList{"0000", "0001"}));
+    QCOMPARE(editor->Puntos(), (std::vector<int>{2, 4}));  // the blank line's went to its instruction
+
+    // A breakpoint from the listing shows in the margin too.
+    auto* listado = s.W<THListBox>(QStringLiteral("Listado"));
+    const QPoint fila = listado->visualRect(listado->model()->index(2, 0)).center();
+    QTest::mouseClick(listado->viewport(), Qt::LeftButton, {}, fila);
+    QTest::mouseDClick(listado->viewport(), Qt::LeftButton, {}, fila);
+    QCOMPARE(editor->Puntos(), (std::vector<int>{2, 4, 5}));
+
+    // An error's tooltip is the list's message.
+    Ir_a_Linea(editor, 5);
+    QTest::keyClicks(editor, QStringLiteral("XX"));
+    QTRY_COMPARE(Errores(fuente).size(), 1);
+    QCOMPARE(editor->Ayuda(5, 1), QStringLiteral("instrucción o directiva desconocida: XX"));
+    QCOMPARE(editor->Ayuda(5, 2), QString());  // past the token: the blanks
+
+    // Ctrl+F: the bar, and the next match from the cursor on.
+    Ir_a_Linea(editor, 1);
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
+    auto* buscar = fuente->findChild<QLineEdit*>(QStringLiteral("Buscar_Fuente"));
+    QVERIFY(buscar->hasFocus() || !QApplication::focusWidget());
+    buscar->setText(QStringLiteral("r1"));
+    QTest::keyClick(buscar, Qt::Key_Return);
+    QCOMPARE(editor->textCursor().blockNumber(), 1);
+    QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("R1"));
+
+    // Closing with unsaved changes asks; No goes back to the saved text.
+    QVERIFY(fuente->property("modificado").toBool());
+    fuente->close();
+    QCOMPARE(s.Operador.Mensajes.last(),
+             QStringLiteral("El programa fuente MARCAS.ASM tiene cambios sin guardar. ¿Desea guardarlos?"));
+    QVERIFY(!fuente->isVisible());
+    QVERIFY(!fuente->property("modificado").toBool());
+    QVERIFY(fuente->Texto().endsWith(QStringLiteral("        HALT\n")));
+  }
+
   // Every colour reads on what it is drawn on, for a light, a dark and a
   // high-contrast palette, and the editor follows a palette set for the
   // whole application (as the themes set it) with no more work.
