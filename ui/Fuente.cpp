@@ -148,14 +148,11 @@ void TForm_Fuente::Crear_Barra_Buscar(QWidget* barra) {
   barra->hide();
 }
 
-void TForm_Fuente::Buscar(bool hacia_atras) {
+void TForm_Fuente::Buscar() {
   if (Buscar_->text().isEmpty()) return;
-  const QTextDocument::FindFlags opciones = hacia_atras ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-  if (editor_->find(Buscar_->text(), opciones)) return;
-  // From the other end, once.
-  QTextCursor cursor = editor_->textCursor();
-  cursor.movePosition(hacia_atras ? QTextCursor::End : QTextCursor::Start);
-  const QTextCursor hallado = editor_->document()->find(Buscar_->text(), cursor, opciones);
+  if (editor_->find(Buscar_->text())) return;
+  // From the top, once.
+  const QTextCursor hallado = editor_->document()->find(Buscar_->text(), QTextCursor(editor_->document()));
   if (hallado.isNull()) Estado_->setText(QStringLiteral("No se encuentra «%1»").arg(Buscar_->text()));
   else editor_->setTextCursor(hallado);
 }

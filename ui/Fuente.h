@@ -8,7 +8,6 @@
 // loads go the one way every program loads (TArchivos), named by the
 // source's file, so the listing, the messages and the breakpoint rules are
 // the same as for the file.
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextCursor>
@@ -49,7 +48,6 @@ class TForm_Fuente : public QWidget {
   QString Ruta() const { return ruta_; }
   QString Nombre() const;
   QString Texto() const;
-  TEditor_Fuente& Editor() { return *editor_; }
 
   // Each asks first about unsaved changes; false when the student cancels.
   bool Nuevo();
@@ -90,7 +88,7 @@ class TForm_Fuente : public QWidget {
   };
 
   void Crear_Barra_Buscar(QWidget* barra);
-  void Buscar(bool hacia_atras = false);
+  void Buscar();
   void Reemplazar();
   void Reemplazar_Todo();
   void Cambio_Texto();
