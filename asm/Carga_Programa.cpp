@@ -10,9 +10,6 @@
 namespace {
 
 constexpr std::size_t Maximo_Errores_Mostrados = 10;
-bool Es_Fuente(std::string_view ruta) {
-  return Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4)) == ".ASM";
-}
 
 // The source's bytes, or the box that says why they could not be read.
 bool Leer_Fuente(TEntorno& entorno, const std::string& ruta, std::string& fuente) {
@@ -33,14 +30,27 @@ bool Leer_Fuente(TEntorno& entorno, const std::string& ruta, std::string& fuente
   return false;
 }
 
-TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta) {
+TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta, TResultado_Ensamblado& resultado) {
   std::string fuente;
   if (!Leer_Fuente(entorno, ruta, fuente)) {
     // A source that cannot be read ends like an object file that cannot.
     Vaciar_Listado_Carga(entorno);
     return TResultado_Carga::No_Leido;
   }
-  const TResultado_Ensamblado resultado = Ensamblar(fuente);
+  return Cargar_Texto_Fuente(entorno, ruta, fuente, resultado);
+}
+
+}  // namespace
+
+bool Es_Fuente(std::string_view ruta) {
+  return Mayusculas(ruta.substr(ruta.size() < 4 ? 0 : ruta.size() - 4)) == ".ASM";
+}
+
+bool Es_Programa(std::string_view ruta) { return Es_Fuente(ruta) || Formato_por_Extension(ruta).has_value(); }
+
+TResultado_Carga Cargar_Texto_Fuente(TEntorno& entorno, const std::string& ruta, std::string_view fuente,
+                                     TResultado_Ensamblado& resultado) {
+  resultado = Ensamblar(fuente);
   if (!resultado.Errores.empty()) {
     entorno.Pantalla().Mostrar_Mensaje(Mensaje_Errores_Ensamblado(resultado.Errores));
     return TResultado_Carga::Errores_Ensamblado;
@@ -52,10 +62,6 @@ TResultado_Carga Cargar_Fuente(TEntorno& entorno, const std::string& ruta) {
   entorno.Programa_Cargado(ruta);
   return TResultado_Carga::Cargado;
 }
-
-}  // namespace
-
-bool Es_Programa(std::string_view ruta) { return Es_Fuente(ruta) || Formato_por_Extension(ruta).has_value(); }
 
 std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& errores) {
   std::string texto = "ERROR: El programa tiene errores de ensamblado:";
@@ -69,8 +75,11 @@ std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& err
   return texto;
 }
 
-TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta) {
-  if (Es_Fuente(ruta)) return Cargar_Fuente(entorno, ruta);
+TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta, TResultado_Ensamblado* ensamblado) {
+  if (Es_Fuente(ruta)) {
+    TResultado_Ensamblado propio;
+    return Cargar_Fuente(entorno, ruta, ensamblado ? *ensamblado : propio);
+  }
   Vaciar_Listado_Carga(entorno);
   if (!Cargar_Programa_Objeto(entorno, ruta)) return TResultado_Carga::No_Leido;
   entorno.Programa_Cargado(ruta);

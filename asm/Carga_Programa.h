@@ -18,6 +18,8 @@ enum class TResultado_Carga {
 
 // ".EHC", ".HEX" or ".ASM", in either case: the files VELTRA opens.
 bool Es_Programa(std::string_view ruta);
+// ".ASM" in either case.
+bool Es_Fuente(std::string_view ruta);
 
 // The box for a source with errors: the first ten, one a line, then how
 // many more there are.
@@ -25,6 +27,13 @@ std::string Mensaje_Errores_Ensamblado(const std::vector<TError_Ensamblado>& err
 
 // Empties the listing as the load command does, then loads the program at
 // `ruta`; a source with errors leaves memory and listing as they were. A
-// program loaded from another file than the last one takes the
-// breakpoints away (TEntorno::Programa_Cargado).
-TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta);
+// source's assembly goes to `ensamblado` when given. A program loaded from
+// another file than the last one takes the breakpoints away
+// (TEntorno::Programa_Cargado).
+TResultado_Carga Cargar_Programa(TEntorno& entorno, const std::string& ruta,
+                                 TResultado_Ensamblado* ensamblado = nullptr);
+
+// A source's text already in memory (an editor's, saved or not) loaded as
+// the file `ruta` holding it would load; `resultado` is its assembly.
+TResultado_Carga Cargar_Texto_Fuente(TEntorno& entorno, const std::string& ruta, std::string_view fuente,
+                                     TResultado_Ensamblado& resultado);

@@ -271,6 +271,12 @@ TConstante Constante(TCursor& c, TCampo campo) {
   return k;
 }
 
+const TMnemonico* Buscar(std::string_view nombre) {
+  for (const TMnemonico& m : Mnemonicos)
+    if (Iguales_Sin_Caso(nombre, m.Nombre)) return &m;
+  return nullptr;
+}
+
 // The whole assembly, one line after another, then the labels.
 class TEnsamblador {
  public:
@@ -287,6 +293,12 @@ class TEnsamblador {
       }
     }
     Resolver_Etiquetas();
+    for (auto& [clave, etiqueta] : etiquetas_)
+      resultado_.Etiquetas.push_back({std::move(etiqueta.Nombre), etiqueta.Direccion, etiqueta.Linea});
+    std::sort(resultado_.Etiquetas.begin(), resultado_.Etiquetas.end(),
+              [](const TEtiqueta_Ensamblada& a, const TEtiqueta_Ensamblada& b) {
+                return a.Linea != b.Linea ? a.Linea < b.Linea : a.Direccion < b.Direccion;
+              });
     std::stable_sort(resultado_.Errores.begin(), resultado_.Errores.end(),
                      [](const TError_Ensamblado& a, const TError_Ensamblado& b) {
                        return a.Linea != b.Linea ? a.Linea < b.Linea : a.Columna < b.Columna;
@@ -301,6 +313,7 @@ class TEnsamblador {
   struct TEtiqueta {
     int64_t Direccion;
     int32_t Linea;
+    std::string Nombre;
   };
   // A label operand, filled in when every label is known.
   struct TReferencia {
@@ -341,16 +354,10 @@ class TEnsamblador {
 
   void Definir(std::string_view nombre, std::size_t inicio) {
     if (auto motivo = Motivo_Nombre_Invalido(nombre); !motivo.empty()) return Error(inicio, std::move(motivo));
-    const auto [anterior, nueva] = etiquetas_.try_emplace(Mayusculas_Ascii(nombre), TEtiqueta{direccion_, linea_});
+    const auto [anterior, nueva] = etiquetas_.try_emplace(Mayusculas_Ascii(nombre), TEtiqueta{direccion_, linea_, std::string(nombre)});
     if (!nueva)
       Error(inicio, "etiqueta definida dos veces: " + Cita(nombre) + " (ya en la línea " +
                         std::to_string(anterior->second.Linea) + ")");
-  }
-
-  static const TMnemonico* Buscar(std::string_view nombre) {
-    for (const TMnemonico& m : Mnemonicos)
-      if (Iguales_Sin_Caso(nombre, m.Nombre)) return &m;
-    return nullptr;
   }
 
   void Sentencia(TCursor& c, std::string_view nombre, std::size_t inicio) {
@@ -528,3 +535,16 @@ std::vector<std::string_view> Dividir_Lineas(std::string_view fuente) {
 }
 
 TResultado_Ensamblado Ensamblar(std::string_view fuente) { return TEnsamblador().Ensamblar(fuente); }
+
+TClase_Nombre Clase_Nombre(std::string_view nombre) {
+  if (Numero_Registro(nombre) >= 0) return TClase_Nombre::Registro;
+  const TMnemonico* m = Buscar(nombre);
+  if (!m) return TClase_Nombre::Otro;
+  return m->Forma == TForma::Org || m->Forma == TForma::Dw ? TClase_Nombre::Directiva : TClase_Nombre::Mnemonico;
+}
+
+std::vector<std::string_view> Mnemonicos_y_Directivas() {
+  std::vector<std::string_view> nombres;
+  for (const TMnemonico& m : Mnemonicos) nombres.push_back(m.Nombre);
+  return nombres;
+}

@@ -24,11 +24,20 @@ struct TError_Ensamblado {
   std::string Mensaje;
 };
 
+struct TEtiqueta_Ensamblada {
+  std::string Nombre;     // as its definition writes it
+  int64_t Direccion = 0;  // may lie past FFFF: an error wherever it is used
+  int32_t Linea = 0;
+};
+
 struct TResultado_Ensamblado {
   // In source order; empty whenever there is an error.
   std::vector<TPalabra_Ensamblada> Palabras;
   // Ordered by line and column.
   std::vector<TError_Ensamblado> Errores;
+  // Every label defined once, in source order, errors or not: an editor
+  // shows them while the text is still being fixed.
+  std::vector<TEtiqueta_Ensamblada> Etiquetas;
 };
 
 // The lines of a source: each ends at LF, CR or CR LF; a final line break
@@ -36,3 +45,9 @@ struct TResultado_Ensamblado {
 std::vector<std::string_view> Dividir_Lineas(std::string_view fuente);
 
 TResultado_Ensamblado Ensamblar(std::string_view fuente);
+
+// What a name is to the assembler, in any case.
+enum class TClase_Nombre { Mnemonico, Directiva, Registro, Otro };
+TClase_Nombre Clase_Nombre(std::string_view nombre);
+// The mnemonics, then the directives, upper-case, in the assembler's order.
+std::vector<std::string_view> Mnemonicos_y_Directivas();

@@ -83,12 +83,11 @@ bool TEntorno::Conmutar_Punto_Ruptura_Linea(int linea) {
   return true;
 }
 
-std::optional<int32_t> TEntorno::Destino_Linea(int linea) {
+std::optional<int32_t> TEntorno::Destino(int32_t direccion) {
   if (Estado_Maquina.Encendida != 1) {
     pantalla_->Mostrar_Mensaje(Mensaje_Apagada);
     return std::nullopt;
   }
-  const int32_t direccion = Listado.Direccion_Linea(linea);
   if (direccion < 0) {
     Fijar_Estado_Ejecucion(Sin_Linea);
     return std::nullopt;

@@ -196,9 +196,10 @@ class TEntorno {
   void Olvidar_Historial();
   // The listing line's breakpoint; false when the line has no address.
   bool Conmutar_Punto_Ruptura_Linea(int linea);
-  // Where "run to a line" goes: the line's address, or nothing (saying why)
-  // when TORVIC is off or the line has no address.
-  std::optional<int32_t> Destino_Linea(int linea);
+  // Where "run to a line" goes: the address of the line's word (the
+  // listing's or a source's), or nothing (saying why) when TORVIC is off or
+  // the line has no address (-1).
+  std::optional<int32_t> Destino(int32_t direccion);
   // A program was loaded from the file at `ruta`: the breakpoints belong to
   // the program, so a different file than the last one loaded takes them
   // away (saying so). An empty path is a program of unknown origin (a state

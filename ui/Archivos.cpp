@@ -12,6 +12,7 @@
 
 #include "asm/Carga_Programa.h"
 #include "ui/Ajustes.h"
+#include "ui/Fuente.h"
 #include "ui/main.h"
 
 namespace {
@@ -45,14 +46,40 @@ TArchivos::TArchivos(TForm1& ventana, QMenu& pop_archivo) : QObject(&ventana), v
   ventana_.installEventFilter(this);
 }
 
+namespace {
+
+struct TCursor_Espera {
+  TCursor_Espera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TCursor_Espera() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
 void TArchivos::Cargar(const QString& ruta) {
   const QString absoluta = QFileInfo(ruta).absoluteFilePath();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  struct TRestaurar {
-    ~TRestaurar() { QApplication::restoreOverrideCursor(); }
-  } restaurar;
-  if (Cargar_Programa(ventana_.Entorno(), QFile::encodeName(absoluta).toStdString()) == TResultado_Carga::No_Leido)
-    return;
+  const std::string nombre = QFile::encodeName(absoluta).toStdString();
+  if (Es_Fuente(nombre) && !ventana_.Fuente().Abrir(absoluta)) return;
+  TCursor_Espera espera;
+  TResultado_Ensamblado ensamblado;
+  const TResultado_Carga resultado = Cargar_Programa(ventana_.Entorno(), nombre, &ensamblado);
+  if (resultado == TResultado_Carga::No_Leido) return;
+  if (resultado == TResultado_Carga::Cargado)
+    ventana_.Fuente().Programa_Cargado(absoluta, Es_Fuente(nombre) ? &ensamblado : nullptr);
+  Leido(absoluta);
+}
+
+void TArchivos::Cargar_Texto(const QString& ruta, const QByteArray& texto) {
+  TCursor_Espera espera;
+  TResultado_Ensamblado ensamblado;
+  const TResultado_Carga resultado =
+      Cargar_Texto_Fuente(ventana_.Entorno(), QFile::encodeName(ruta).toStdString(),
+                          std::string_view(texto.constData(), static_cast<std::size_t>(texto.size())), ensamblado);
+  if (resultado == TResultado_Carga::Cargado) ventana_.Fuente().Programa_Cargado(ruta, &ensamblado);
+  // A source not yet saved has no file to load again.
+  if (QFileInfo(ruta).isFile()) Leido(QFileInfo(ruta).absoluteFilePath());
+}
+
+void TArchivos::Leido(const QString& absoluta) {
   // A source with errors counts too: the student fixes it and reloads.
   ultimo_ = absoluta;
   MRecargar_->setEnabled(true);

@@ -17,8 +17,12 @@ class TArchivos : public QObject {
   // Appends MRecargar and MRecientes to `pop_archivo` and takes the window's drops.
   TArchivos(TForm1& ventana, QMenu& pop_archivo);
 
-  // The load command's last step, with the path chosen in its dialog.
+  // The load command's last step, with the path chosen in its dialog. A
+  // source is shown in the source window first (which may ask to save the
+  // one there, and be cancelled).
   void Cargar(const QString& ruta);
+  // The source window's text, loaded as the file `ruta` holding it would be.
+  void Cargar_Texto(const QString& ruta, const QByteArray& texto);
   // Any other way in: a box for an exception too, as the menu's handlers.
   void Abrir(const QString& ruta);
   // DAbrir starts in the folder of the last program loaded.
@@ -29,6 +33,8 @@ class TArchivos : public QObject {
 
  private:
   void Abrir_Reciente(const QString& ruta);
+  // A load read its file (even with errors): Recargar and the recent programs take it.
+  void Leido(const QString& absoluta);
   void Mostrar_Recientes();
 
   TForm1& ventana_;

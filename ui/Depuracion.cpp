@@ -68,15 +68,17 @@ QStringList TDepuracion::Puntos_Ruptura() const {
 void TDepuracion::Retroceder() { form_.Entorno().Retroceder(); }
 
 void TDepuracion::Conmutar_Punto_Ruptura(int linea) {
-  if (form_.Entorno().Conmutar_Punto_Ruptura_Linea(linea)) listado_->viewport()->update();
+  if (form_.Entorno().Conmutar_Punto_Ruptura_Linea(linea)) form_.Puntos_Ruptura_Cambiados();
 }
 
 void TDepuracion::Conmutar_Seleccionada() { Conmutar_Punto_Ruptura(form_.Entorno().Listado.Seleccion()); }
 
-void TDepuracion::Ejecutar_Hasta_Aqui() { emit Ejecutar_Hasta(form_.Entorno().Listado.Seleccion()); }
+void TDepuracion::Ejecutar_Hasta_Aqui() {
+  emit Ejecutar_Hasta(form_.Entorno().Listado.Direccion_Linea(form_.Entorno().Listado.Seleccion()));
+}
 
 void TDepuracion::Dialogo_Puntos_Ruptura() {
   TForm_Puntos_Ruptura dialogo(form_.Entorno().Puntos_Ruptura, form_, &form_);
   dialogo.exec();
-  listado_->viewport()->update();
+  form_.Puntos_Ruptura_Cambiados();
 }

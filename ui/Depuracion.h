@@ -27,7 +27,7 @@ class TDepuracion : public QObject {
 
  signals:
   // F4: the full-speed run takes it.
-  void Ejecutar_Hasta(int linea);
+  void Ejecutar_Hasta(int32_t direccion);
 
  private:
   void Retroceder();

@@ -49,11 +49,11 @@ void TMaxima::Comenzar() {
   Seguir();
 }
 
-void TMaxima::Ejecutar_Hasta(int linea) {
+void TMaxima::Ejecutar_Hasta(int32_t direccion) {
   if (ejecucion_.Ejecutando()) return;
   bool comenzada = false;
   form_.Manejar([&] {
-    const std::optional<int32_t> destino = form_.Entorno().Destino_Linea(linea);
+    const std::optional<int32_t> destino = form_.Entorno().Destino(direccion);
     comenzada = destino && ejecucion_.Comenzar_Hasta(*destino);
   });
   if (comenzada) Seguir();

@@ -25,8 +25,9 @@ class TMaxima : public QObject {
   bool Ejecutando() const { return ejecucion_.Ejecutando(); }
   // The item is enabled while TORVIC is on.
   void Panel_Cambiado();
-  // Run to a listing line (F4): the full-speed run, stopping once there.
-  void Ejecutar_Hasta(int linea);
+  // Run to a line (F4) whose word is at `direccion`, -1 for none: the
+  // full-speed run, stopping once there.
+  void Ejecutar_Hasta(int32_t direccion);
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -13,6 +13,7 @@
 #include "asm/Programa_Objeto.h"
 #include "estado/Archivo_Estado.h"
 #include "ui/Ajustes.h"
+#include "ui/Fuente.h"
 #include "ui/main.h"
 
 namespace {
@@ -56,6 +57,8 @@ void TSesion_Trabajo::Guardar_Sesion() {
   try {
     QDir().mkpath(QFileInfo(Ruta_Sesion()).absolutePath());
     Guardar_Estado(ventana_.Entorno(), Ruta_Sesion());
+    // The source, saved or not, beside the state, which never holds it.
+    ventana_.Fuente().Guardar_Sesion();
   } catch (const std::exception&) {
   }
 }
@@ -106,7 +109,10 @@ void TSesion_Trabajo::MAbrir_EstadoClick() {
   if (!ruta.isEmpty()) Abrir(ruta);
 }
 
-void TSesion_Trabajo::MRecuperar_SesionClick() { Abrir(Ruta_Sesion()); }
+void TSesion_Trabajo::MRecuperar_SesionClick() {
+  Abrir(Ruta_Sesion());
+  ventana_.Fuente().Recuperar_Sesion();
+}
 
 void TSesion_Trabajo::Abrir(const QString& ruta) {
   ventana_.Manejar([&] {

@@ -30,6 +30,7 @@
 #include "ui/Centrar.h"
 #include "ui/Depuracion.h"
 #include "ui/Esquema_Interno.h"
+#include "ui/Fuente.h"
 #include "ui/Marcas.h"
 #include "ui/Maxima.h"
 #include "ui/Muelles.h"
@@ -128,10 +129,12 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
   depuracion_ = new TDepuracion(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")),
                                 findChild<THListBox*>(QStringLiteral("Listado")), estado);
   maxima_ = new TMaxima(*this, findChild<QMenu*>(QStringLiteral("pop_TORVIC")), estado);
-  connect(depuracion_, &TDepuracion::Ejecutar_Hasta, maxima_, &TMaxima::Ejecutar_Hasta);
+  connect(depuracion_, &TDepuracion::Ejecutar_Hasta, this, &TForm1::Ejecutar_Hasta);
   findChild<QMenu*>(QStringLiteral("pop_TORVIC"))->addSeparator()->setObjectName(QStringLiteral("MAyuda_Separador"));
   Crear_Opcion_Juego_Instrucciones(findChild<QMenu*>(QStringLiteral("pop_TORVIC")), *this);
   new TTeclado(*this, *Panel_Frontal_, enfocables_);
+  fuente_ = new TFuente(*this, *findChild<QMenu*>(QStringLiteral("PopArchivo")),
+                        *findChild<QMenu*>(QStringLiteral("PopEntorno")), *findChild<QMenu*>(QStringLiteral("pop_TORVIC")));
 
   Reloj_ = new QTimer(this);
   Reloj_->setObjectName(QStringLiteral("Reloj"));
@@ -151,6 +154,8 @@ TForm1::TForm1(TEntorno& entorno, QWidget* parent) : QMainWindow(parent), entorn
 }
 
 TForm1::~TForm1() { entorno_.Fijar_Pantalla(nullptr); }
+
+void TForm1::Ejecutar_Hasta(int32_t direccion) { maxima_->Ejecutar_Hasta(direccion); }
 
 void TForm1::RelojTimer() {
   if (maxima_->Ejecutando()) return;  // its slices are the ticks now
@@ -378,6 +383,7 @@ void TForm1::Panel_Cambiado() {
   depuracion_->Actualizar();
   marcas_->Cambio_Ajeno();
   maxima_->Panel_Cambiado();
+  if (fuente_ && !maxima_->Ejecutando()) fuente_->PC_Cambiado();
 }
 
 void TForm1::Memoria_Cambiada(int direccion_palabra) {
@@ -391,6 +397,12 @@ void TForm1::Estado_Ejecucion(const std::string& texto) { depuracion_->Estado_Ej
 void TForm1::Instruccion_Ejecutada() {
   depuracion_->Instruccion_Ejecutada();
   marcas_->Instruccion_Ejecutada(maxima_->Ejecutando());
+  if (!maxima_->Ejecutando()) fuente_->PC_Cambiado();
+}
+
+void TForm1::Puntos_Ruptura_Cambiados() {
+  findChild<THListBox*>(QStringLiteral("Listado"))->viewport()->update();
+  fuente_->Puntos_Ruptura_Cambiados();
 }
 
 QStringList TForm1::Puntos_Ruptura() const { return depuracion_->Puntos_Ruptura(); }
@@ -431,6 +443,10 @@ void TForm1::Cargarprogramaobjeto1Click() {
 void TForm1::MSalir_de_VELTRAClick() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* evento) {
+  if (!fuente_->Preguntar_Guardar()) {
+    evento->ignore();
+    return;
+  }
   evento->accept();
   Sesion_Trabajo_->Guardar_Sesion();
   // The port windows may still be open; the program ends with this window.

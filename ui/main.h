@@ -23,6 +23,7 @@ class TLampara;
 class TLiveButton;
 class TSesion_Trabajo;
 class TDepuracion;
+class TFuente;
 class TMarcas;
 class TMaxima;
 
@@ -38,6 +39,10 @@ class TForm1 : public QMainWindow, public TPantalla {
   TEntorno& Entorno() { return entorno_; }
   // The other ways a program comes in: command line, drops, reload, recent.
   TArchivos& Archivos() { return *archivos_; }
+  // The source window's menu items, and the window once built.
+  TFuente& Fuente() { return *fuente_; }
+  // A breakpoint set or removed by the listing, the dialog or the source window.
+  void Puntos_Ruptura_Cambiados();
   // Every display of a value is registered here, the port windows' too, so
   // each write reaches all of them, shown or hidden.
   void Registrar_Visor(int visor, TDigitalDisplay* display);
@@ -51,6 +56,9 @@ class TForm1 : public QMainWindow, public TPantalla {
 
   // The timer's tick: one instruction of a free run at most.
   void RelojTimer();
+  // Run to the line whose word is at `direccion` (F4 in the listing or the
+  // source), as the full-speed run does.
+  void Ejecutar_Hasta(int32_t direccion);
   // What the last instruction changed and moved, marked now (a run that
   // showed nothing while it went shows it when it stops).
   void Mostrar_Marcas();
@@ -131,6 +139,7 @@ class TForm1 : public QMainWindow, public TPantalla {
   // What Tab visits, in reading order, gathered as the panels are built.
   std::vector<QWidget*> enfocables_;
   QWidget* Panel_Frontal_ = nullptr;
+  TFuente* fuente_ = nullptr;
 };
 
 template <typename Accion>

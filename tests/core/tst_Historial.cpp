@@ -169,7 +169,7 @@ class tst_Historial : public QObject {
     m.E.BPasoPasoClick();
     m.Teclear("0000");
     m.E.BEjecutarClick();
-    const std::optional<int32_t> destino = m.E.Destino_Linea(3);
+    const std::optional<int32_t> destino = m.E.Destino(m.E.Listado.Direccion_Linea(3));
     QCOMPARE(destino, std::optional<int32_t>(3));
     TEjecucion_Rapida rapida(m.E);
     QVERIFY(rapida.Comenzar_Hasta(*destino));
@@ -179,7 +179,7 @@ class tst_Historial : public QObject {
     QCOMPARE(m.E.Estado_Maquina.Modo_Paso_a_Paso, uint8_t{1});
     QCOMPARE(m.E.Estado_Ejecucion(), std::string("Ejecutado hasta 0003"));
     QVERIFY(!puntos.Temporal());
-    QVERIFY(!m.E.Destino_Linea(7));
+    QVERIFY(!m.E.Destino(m.E.Listado.Direccion_Linea(7)));
     QCOMPARE(m.E.Estado_Ejecucion(), std::string("Seleccione en el listado la línea de una instrucción"));
     QVERIFY(m.E.Conmutar_Punto_Ruptura_Linea(4));
     QCOMPARE(puntos.Lista(), std::vector<int32_t>{4});

@@ -72,8 +72,9 @@ class tst_Archivos : public QObject {
     QTRY_COMPARE(Listado(s).size(), 11);
     QVERIFY(s.A(QStringLiteral("MRecargar"))->isEnabled());
     QCOMPARE(Items(s, "PopArchivo"),
-             (QStringList{"Cargarprogramaobjeto1", "MRecargar", "MRecientes", "MGuardar_Programa", "MGuardar_Estado",
-                          "MAbrir_Estado", "MRecuperar_Sesion", "MArchivo_Separador", "MSalir_de_VELTRA"}));
+             (QStringList{"Cargarprogramaobjeto1", "MNuevo_Fuente", "MGuardar_Fuente", "MGuardar_Fuente_Como",
+                          "MRecargar", "MRecientes", "MGuardar_Programa", "MGuardar_Estado", "MAbrir_Estado",
+                          "MRecuperar_Sesion", "MArchivo_Separador", "MSalir_de_VELTRA"}));
 
     // Breakpoints belong to the program: another file takes them away.
     const auto Puntos = [&s] { return s.Veltra->Form1()->property("puntos_ruptura").toStringList(); };
@@ -135,7 +136,9 @@ class tst_Archivos : public QObject {
     QCOMPARE(Listado(s), antes);
 
     // The size for a projector is kept for the next start.
-    QCOMPARE(Items(s, "PopEntorno").mid(11), (QStringList{"N5", "Ampliacion", "MTema", "N6", "MMarcar_Cambios"}));
+    QCOMPARE(Items(s, "PopEntorno").mid(5, 3),
+             (QStringList{"MEsconderMostrarlosregistrosdeentrada1", "EsconderMostrarpuertosdesalida1", "MVer_Fuente"}));
+    QCOMPARE(Items(s, "PopEntorno").mid(12), (QStringList{"N5", "Ampliacion", "MTema", "N6", "MMarcar_Cambios"}));
     QVERIFY(s.A(QStringLiteral("Ampliacion_100"))->isChecked());
     s.A(QStringLiteral("Ampliacion_150"))->trigger();
     QCOMPARE(s.Operador.Mensajes.last(), QStringLiteral("El nuevo tamaño se aplicará la próxima vez que se abra VELTRA."));
