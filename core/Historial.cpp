@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr size_t Bytes_Iniciales = size_t{64} << 10;
-
 char Digito(uint8_t v) { return static_cast<char>(v < 10 ? '0' + v : 'A' + v - 10); }
 
 }  // namespace
@@ -33,8 +31,11 @@ void THistorial::Vaciar() {
 bool THistorial::Hacer_Sitio(size_t n) {
   while (cabeza_ - cola_ + n > anillo_.size()) {
     if (anillo_.size() < Maximo_Bytes) {
-      // Positions are absolute, so each byte moves to its place in the larger ring.
-      TAnillo nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
+      // Straight to the full size: its pages cost nothing until written,
+      // while growing by steps copied every byte again and again (most of
+      // the time a run's history took). Positions are absolute, so each byte
+      // moves to its place in the larger ring.
+      TAnillo nuevo(Maximo_Bytes);
       const size_t nueva_mascara = nuevo.size() - 1;
       for (uint64_t p = cola_; p < cabeza_;) {
         // The longest run that wraps in neither ring.
