@@ -304,7 +304,8 @@ class tst_Historial : public QObject {
     QTest::newRow("load error") << "rD=EFF8 m0000=6112 m0001=6112 m0002=0010" << "0000" << -1 << -1 << "";
     QTest::newRow("load beyond shortened memory")
         << "rD=00F8 m0000=6112 m0001=6112 m0002=0010 m0003=C000" << "0000" << -1 << -1 << "memoria acortada";
-    QTest::newRow("step beyond shortened memory") << "m00FE=6112 m00FF=6112" << "00FE" << -1 << -1 << "memoria acortada";
+    QTest::newRow("step beyond shortened memory")
+        << "rD=0000 m00F8=6112 m00F9=6112 m00FA=6112 m00FB=6112 m00FC=6112 m00FD=6112 m00FE=6112 m00FF=6112" << "00F8" << -1 << -1 << "memoria acortada";
     QTest::newRow("store, port and call between batches")
         << "rD=0000 rE=0100 m0000=6112 m0001=1120 m0002=5101 m0003=D000 m0004=F000" << "0000" << -1 << -1 << "";
   }
