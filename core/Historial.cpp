@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
 char Digito(uint8_t v) { return static_cast<char>(v < 10 ? '0' + v : 'A' + v - 10); }
@@ -36,6 +40,14 @@ bool THistorial::Hacer_Sitio(size_t n) {
       // the time a run's history took). Positions are absolute, so each byte
       // moves to its place in the larger ring.
       TAnillo nuevo(Maximo_Bytes);
+#ifdef MADV_HUGEPAGE
+      // In large pages where the system allows: the ring is written from end
+      // to end, and a fault for every 4 KB cost a run's history more than
+      // recording it.
+      const auto desde = reinterpret_cast<uintptr_t>(nuevo.data() + 4095) & ~uintptr_t{4095};
+      const auto hasta = reinterpret_cast<uintptr_t>(nuevo.data() + nuevo.size()) & ~uintptr_t{4095};
+      madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_HUGEPAGE);
+#endif
       const size_t nueva_mascara = nuevo.size() - 1;
       for (uint64_t p = cola_; p < cabeza_;) {
         // The longest run that wraps in neither ring.
