@@ -5,6 +5,7 @@
 #include <array>
 #include <exception>
 #include <initializer_list>
+#include <tuple>
 
 namespace {
 
@@ -262,14 +263,16 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
   const int32_t* const lineas = Listado.Indice_Palabras();
   const bool paradas = !Puntos_Ruptura.Ninguno();
 
-  // The numbers, and a bit per display that changed at some point, so that
-  // each is shown as often as one step at a time would show it.
+  // The numbers, and for each display whether it changed at some point, so
+  // that each is shown as often as one step at a time would show it: a bit
+  // per register, and for AR, DR, IR and PC the bits that any write flipped.
   std::array<int32_t, 16> r;
   std::copy_n(palabras_.begin(), r.size(), r.begin());
   int32_t ar = palabras_[Visor_AR], dr = palabras_[Visor_DR], ir = palabras_[Visor_IR], pc = palabras_[Visor_PC];
   uint32_t cambiados = 0;
-  const auto fijar = [&cambiados](int visor, int32_t& actual, int32_t palabra) {
-    cambiados |= uint32_t{actual != palabra} << visor;
+  int32_t cambios_ar = 0, cambios_dr = 0, cambios_ir = 0, cambios_pc = 0;
+  const auto fijar = [](int32_t& cambios, int32_t& actual, int32_t palabra) {
+    cambios |= actual ^ palabra;
     actual = palabra;
   };
   const auto fijar_registro = [&](int n, int32_t palabra) {
@@ -277,7 +280,8 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
     if constexpr (Grabar) {
       if (actual != palabra) Historial.Anotar_Visor(Visor_Registro(n), {}, actual);
     }
-    fijar(Visor_Registro(n), actual, palabra);
+    cambiados |= uint32_t{actual != palabra} << n;
+    actual = palabra;
   };
   uint8_t banderas = banderas_;
   bool banderas_cambiadas = false;
@@ -292,7 +296,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
   // instruction is fetched (the same word), and DR copies it after a step.
   bool dr_pendiente = false;
   const auto fijar_pc = [&](int32_t destino) {
-    fijar(Visor_PC, pc, destino);
+    fijar(cambios_pc, pc, destino);
     const int32_t linea = lineas[destino];
     seleccion_cambiada |= linea >= 0 && linea != seleccion;
     if (linea >= 0) seleccion = linea;
@@ -312,8 +316,8 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
     }
     const int32_t palabra = leer(pc);
     if (n > 0) {
-      fijar(Visor_IR, ir, palabra);
-      if (dr_pendiente) fijar(Visor_DR, dr, palabra);
+      fijar(cambios_ir, ir, palabra);
+      if (dr_pendiente) fijar(cambios_dr, dr, palabra);
     }
     if (n >= maximo || (paradas && Puntos_Ruptura.Detiene(pc))) break;
     const int codigo = palabra >> 12;
@@ -327,7 +331,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
       const std::array<int32_t, THistorial::Visores_Cabecera> cabecera = {ar, dr, ir, pc};
       Historial.Comenzar(Opciones_Entorno.Modo_Consola, banderas, seleccion, cabecera.data(), &visores_[Visor_AR]);
     }
-    if (n == 0) fijar(Visor_IR, ir, palabra);
+    if (n == 0) fijar(cambios_ir, ir, palabra);
     ultima.Palabra = palabra;
     ultima.Desenlace = TDesenlace::Hecha;
     dr_pendiente = true;
@@ -368,7 +372,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
         break;
     }
     fijar_pc(pc + 1);
-    fijar(Visor_AR, ar, pc);
+    fijar(cambios_ar, ar, pc);
     ++n;
   }
   if (n == 0) return 0;
@@ -382,8 +386,9 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
                        &visores_[Visor_AR]);
   for (int i = 0; i < 16; ++i)
     if (cambiados >> i & 1) Mostrar_Palabra(Visor_Registro(i), r[static_cast<size_t>(i)]);
-  for (const auto& [visor, palabra] : {std::pair{Visor_AR, ar}, {Visor_DR, dr}, {Visor_IR, ir}, {Visor_PC, pc}})
-    if (cambiados >> visor & 1) Mostrar_Palabra(visor, palabra);
+  for (const auto& [visor, cambios, palabra] : {std::tuple{Visor_AR, cambios_ar, ar}, {Visor_DR, cambios_dr, dr},
+                                                {Visor_IR, cambios_ir, ir}, {Visor_PC, cambios_pc, pc}})
+    if (cambios != 0) Mostrar_Palabra(visor, palabra);
   if (ir_incompleto) {
     Fijar_Visor_Memoria(Visor_IR, pc);
     if (dr_pendiente) Copiar_Visor(Visor_DR, Visor_IR);
