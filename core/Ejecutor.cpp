@@ -329,7 +329,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
       if (n > 0) Historial.Terminar();
       // The header from a copy, so that the numbers above stay in registers.
       const std::array<int32_t, THistorial::Visores_Cabecera> cabecera = {ar, dr, ir, pc};
-      Historial.Comenzar(Opciones_Entorno.Modo_Consola, banderas, seleccion, cabecera.data(), &visores_[Visor_AR]);
+      Historial.Comenzar<true>(Opciones_Entorno.Modo_Consola, banderas, seleccion, cabecera.data(), &visores_[Visor_AR]);
     }
     if (n == 0) fijar(cambios_ir, ir, palabra);
     ultima.Palabra = palabra;

@@ -44,9 +44,9 @@ bool THistorial::Hacer_Sitio(size_t n) {
       // In large pages where the system allows: the ring is written from end
       // to end, and a fault for every 4 KB cost a run's history more than
       // recording it.
-      const auto desde = reinterpret_cast<uintptr_t>(nuevo.data() + 4095) & ~uintptr_t{4095};
-      const auto hasta = reinterpret_cast<uintptr_t>(nuevo.data() + nuevo.size()) & ~uintptr_t{4095};
-      madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_HUGEPAGE);
+      const auto primera = reinterpret_cast<uintptr_t>(nuevo.data() + 4095) & ~uintptr_t{4095};
+      const auto final = reinterpret_cast<uintptr_t>(nuevo.data() + nuevo.size()) & ~uintptr_t{4095};
+      madvise(reinterpret_cast<void*>(primera), final - primera, MADV_HUGEPAGE);
 #endif
       const size_t nueva_mascara = nuevo.size() - 1;
       for (uint64_t p = cola_; p < cabeza_;) {
