@@ -1,8 +1,9 @@
 // The full-speed run in the real main window, offscreen, against the
-// command-line runner on the same program: bench_free_run's 61,440 words,
+// command-line runner and a plain interpreter (Interprete_Referencia.h) on
+// the same program: bench_free_run's 61,440 words,
 // listed, made into a loop of about 20 million instructions that ends in
 // HALT. Also the event loop's latency while the window runs: how late a
-// 1 ms precise timer fires (median and 99th percentile). The two runs take
+// 1 ms precise timer fires (median and 99th percentile). The runs take
 // turns, so a busy moment of the machine falls on both alike. The window's
 // run ends when HALT's box opens; after the box, the stop executes the last
 // instructions again to record them for stepping back, timed on its own.
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "Ejecucion_Linea.h"
+#include "Interprete_Referencia.h"
 #include "Medicion.h"
 #include "core/TextoHex.h"
 #include "objfiles/Cargador.h"
@@ -31,18 +33,19 @@ constexpr int Vueltas = 5;  // medians of these, which a busy moment does not mo
 // 0000 LLI R3,BB; 0001 LHI R3,FE (R3 = -325); 0002 LLI R4,01; 0003 LLI RD,04;
 // 0004..EFFB ADDS R1,R1,R2; EFFC LLI RD,04; EFFD ADDS R3,R3,R4;
 // EFFE BS back to 0004 while R3 is negative; EFFF HALT.
+int32_t Palabra_Programa(int32_t direccion) {
+  constexpr int32_t especiales[][2] = {{0x0000, 0x23BB}, {0x0001, 0x33FE}, {0x0002, 0x2401}, {0x0003, 0x2D04},
+                                       {0xEFFC, 0x2D04}, {0xEFFD, 0x6334}, {0xEFFE, 0xC200}, {0xEFFF, 0xF000}};
+  for (const auto& especial : especiales)
+    if (direccion == especial[0]) return especial[1];
+  return 0x6112;
+}
+
 std::string Escribir_Programa(const QString& carpeta) {
   const std::string ruta = (carpeta + QStringLiteral("/MAXIMA.EHC")).toStdString();
   std::ofstream archivo(ruta);
-  const char* const especiales[][2] = {{"0000", "23BB"}, {"0001", "33FE"}, {"0002", "2401"}, {"0003", "2D04"},
-                                       {"EFFC", "2D04"}, {"EFFD", "6334"}, {"EFFE", "C200"}, {"EFFF", "F000"}};
-  for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a) {
-    const std::string direccion = Palabra_a_Texto(a);
-    std::string palabra = "6112";
-    for (const auto& especial : especiales)
-      if (direccion == especial[0]) palabra = especial[1];
-    archivo << direccion << ' ' << palabra << '\n';
-  }
+  for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a)
+    archivo << Palabra_a_Texto(a) << ' ' << Palabra_a_Texto(Palabra_Programa(a)) << '\n';
   return ruta;
 }
 
@@ -111,9 +114,14 @@ int main(int argc, char** argv) {
   });
   latido.start();
 
-  std::vector<double> linea, linea_historial, ventana, completar;
+  std::vector<uint16_t> memoria(Primera_Direccion_Monitor);
+  for (int32_t a = 0; a < Primera_Direccion_Monitor; ++a)
+    memoria[static_cast<size_t>(a)] = static_cast<uint16_t>(Palabra_Programa(a));
+  std::vector<double> referencia, linea, linea_historial, ventana, completar;
   int64_t instrucciones_linea = 0, instrucciones_ventana = 0;
+  uint64_t instrucciones_referencia = 0;
   for (int vuelta = 0; vuelta < Vueltas; ++vuelta) {
+    referencia.push_back(Medir_Referencia(memoria, 100'000'000, instrucciones_referencia, true));
     linea.push_back(Ejecutar_Linea(ruta, false, instrucciones_linea));
     linea_historial.push_back(Ejecutar_Linea(ruta, true, instrucciones_linea));
 
@@ -135,22 +143,34 @@ int main(int argc, char** argv) {
                                                              Milisegundos_desde(fin_ventana) / 1000.0));
     QApplication::processEvents();
   }
-  const double mediana_linea = Percentil(linea, 0.5), mediana_historial = Percentil(linea_historial, 0.5);
-  const double mediana_ventana = Percentil(ventana, 0.5);
-  if (mediana_linea == 0 || mediana_historial == 0 || instrucciones_ventana != instrucciones_linea) {
-    std::fprintf(stderr, "bench_maxima: the runs differ (%lld in the window, %lld in veltra-run)\n",
-                 static_cast<long long>(instrucciones_ventana), static_cast<long long>(instrucciones_linea));
+  // A runner's run that did not reach HALT gives 0.
+  if (Percentil(linea, 0) == 0 || Percentil(linea_historial, 0) == 0 || instrucciones_ventana != instrucciones_linea ||
+      static_cast<int64_t>(instrucciones_referencia) != instrucciones_linea) {
+    std::fprintf(stderr, "bench_maxima: the runs differ (%lld in the window, %lld in veltra-run, %llu plain)\n",
+                 static_cast<long long>(instrucciones_ventana), static_cast<long long>(instrucciones_linea),
+                 static_cast<unsigned long long>(instrucciones_referencia));
     return 1;
   }
 
-  std::printf("bench_maxima: 61,440-word program listed, %lld instructions to HALT, medians of %d runs, offscreen\n",
+  std::printf("bench_maxima: 61,440-word program listed, %lld instructions to HALT, medians of %d alternating runs, "
+              "offscreen\n",
               static_cast<long long>(instrucciones_linea), Vueltas);
-  std::printf("  veltra-run               %6.1f million instructions/s\n", mediana_linea / 1e6);
-  std::printf("  veltra-run --back        %6.1f million instructions/s (with the history)\n",
-              mediana_historial / 1e6);
-  std::printf("  window, MMaxima          %6.1f million instructions/s\n", mediana_ventana / 1e6);
-  std::printf("  ratio to veltra-run      %6.3f (goal: at least 0.90)\n", mediana_ventana / mediana_linea);
-  std::printf("  ratio to --back          %6.3f\n", mediana_ventana / mediana_historial);
+  std::printf("                           million instr/s   ratio to the plain interpreter\n");
+  // Each ratio is the median of the ratios within a turn, whose runs met the same load.
+  const auto razon = [&](const std::vector<double>& a, const std::vector<double>& b) {
+    std::vector<double> razones;
+    for (size_t i = 0; i < a.size(); ++i) razones.push_back(a[i] / b[i]);
+    return Percentil(razones, 0.5);
+  };
+  const auto fila = [&](const char* nombre, const std::vector<double>& valores) {
+    std::printf("  %-24s %8.1f          %6.3f\n", nombre, Percentil(valores, 0.5) / 1e6, razon(valores, referencia));
+  };
+  fila("plain interpreter", referencia);
+  fila("veltra-run", linea);
+  fila("veltra-run --back", linea_historial);
+  fila("window, MMaxima", ventana);
+  std::printf("  window / veltra-run      %6.3f (goal: at least 0.90)\n", razon(ventana, linea));
+  std::printf("  window / --back          %6.3f\n", razon(ventana, linea_historial));
   std::printf("  recording the last %zu instructions at the stop: %.1f ms\n", THistorial::Maximo_Instrucciones,
               Percentil(completar, 0.5));
   std::printf("  1 ms timer's lateness    median %.1f ms, 99th percentile %.1f ms (goal: at most 20 ms)\n",

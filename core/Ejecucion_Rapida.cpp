@@ -77,6 +77,10 @@ bool TEjecucion_Rapida::Ejecutar_Tajada(TReloj::time_point plazo) {
   }
   for (;;) {
     for (int n = 0; n < Instrucciones_por_Vistazo; ++n) {
+      // Most instructions run in batches; a stop, and whatever a batch
+      // leaves, go through the free run's own tick.
+      n += static_cast<int>(entorno_.Ejecutar_Lote(Instrucciones_por_Vistazo - n));
+      if (n == Instrucciones_por_Vistazo) break;
       if (!Libre()) return Terminar();
       if (!entorno_.PC_en_Programa()) {
         // A free run would tick there forever executing nothing.

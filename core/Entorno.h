@@ -145,6 +145,15 @@ class TEntorno {
   void BEjecutarClick();
   void Avanzar_PC();
   void Llamar_Subrutina();
+  // A free run's instructions on their numbers alone, at most maximo, with
+  // what changed shown once at the end, as it would have been shown one by
+  // one. It stops before any word where a free run's tick could stop
+  // (a breakpoint, the one-time target, an address outside whole words of
+  // memory) and before any instruction it leaves to the one-step path
+  // (stores, ports, calls, returns, HALT, errors); it runs nothing unless the
+  // run is free and every register, AR, DR, IR and PC holds a word. Returns
+  // how many instructions it executed.
+  int64_t Ejecutar_Lote(int64_t maximo);
   // The word the executor last ran and how it ended (its transfers' key).
   const TUltima_Instruccion& Ultima_Instruccion() const { return ultima_; }
 
@@ -263,6 +272,10 @@ class TEntorno {
     return n < 0 || n > 15 ? Texto_a_Palabra({}) : Numero_Visor(Visor_Registro(n));
   }
   void Deshacer_Cambio(const TCambio& cambio);
+  template <bool Grabar>
+  int64_t Ejecutar_Lote(int64_t maximo);
+  // A word computed by a batch shown as its display's text; recorded by no one.
+  void Mostrar_Palabra(int visor, int32_t palabra);
   bool Parar_si_Punto_Ruptura_en_PC();
 
   TPantalla* pantalla_;
@@ -320,11 +333,15 @@ inline void TEntorno::Fijar_Palabra(int visor, int32_t palabra) {
   int32_t& actual = palabras_[static_cast<size_t>(visor)];
   if (actual == palabra) return;
   Anotar_Visor(visor);
+  Mostrar_Palabra(visor, palabra);
+}
+
+inline void TEntorno::Mostrar_Palabra(int visor, int32_t palabra) {
   std::string& valor = visores_[static_cast<size_t>(visor)];
   const TTexto_Corto texto = Palabra_a_Texto_Corto(palabra);
   if (valor.size() == 4) std::memcpy(valor.data(), texto.Datos(), 4);
   else valor.assign(texto);
-  actual = palabra;
+  palabras_[static_cast<size_t>(visor)] = palabra;
   pantalla_->Visor_Cambiado(visor);
 }
 

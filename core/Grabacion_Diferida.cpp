@@ -101,8 +101,13 @@ bool TGrabacion_Diferida::Ejecutar_de_Nuevo(const TPunto_Control& punto) {
       copia.Historial.Completar();
       copia.Historial.Vaciar();  // nothing before the gap can be undone
     }
-    cambiar_entradas(copia.Contador_Instrucciones());
     const int64_t antes = copia.Contador_Instrucciones();
+    cambiar_entradas(antes);
+    // In batches up to the next input change, the start of recording or the end.
+    int64_t hasta = objetivo;
+    if (antes < sin_grabar) hasta = std::min(hasta, sin_grabar);
+    if (entrada != entradas_cambiadas_.end()) hasta = std::min(hasta, entrada->Contador - punto.Contador);
+    if (copia.Ejecutar_Lote(hasta - antes) > 0) continue;
     copia.BContinuarClick();
     if (copia.Contador_Instrucciones() != antes + 1) break;
   }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
-constexpr size_t Bytes_Iniciales = size_t{64} << 10;
+namespace {
 
 char Digito(uint8_t v) { return static_cast<char>(v < 10 ? '0' + v : 'A' + v - 10); }
 
@@ -33,8 +35,19 @@ void THistorial::Vaciar() {
 bool THistorial::Hacer_Sitio(size_t n) {
   while (cabeza_ - cola_ + n > anillo_.size()) {
     if (anillo_.size() < Maximo_Bytes) {
-      // Positions are absolute, so each byte moves to its place in the larger ring.
-      TAnillo nuevo(std::max(Bytes_Iniciales, 2 * anillo_.size()));
+      // Straight to the full size: its pages cost nothing until written,
+      // while growing by steps copied every byte again and again (most of
+      // the time a run's history took). Positions are absolute, so each byte
+      // moves to its place in the larger ring.
+      TAnillo nuevo(Maximo_Bytes);
+#ifdef MADV_HUGEPAGE
+      // In large pages where the system allows: the ring is written from end
+      // to end, and a fault for every 4 KB cost a run's history more than
+      // recording it.
+      const auto primera = reinterpret_cast<uintptr_t>(nuevo.data() + 4095) & ~uintptr_t{4095};
+      const auto final = reinterpret_cast<uintptr_t>(nuevo.data() + nuevo.size()) & ~uintptr_t{4095};
+      madvise(reinterpret_cast<void*>(primera), final - primera, MADV_HUGEPAGE);
+#endif
       const size_t nueva_mascara = nuevo.size() - 1;
       for (uint64_t p = cola_; p < cabeza_;) {
         // The longest run that wraps in neither ring.

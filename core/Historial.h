@@ -62,12 +62,15 @@ class THistorial {
   // keeps (palabras and textos: the header's displays, in order, as in
   // TEntorno); the other changes go in between, and only while Grabando().
   // Recording is inline: it runs at every instruction of a free run.
+  // Solo_Palabras: the caller knows that all four displays hold words (a
+  // batch of the executor), which spares the check for texts.
+  template <bool Solo_Palabras = false>
   void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
                 const std::string* textos) {
     if (!activo_) return;
     en_instruccion_ = true;
     hay_deshecho_ = false;
-    if (!completar_) Grabar_Cabecera(modo_consola, banderas, seleccion, palabras, textos);
+    if (!completar_) Grabar_Cabecera<Solo_Palabras>(modo_consola, banderas, seleccion, palabras, textos);
   }
   void Terminar() {
     en_instruccion_ = false;
@@ -129,6 +132,7 @@ class THistorial {
 
  private:
   // The header, composed in registers and stored in one go.
+  template <bool Solo_Palabras>
   void Grabar_Cabecera(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
                        const std::string* textos) {
     if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
@@ -138,8 +142,9 @@ class THistorial {
     // A header built in memory byte by byte and copied would be read back
     // before its bytes were stored. [1] and [2], the length, are written by
     // Terminar.
-    const unsigned textos_aparte = unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
-                                   unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
+    const unsigned textos_aparte = Solo_Palabras ? 0
+                                                 : unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
+                                                       unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
     const uint64_t ar = Alto_Primero(palabras[0]), dr = Alto_Primero(palabras[1]);
     const uint64_t ir = Alto_Primero(palabras[2]), pc = Alto_Primero(palabras[3]);
     const uint64_t primeros = modo_consola | ar << 24 | dr << 40 | ir << 56;
@@ -159,7 +164,7 @@ class THistorial {
       for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(ultimos >> (8 * i)));
     }
     // A display that is not a word keeps its text in a change of its own.
-    if (textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
+    if (!Solo_Palabras && textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
   }
   // Kinds: a display number (0..147) is a display holding four upper-case
   // hex digits, stored as two bytes; the rest follow.
@@ -176,7 +181,7 @@ class THistorial {
 
   // A word's two bytes, high first, as the low half of a number.
   static uint64_t Alto_Primero(int32_t palabra) {
-    return static_cast<uint64_t>((palabra >> 8 & 0xFF) | (palabra & 0xFF) << 8);
+    return __builtin_bswap16(static_cast<uint16_t>(palabra));
   }
   // The low n bytes of a value, lowest first (one store where the compiler can).
   static void Poner(uint8_t* destino, uint64_t valor, size_t n) {

@@ -58,6 +58,21 @@ class TListado {
     const int32_t linea = indice_palabras_[static_cast<size_t>(palabra)];
     if (linea >= 0 && linea != seleccion_) Seleccionar(linea);
   }
+  // For each word 0..FFFF, the line Seleccionar_Palabra selects for it, or
+  // -1: a run selects by it without a call per instruction.
+  const int32_t* Indice_Palabras() const {
+    if (!indice_valido_) Reconstruir_Indice();
+    return indice_palabras_.data();
+  }
+  // A run's selection, which may have moved and come back: the observer
+  // hears of it as of every move.
+  void Seleccionar_Tras_Ejecucion(int i) {
+    if (i == seleccion_) {
+      if (observador_) observador_->Seleccion_Cambiada(i);
+    } else {
+      Seleccionar(i);
+    }
+  }
   // The word address a line begins with ("[0012]: ..."), or -1.
   int32_t Direccion_Linea(int i) const;
   // Index of the last line containing the key anywhere, or -1.

@@ -1,5 +1,6 @@
 #include "Ejecucion_Linea.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/TextoHex.h"
@@ -108,6 +109,14 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
   grabacion_.Comenzar();
   const TFin_Ejecucion fin = [&] {
     for (;;) {
+      if (!traza) {
+        // A batch up to the next look at the history; the checks below
+        // then see where it stopped, as after single ticks.
+        const uint64_t hasta = std::min(preparacion_.Max_Pasos, (pasos_ / 4096 + 1) * 4096);
+        const auto hechas = static_cast<uint64_t>(e.Ejecutar_Lote(static_cast<int64_t>(hasta - std::min(hasta, pasos_))));
+        pasos_ += hechas;
+        if (hechas > 0 && pasos_ % 4096 == 0) grabacion_.Revisar();
+      }
       if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
       if (!e.PC_en_Programa()) return TFin_Ejecucion::Monitor;
       if (e.Parar_en_Punto_Ruptura()) return TFin_Ejecucion::Punto_Ruptura;

@@ -358,6 +358,107 @@ class tst_Historial : public QObject {
     QVERIFY(ahora == inicial);
   }
 
+  // A full-speed run executes most instructions in batches on their numbers;
+  // whatever a batch leaves to single steps, and every stop, must end exactly
+  // as the free run's ticks one by one: every display, flag, word, the
+  // selection, the counter, messages, the displays shown as changed and what
+  // the last instruction changed. Each row takes one of the batch's ways out.
+  void lote_como_pasos_data() {
+    QTest::addColumn<QString>("estado");
+    QTest::addColumn<QString>("inicio");
+    QTest::addColumn<int>("punto");     // a breakpoint, or -1
+    QTest::addColumn<int>("temporal");  // run to a line's address, or -1
+    QTest::addColumn<QString>("opcion");
+    // 0000..000A: every operation a batch runs, looping back to 0000.
+    const QString bucle = "rD=0000 r1=7FFF r2=8001 m0000=6112 m0001=7321 m0002=8412 m0003=9500 m0004=A600 "
+                          "m0005=B700 m0006=2801 m0007=3880 m0008=0410 m0009=C300 m000A=C000";
+    QTest::newRow("a loop of every batched operation") << bucle << "0000" << -1 << -1 << "";
+    QTest::newRow("a register that is not a word") << bucle + " r2=80ab" << "0000" << -1 << -1 << "";
+    QTest::newRow("listing lines at some words only") << bucle << "0000" << -1 << -1 << "listado parcial";
+    QTest::newRow("swapped nibbles") << bucle << "0000" << -1 << -1 << "nibbles";
+    QTest::newRow("breakpoint") << bucle << "0000" << 0x0005 << -1 << "";
+    QTest::newRow("run to a line") << bucle << "0000" << -1 << 0x0007 << "";
+    QTest::newRow("jump into the monitor area") << "rD=F000 m0000=6112 m0001=6112 m0002=C000" << "0000" << -1 << -1 << "";
+    QTest::newRow("step into the monitor area")
+        << "mEFF8=6112 mEFF9=6112 mEFFA=6112 mEFFB=6112 mEFFC=6112 mEFFD=6112 mEFFE=6112 mEFFF=6112" << "EFF8" << -1 << -1 << "";
+    QTest::newRow("empty PC after RET") << "rE=F000 m0000=6112 m0001=6112 m0002=E000" << "0000" << -1 << -1 << "";
+    QTest::newRow("load error") << "rD=EFF8 m0000=6112 m0001=6112 m0002=0010" << "0000" << -1 << -1 << "";
+    QTest::newRow("load beyond shortened memory")
+        << "rD=00F8 m0000=6112 m0001=6112 m0002=0010 m0003=C000" << "0000" << -1 << -1 << "memoria acortada";
+    QTest::newRow("step beyond shortened memory")
+        << "rD=0000 m00F8=6112 m00F9=6112 m00FA=6112 m00FB=6112 m00FC=6112 m00FD=6112 m00FE=6112 m00FF=6112" << "00F8" << -1 << -1 << "memoria acortada";
+    QTest::newRow("store, port and call between batches")
+        << "rD=0000 rE=0100 m0000=6112 m0001=1120 m0002=5101 m0003=D000 m0004=F000" << "0000" << -1 << -1 << "";
+  }
+
+  void lote_como_pasos() {
+    QFETCH(QString, estado);
+    QFETCH(QString, inicio);
+    QFETCH(int, punto);
+    QFETCH(int, temporal);
+    QFETCH(QString, opcion);
+    TMaquina_Prueba rapida, pasos;
+    for (TMaquina_Prueba* m : {&rapida, &pasos}) {
+      if (opcion == "memoria acortada") {
+        std::vector<uint8_t> bytes(2 * 0x100 + 1, 0);
+        m->E.Memoria.LoadFromBytes(bytes.data(), bytes.size());
+      }
+      Aplicar(m->E, estado);
+      m->E.Memoria.SwapNibbles = opcion == "nibbles";
+      std::vector<std::string> lineas;
+      for (int32_t a = 0; a < 0x10; ++a)
+        if (opcion != "listado parcial" || a % 4 == 1) lineas.push_back("[" + Palabra_a_Texto(a) + "]: x");
+      m->E.Listado.Reemplazar_Todas(std::move(lineas));
+      m->E.Puntos_Ruptura.Poner(punto);
+      m->Teclear(inicio.toStdString());
+      m->E.BEjecutarClick();
+      m->Pantalla.Visores_Cambiados.clear();
+    }
+    TEjecucion_Rapida ejecucion(rapida.E);
+    QVERIFY(ejecucion.Comenzar());
+    rapida.E.Puntos_Ruptura.Poner_Temporal(temporal);
+    constexpr int tajadas = 3;
+    for (int t = 0; t < tajadas && ejecucion.Ejecutar_Tajada(TEjecucion_Rapida::TReloj::time_point::min()); ++t) {}
+    ejecucion.Detener();
+    ejecucion.Mostrar_Cambios();
+
+    // The free run's ticks, with the full-speed run's stop before the monitor area.
+    TEntorno& e = pasos.E;
+    e.BPasoPasoClick();
+    e.Puntos_Ruptura.Poner_Temporal(temporal);
+    e.BContinuarClick();
+    for (int tic = 0; tic < tajadas * 4096; ++tic) {
+      if (e.Estado_Maquina.Modo_Paso_a_Paso != 0 || e.Opciones_Entorno.Modo_Consola != 2) break;
+      const int32_t pc = e.Direccion_PC();
+      if (pc < 0 || pc >= Primera_Direccion_Monitor) {
+        e.Detener_Ejecucion();
+        e.Fijar_Estado_Ejecucion(Mensaje_Area_Monitor);
+        break;
+      }
+      e.RelojTimer();
+    }
+    if (e.Estado_Maquina.Modo_Paso_a_Paso == 0) e.Detener_Ejecucion();
+
+    QVERIFY(rapida.E.Contador_Instrucciones() > 2);
+    QCOMPARE(Foto(rapida.E).Visores, Foto(e).Visores);
+    QVERIFY(Foto(rapida.E) == Foto(e));
+    QCOMPARE(rapida.E.Estado_Ejecucion(), e.Estado_Ejecucion());
+    QCOMPARE(rapida.Pantalla.Mensajes, pasos.Pantalla.Mensajes);
+    QCOMPARE(rapida.E.Puntos_Ruptura.Temporal(), e.Puntos_Ruptura.Temporal());
+    QCOMPARE(rapida.E.Ultima_Instruccion().Palabra, e.Ultima_Instruccion().Palabra);
+    QVERIFY(rapida.E.Ultima_Instruccion().Desenlace == e.Ultima_Instruccion().Desenlace);
+    const auto conjunto = [](std::vector<int> v) {
+      std::ranges::sort(v);
+      v.erase(std::unique(v.begin(), v.end()), v.end());
+      return v;
+    };
+    QCOMPARE(conjunto(rapida.Pantalla.Visores_Cambiados), conjunto(pasos.Pantalla.Visores_Cambiados));
+    TEfecto_Instruccion a = rapida.E.Efecto_Ultima_Instruccion(), b = e.Efecto_Ultima_Instruccion();
+    QCOMPARE(conjunto(a.Visores), conjunto(b.Visores));
+    QCOMPARE(a.Banderas, b.Banderas);
+    QCOMPARE(a.Palabras, b.Palabras);
+  }
+
   // A change the user makes while the run goes forgets what ran before it.
   void ejecucion_rapida_y_cambio_del_usuario() {
     TMaquina_Prueba m;
