@@ -11,7 +11,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "Correccion.h"
+#include "correccion/Correccion.h"
 #include "core/TextoHex.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "Corregir.h"
+#include "correccion/Corregir.h"
 #include "Ejecucion_Linea.h"
 #include "core/TextoHex.h"
 #include "disasm/UNASM.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "Correccion.h"
+#include "correccion/Correccion.h"
 #include "core/TextoHex.h"
 
 namespace {
