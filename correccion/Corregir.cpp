@@ -131,9 +131,9 @@ QByteArray Casos_Completos(const QByteArray& texto, const std::vector<TCaso>& ca
     QJsonObject espera = caso.value(QLatin1String("espera")).toObject();
     const auto agregar = [&](const char* grupo, const auto& valores, const auto& ya, auto clave, auto valor) {
       QJsonObject objeto = espera.value(QLatin1String(grupo)).toObject();
-      for (const auto& [item, v] : valores)
-        if (std::none_of(ya.begin(), ya.end(), [&](const auto& par) { return par.first == item; }))
-          objeto.insert(clave(item), valor(v));
+      for (const auto& nuevo : valores)
+        if (std::none_of(ya.begin(), ya.end(), [&](const auto& par) { return par.first == nuevo.first; }))
+          objeto.insert(clave(nuevo.first), valor(nuevo.second));
       if (!objeto.isEmpty()) espera.insert(QLatin1String(grupo), objeto);
     };
     const auto texto_valor = [](const std::string& palabra) { return QJsonValue(Q(palabra)); };
