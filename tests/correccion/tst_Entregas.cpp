@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include "correccion/Informes_Clase.h"
+
 namespace {
 
 const QString Ejemplos = QStringLiteral(VELTRA_EXAMPLES);
@@ -205,6 +207,45 @@ class tst_Entregas : public QObject {
     QCOMPARE(s.Salida, "ana.EHC: 1 de 1 punto (1 de 1 caso)\nc.json: omitido, no es un programa (.ASM, .EHC o .HEX)\n"
                        "Resultado: 1 entrega, media 1 de 1 punto\n");
     QCOMPARE(s.Estado, 0);
+  }
+
+  // RFC 4180 quoting, and a formula's first character guarded.
+  void campo_csv_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("campo");
+    QTest::newRow("plain") << "ana.ASM" << "ana.ASM";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("comma") << "a, b" << "\"a, b\"";
+    QTest::newRow("quotes") << "el \"bueno\"" << "\"el \"\"bueno\"\"\"";
+    QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"";
+    QTest::newRow("=") << "=HYPERLINK(\"x\")" << "\"'=HYPERLINK(\"\"x\"\")\"";
+    QTest::newRow("+") << "+1" << "'+1";
+    QTest::newRow("-") << "-1" << "'-1";
+    QTest::newRow("@") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("= inside") << "a=b" << "a=b";
+  }
+  void campo_csv() {
+    QFETCH(QString, texto);
+    QFETCH(QString, campo);
+    QCOMPARE(Campo_CSV(texto), campo);
+  }
+
+  // A file that vanished after the folder was read fails on its own line;
+  // the others are graded.
+  void entrega_desaparecida() {
+    TCaso caso;
+    caso.Nombre = "c";
+    caso.Espera.Registros = {{Visor_Registro(3), "2221"}};
+    const std::vector<TCaso> casos{caso};
+    const std::vector<TEntrega> entregas{{"ana.EHC", Ejemplos + "/SUMA.EHC", "ana.EHC"},
+                                         {"ida.ASM", Ejemplos + "/no/ida.ASM", "ida.ASM"}};
+    const auto corregidas = Corregir_Entregas(casos, entregas, 2);
+    const std::vector<TOmitido> omitidos;
+    const QStringList lineas = Texto_Clase({"c.json", "clase", casos, corregidas, omitidos}).split('\n');
+    QCOMPARE(lineas[0], "ana.EHC: 1 de 1 punto (1 de 1 caso)");
+    QVERIFY2(lineas[1].startsWith("ida.ASM: 0 de 1 punto (0 de 1 caso): ERROR: ") && lineas[1].contains("no/ida.ASM"),
+             qPrintable(lineas[1]));
+    QCOMPARE(lineas[2], "Resultado: 2 entregas, media 0,5 de 1 punto");
   }
 
   void rechazos_data() {
