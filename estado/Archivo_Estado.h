@@ -2,6 +2,7 @@
 // The .VELTRA state file: the whole machine (a TInstantanea) as readable,
 // versioned JSON, described in docs/Formato_Estado.md.
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ QByteArray Codificar_Estado(const TInstantanea& instantanea);
 // The copy the bytes hold, ready to restore; or nothing, with the problem
 // that names what is wrong (shape, version, types and values alike).
 std::optional<TInstantanea> Decodificar_Estado(const QByteArray& bytes, std::string& problema);
+// The same for the file's object already parsed (the fuzz target builds it).
+std::optional<TInstantanea> Decodificar_Estado(const QJsonObject& objeto, std::string& problema);
 
 // Writes the machine's state whole or not at all: an empty text, or why it
 // could not be written.

@@ -8,10 +8,11 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
-#include "Corregir.h"
+#include "correccion/Corregir.h"
 #include "Ejecucion_Linea.h"
 #include "core/TextoHex.h"
 #include "core/Textos.h"
@@ -39,7 +40,9 @@ const char* const Uso =
     "uso: veltra-run [--start ADDR] [--max-steps N] [--seed N] [--fill random|zero] [--reg N=VVVV]... "
     "[--in PP=VVVV]... [--mem ADDR=VVVV]... [--dump ADDR[:COUNT]]... [--break ADDR]... [--back N] [--trace] "
     "[--json] [--estado FILE] [--guardar-estado FILE] [FILE]\n"
-    "     veltra-run --casos CASOS.json [--json] [--junit FILE] PROGRAMA";
+    "     veltra-run --casos CASOS.json [--json] [--junit FILE] PROGRAMA\n"
+    "     veltra-run --casos CASOS.json --entregas CARPETA [--csv FILE] [--html FILE] [--junit CARPETA]\n"
+    "     veltra-run --casos CASOS.json --solucion SOLUCION -o FILE";
 
 [[noreturn]] void Opcion_Invalida(const QString& mensaje) {
   QTextStream(stderr) << "veltra-run: " << mensaje << "\n" << Uso << "\n";
@@ -180,9 +183,14 @@ int main(int argc, char** argv) {
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Informe en JSON."));
   const QCommandLineOption casos(QStringLiteral("casos"), QStringLiteral("Corrige PROGRAMA (.EHC, .HEX o .ASM) con los casos de CASOS."), QStringLiteral("CASOS.json"));
   const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Con --casos, escribe también el informe en JUnit XML."), QStringLiteral("FILE"));
+  const QCommandLineOption entregas(QStringLiteral("entregas"), QStringLiteral("Con --casos, corrige cada programa de CARPETA (un archivo o una subcarpeta por alumno)."), QStringLiteral("CARPETA"));
+  const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Con --entregas, escribe una fila por alumno en CSV."), QStringLiteral("FILE"));
+  const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("Con --entregas, escribe el informe en una página HTML."), QStringLiteral("FILE"));
+  const QCommandLineOption solucion(QStringLiteral("solucion"), QStringLiteral("Con --casos, rellena \"espera\" con lo que deja SOLUCION, según \"comprobar\"."), QStringLiteral("SOLUCION"));
+  const QCommandLineOption salida(QStringLiteral("o"), QStringLiteral("Con --solucion, el archivo de casos que se escribe."), QStringLiteral("FILE"));
   const QCommandLineOption estado(QStringLiteral("estado"), QStringLiteral("Empieza desde un estado guardado (.VELTRA)."), QStringLiteral("FILE"));
   const QCommandLineOption guardar_estado(QStringLiteral("guardar-estado"), QStringLiteral("Guarda el estado al terminar."), QStringLiteral("FILE"));
-  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, punto, atras, traza, json, estado, guardar_estado, casos, junit});
+  parser.addOptions({ayuda, inicio, pasos, semilla, relleno, registro, entrada, palabra, volcado, punto, atras, traza, json, estado, guardar_estado, casos, junit, entregas, csv, html, solucion, salida});
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Programa objeto (.HEX o .EHC)."), QStringLiteral("[FILE]"));
   if (!parser.parse(aplicacion.arguments()))
     Opcion_Invalida(Error_de_Analisis(parser, aplicacion.arguments()));
@@ -191,15 +199,37 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  const auto nombre_opcion = [](const QCommandLineOption& opcion) {
+    const QString nombre = opcion.names().first();
+    return (nombre.size() > 1 ? QStringLiteral("--") : QStringLiteral("-")) + nombre;
+  };
   if (parser.isSet(casos)) {
-    // Each case says how its machine is prepared and run.
-    for (const QString& nombre : parser.optionNames())
-      if (nombre != casos.names().first() && nombre != json.names().first() && nombre != junit.names().first())
-        Opcion_Invalida(QStringLiteral("--casos no admite --") + nombre);
-    if (parser.positionalArguments().size() != 1) Opcion_Invalida(QStringLiteral("--casos necesita un PROGRAMA"));
-    return Corregir(parser.value(casos), parser.positionalArguments().first(), parser.isSet(json), parser.value(junit));
+    // Each case says how its machine is prepared and run; each way of
+    // grading takes its own reports.
+    const auto admite = [&](const QString& modo, std::initializer_list<const QCommandLineOption*> opciones) {
+      for (const QString& nombre : parser.optionNames())
+        if (std::none_of(opciones.begin(), opciones.end(), [&](auto* o) { return o->names().first() == nombre; }))
+          Opcion_Invalida(modo + QStringLiteral(" no admite ") + (nombre.size() > 1 ? "--" : "-") + nombre);
+    };
+    const QStringList programas = parser.positionalArguments();
+    if (parser.isSet(solucion)) {
+      admite(QStringLiteral("--solucion"), {&casos, &solucion, &salida});
+      if (!programas.isEmpty()) Opcion_Invalida(QStringLiteral("sobra un argumento: ") + programas.first());
+      if (!parser.isSet(salida)) Opcion_Invalida(QStringLiteral("--solucion necesita -o FILE"));
+      return Completar_Casos(parser.value(casos), parser.value(solucion), parser.value(salida));
+    }
+    if (parser.isSet(entregas)) {
+      admite(QStringLiteral("--entregas"), {&casos, &entregas, &csv, &html, &junit});
+      if (!programas.isEmpty()) Opcion_Invalida(QStringLiteral("sobra un argumento: ") + programas.first());
+      return Corregir_Entregas(parser.value(casos), parser.value(entregas), parser.value(csv), parser.value(html),
+                               parser.value(junit));
+    }
+    admite(QStringLiteral("--casos"), {&casos, &json, &junit});
+    if (programas.size() != 1) Opcion_Invalida(QStringLiteral("--casos necesita un PROGRAMA"));
+    return Corregir(parser.value(casos), programas.first(), parser.isSet(json), parser.value(junit));
   }
-  if (parser.isSet(junit)) Opcion_Invalida(QStringLiteral("--junit solo va con --casos"));
+  for (const QCommandLineOption* opcion : {&junit, &entregas, &csv, &html, &solucion, &salida})
+    if (parser.isSet(*opcion)) Opcion_Invalida(nombre_opcion(*opcion) + QStringLiteral(" solo va con --casos"));
 
   TPreparacion_Ejecucion preparacion;
   if (parser.isSet(inicio)) {

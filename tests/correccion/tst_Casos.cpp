@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "Correccion.h"
+#include "correccion/Correccion.h"
 #include "core/TextoHex.h"
 
 namespace {
@@ -77,15 +77,26 @@ class tst_Casos : public QObject {
         << "SUMA.EHC" << 1
         << "FALLA todo mal (0/0.5): rF = 000F, se esperaba 0000; AR = 0007, se esperaba 0002; C = 0, se esperaba 1; "
            "puerto de salida 01 = 2221, se esperaba 2222; M[EFFF] = 0000, se esperaba 0001; "
-           "parada halt, se esperaba max_steps\n"
+           "parada: halt, se esperaba max_steps\n"
            "PASA bien (1/1)\nResultado: 1 de 2 casos, 1 de 1.5 puntos\n"
         << "";
     QTest::newRow("source with errors fails every case")
         << Un_Caso("") << "MAL.ASM" << 1
         << "FALLA c (0/1): ERROR: El programa tiene errores de ensamblado: 2:1: instrucción o directiva desconocida: "
            "FOO 3:8: se esperaba una coma\n"
-           "Resultado: 0 de 1 casos, 0 de 1 puntos\n"
+           "Resultado: 0 de 1 caso, 0 de 1 punto\n"
         << "";
+    // A case that names no stop expects HALT: a program that loops for ever
+    // no longer earns the points of a memory word that happens to match.
+    QTest::newRow("no parada: a loop fails on its stop")
+        << Un_Caso(R"("memoria": {"0012": "0000"})", R"("max_instrucciones": 50,)") << "BUCLE.ASM" << 1
+        << "FALLA c (0/1): parada: max_steps, se esperaba halt\nResultado: 0 de 1 caso, 0 de 1 punto\n" << "";
+    QTest::newRow("parada cualquiera: the loop passes")
+        << Un_Caso(R"("parada": "cualquiera", "memoria": {"0012": "0000"})", R"("max_instrucciones": 50,)")
+        << "BUCLE.ASM" << 0 << "PASA c (1/1)\nResultado: 1 de 1 caso, 1 de 1 punto\n" << "";
+    QTest::newRow("no parada: HALT passes")
+        << Un_Caso(R"("registros": {"r3": "2221"})") << "SUMA.EHC" << 0
+        << "PASA c (1/1)\nResultado: 1 de 1 caso, 1 de 1 punto\n" << "";
     QTest::newRow("syntax error") << QByteArray("{\"casos\": [\n  {\"nombre\": \"c\" \"espera\": {}}]}") << "SUMA.EHC"
                                   << 3 << "" << "%1:2:18: objeto no terminado\n";
     QTest::newRow("not an object") << QByteArray("[]") << "SUMA.EHC" << 3 << ""
@@ -116,7 +127,7 @@ class tst_Casos : public QObject {
         << "SUMA.EHC" << 3 << ""
         << "%1: caso 1 (c): espera.banderas.X: no es una bandera (Z, S, C, V)\n"
            "%1: caso 1 (c): espera.banderas.Z: necesita 0 o 1: 2\n"
-           "%1: caso 1 (c): espera.parada: no es una parada (halt, stopped, monitor, max_steps, breakpoint): \"halted\"\n"
+           "%1: caso 1 (c): espera.parada: no es una parada (halt, stopped, monitor, max_steps, breakpoint, cualquiera): \"halted\"\n"
            "%1: caso 1 (c): espera.registros.r3: repetido\n"
            "%1: caso 1 (c): espera.registros.rG: no es un registro (r0..rF, AR, DR, IR, PC)\n"
            "%1: caso 1 (c): registros.PC: solo se fijan r0..rF; la dirección de comienzo va en \"inicio\"\n";
@@ -128,6 +139,40 @@ class tst_Casos : public QObject {
            "%1: caso 1 (c): relleno: necesita \"ceros\" o \"aleatorio\": \"random\"\n"
            "%1: caso 1 (c): semilla: necesita un número entero no negativo: 1.5\n";
   }
+  // `comprobar` is read in grading too, and each of its problems named.
+  void comprobar_data() {
+    QTest::addColumn<QByteArray>("lista");
+    QTest::addColumn<QString>("errores");
+    QTest::newRow("not a list") << QByteArray(R"("r3")") << "comprobar: necesita una lista de claves: \"r3\"\n";
+    QTest::newRow("empty") << QByteArray("[]") << "comprobar: la lista está vacía\n";
+    QTest::newRow("unknown keys")
+        << QByteArray(R"(["rG", 3, "puertos_salida.40", "memoria.F000", "memoria"])")
+        << "comprobar: \"rG\" no es una clave que comprobar (r0..rF, AR, DR, IR, PC, registros, Z, S, C, V, banderas, "
+           "puertos_salida.PP, memoria.AAAA[:N], parada)\n"
+           "comprobar: necesita claves en texto: 3\n"
+           "comprobar: \"puertos_salida.40\": no es un puerto (dos dígitos hex, de 00 a 3F)\n"
+           "comprobar: \"memoria.F000\": no es una dirección de memoria (cuatro dígitos hex, de 0000 a EFFF)\n"
+           "comprobar: \"memoria\" no es una clave que comprobar (r0..rF, AR, DR, IR, PC, registros, Z, S, C, V, "
+           "banderas, puertos_salida.PP, memoria.AAAA[:N], parada)\n";
+    QTest::newRow("bad counts")
+        << QByteArray(R"(["memoria.0012:0", "memoria.EFFE:3", "memoria.0000:x", "memoria.0000:-1"])")
+        << "comprobar: \"memoria.0012:0\": la cuenta necesita un número de palabras de 1 a 61.422 (hasta EFFF)\n"
+           "comprobar: \"memoria.EFFE:3\": la cuenta necesita un número de palabras de 1 a 2 (hasta EFFF)\n"
+           "comprobar: \"memoria.0000:x\": la cuenta necesita un número de palabras de 1 a 61.440 (hasta EFFF)\n"
+           "comprobar: \"memoria.0000:-1\": la cuenta necesita un número de palabras de 1 a 61.440 (hasta EFFF)\n";
+    QTest::newRow("the longest range is fine") << QByteArray(R"(["memoria.0000:61440", "memoria.EFFF:1", "AR", "banderas"])")
+                                               << "";
+  }
+  void comprobar() {
+    QFETCH(QByteArray, lista);
+    QFETCH(QString, errores);
+    const TLectura_Casos lectura = Leer_Casos(Un_Caso("", "\"comprobar\": " + lista + ","), "c.json");
+    QString texto;
+    for (const auto& error : lectura.Errores) texto += QString::fromStdString(error).remove("c.json: caso 1 (c): ") + "\n";
+    QCOMPARE(texto, errores);
+    QCOMPARE(lectura.Casos.empty(), !errores.isEmpty());
+  }
+
   void corregir() {
     QFETCH(QByteArray, casos);
     QFETCH(QString, programa);
@@ -139,6 +184,7 @@ class tst_Casos : public QObject {
         casos.isEmpty() ? Ejemplos + "/" + programa.section('.', 0, 0) + ".casos.json" : Escribir(carpeta, "c.json", casos);
     QString ruta_programa = Ejemplos + "/" + programa;
     if (programa == QLatin1String("MAL.ASM")) ruta_programa = Escribir(carpeta, programa, "LLI R1, H'05\nFOO R2\nADDS R1\n");
+    if (programa == QLatin1String("BUCLE.ASM")) ruta_programa = Escribir(carpeta, programa, "LLI RD, 0\nBR\n");
     const TSalida s = Veltra_Run({"--casos", ruta_casos, ruta_programa});
     QCOMPARE(s.Errores, errores.replace("%1", "veltra-run: " + ruta_casos));
     QCOMPARE(s.Salida, salida);

@@ -4,11 +4,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/TextoHex.h"
+#include "core/Textos.h"
 
 namespace {
 
@@ -16,6 +18,9 @@ namespace {
 constexpr double Maximo_Entero = 9007199254740992.0;
 const char* const Nombres_Bandera[] = {"Z", "S", "C", "V"};
 const char* const No_Registro = "no es un registro (r0..rF, AR, DR, IR, PC)";
+const char* const Cualquiera = "cualquiera";
+const char* const Claves_Comprobar =
+    "r0..rF, AR, DR, IR, PC, registros, Z, S, C, V, banderas, puertos_salida.PP, memoria.AAAA[:N], parada";
 
 std::string S(const QString& texto) { return texto.toStdString(); }
 
@@ -150,7 +155,8 @@ TEspera Leer_Espera(const QJsonValue& valor, TLector& l) {
   l.Objeto(valor, "espera", [&](const QString& clave, const std::string& ruta, const QJsonValue& v) {
     if (clave == QLatin1String("parada")) {
       espera.Parada = v.isString() ? Fin_de_Nombre(S(v.toString())) : std::nullopt;
-      if (!espera.Parada) l.Error(ruta, "no es una parada (" + Nombres_de_Fin() + "): " + Texto_Json(v));
+      if (!espera.Parada && v != QLatin1String(Cualquiera))
+        l.Error(ruta, "no es una parada (" + Nombres_de_Parada() + "): " + Texto_Json(v));
     } else if (clave == QLatin1String("registros")) {
       l.Objeto(v, ruta, [&](const QString& nombre, const std::string& r, const QJsonValue& w) {
         const auto visor = Visor_de_Nombre(nombre);
@@ -179,7 +185,79 @@ TEspera Leer_Espera(const QJsonValue& valor, TLector& l) {
   return espera;
 }
 
-TCaso Leer_Caso(const QJsonObject& objeto, TLector& l) {
+// Sorted, each item once: the order in which `espera` is written.
+template <class T>
+void Ordenar_Sin_Repetir(std::vector<T>& lista) {
+  std::sort(lista.begin(), lista.end());
+  lista.erase(std::unique(lista.begin(), lista.end()), lista.end());
+}
+
+// "memoria.AAAA" or "memoria.AAAA:N", N words in decimal, all below the monitor.
+void Leer_Memoria_Comprobar(const QString& texto, TComprobar& c, TLector& l) {
+  const QString resto = texto.mid(8);
+  const qsizetype dos_puntos = resto.indexOf(QLatin1Char(':'));
+  const std::string clave = "comprobar: \"" + S(texto) + "\"";
+  const auto direccion = Hex(resto.left(dos_puntos), 4);
+  if (!direccion || *direccion >= Primera_Direccion_Monitor) {
+    l.Error(clave, "no es una dirección de memoria (cuatro dígitos hex, de 0000 a EFFF)");
+    return;
+  }
+  const int32_t maximo = Primera_Direccion_Monitor - *direccion;
+  int32_t cantidad = 1;
+  if (dos_puntos >= 0) {
+    static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,5}$"));
+    const QString numero = resto.mid(dos_puntos + 1);
+    cantidad = decimal.match(numero).hasMatch() ? numero.toInt() : 0;
+    if (cantidad < 1 || cantidad > maximo) {
+      l.Error(clave, "la cuenta necesita un número de palabras de 1 a " + Agrupar_Cifras(static_cast<uint64_t>(maximo)) +
+                         " (hasta EFFF)");
+      return;
+    }
+  }
+  for (int32_t a = *direccion; a < *direccion + cantidad; ++a) c.Memoria.push_back(a);
+}
+
+TComprobar Leer_Comprobar(const QJsonValue& valor, TLector& l) {
+  TComprobar c;
+  if (!valor.isArray()) {
+    l.Error("comprobar", "necesita una lista de claves: " + Texto_Json(valor));
+    return c;
+  }
+  if (valor.toArray().isEmpty()) l.Error("comprobar", "la lista está vacía");
+  for (const QJsonValue item : valor.toArray()) {
+    if (!item.isString()) {
+      l.Error("comprobar", "necesita claves en texto: " + Texto_Json(item));
+      continue;
+    }
+    const QString texto = item.toString();
+    if (const auto visor = Visor_de_Nombre(texto)) {
+      c.Registros.push_back(*visor);
+    } else if (const auto bandera = Bandera_de_Nombre(texto)) {
+      c.Banderas.push_back(*bandera);
+    } else if (texto == QLatin1String("registros")) {
+      for (int n = 0; n < 16; ++n) c.Registros.push_back(Visor_Registro(n));
+    } else if (texto == QLatin1String("banderas")) {
+      for (TBandera b : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V}) c.Banderas.push_back(b);
+    } else if (texto == QLatin1String("parada")) {
+      c.Parada = true;
+    } else if (texto.startsWith(QLatin1String("puertos_salida."))) {
+      const auto puerto = Hex(texto.mid(15), 2);
+      if (puerto && *puerto < Numero_Puertos) c.Salidas.push_back(static_cast<int>(*puerto));
+      else l.Error("comprobar: \"" + S(texto) + "\"", "no es un puerto (dos dígitos hex, de 00 a 3F)");
+    } else if (texto.startsWith(QLatin1String("memoria."))) {
+      Leer_Memoria_Comprobar(texto, c, l);
+    } else {
+      l.Error("comprobar", Texto_Json(item) + " no es una clave que comprobar (" + Claves_Comprobar + ")");
+    }
+  }
+  Ordenar_Sin_Repetir(c.Registros);
+  Ordenar_Sin_Repetir(c.Banderas);
+  Ordenar_Sin_Repetir(c.Salidas);
+  Ordenar_Sin_Repetir(c.Memoria);
+  return c;
+}
+
+TCaso Leer_Caso(const QJsonObject& objeto, TLector& l, bool solucion) {
   TCaso caso;
   TPreparacion_Ejecucion& p = caso.Preparacion;
   // Repeatable by default: zeros in memory, and power-on's random texts from seed 0.
@@ -217,12 +295,18 @@ TCaso Leer_Caso(const QJsonObject& objeto, TLector& l) {
       if (const auto n = l.Entero(v, ruta, 0)) p.Semilla = *n;
     } else if (clave == QLatin1String("espera")) {
       caso.Espera = Leer_Espera(v, l);
+    } else if (clave == QLatin1String("comprobar")) {
+      caso.Comprobar = Leer_Comprobar(v, l);
     } else {
       l.Error(ruta, "clave desconocida");
     }
   }
-  for (const char* obligatoria : {"nombre", "espera"})
-    if (!objeto.contains(QLatin1String(obligatoria))) l.Error({}, std::string("falta \"") + obligatoria + "\"");
+  if (!objeto.contains(QLatin1String("nombre"))) l.Error({}, "falta \"nombre\"");
+  // A solution fills what `comprobar` asks for; grading needs what is expected.
+  if (solucion && !objeto.contains(QLatin1String("espera")) && !objeto.contains(QLatin1String("comprobar")))
+    l.Error({}, "falta \"espera\" o \"comprobar\"");
+  else if (!solucion && !objeto.contains(QLatin1String("espera")))
+    l.Error({}, "falta \"espera\"");
   return caso;
 }
 
@@ -240,7 +324,75 @@ std::string Nombre_Registro(int visor) {
 
 const char* Nombre_Bandera(TBandera bandera) { return Nombres_Bandera[bandera]; }
 
-TLectura_Casos Leer_Casos(const QByteArray& texto, const std::string& archivo) {
+namespace {
+
+// Keys in the machine's order: registers, then flags, then the rest as text.
+bool Antes(const QString& a, const QString& b) {
+  const auto rango = [](const QString& clave) {
+    if (const auto visor = Visor_de_Nombre(clave)) return *visor;
+    if (const auto bandera = Bandera_de_Nombre(clave)) return 100 + static_cast<int>(*bandera);
+    return 200;
+  };
+  const int ra = rango(a), rb = rango(b);
+  return ra != rb ? ra < rb : a.toUpper() < b.toUpper();
+}
+
+QByteArray Compacto(const QJsonValue& valor) {
+  QByteArrayList partes;
+  if (valor.isObject()) {
+    const QJsonObject objeto = valor.toObject();
+    QStringList claves = objeto.keys();
+    std::stable_sort(claves.begin(), claves.end(), Antes);
+    for (const QString& clave : claves)
+      partes << QByteArray::fromStdString(Texto_Json(clave)) + ": " + Compacto(objeto.value(clave));
+    return "{" + partes.join(", ") + "}";
+  }
+  if (valor.isArray()) {
+    for (const QJsonValue item : valor.toArray()) partes << Compacto(item);
+    return "[" + partes.join(", ") + "]";
+  }
+  return QByteArray::fromStdString(Texto_Json(valor));
+}
+
+// The members of `objeto` named in `orden`, one a line at `sangria`; `espera`
+// spreads over lines of its own.
+void Escribir_Objeto(QByteArray& texto, const QJsonObject& objeto, std::initializer_list<const char*> orden,
+                     const QByteArray& sangria) {
+  texto += "{\n";
+  bool primero = true;
+  for (const char* nombre : orden) {
+    const QJsonValue valor = objeto.value(QLatin1String(nombre));
+    if (valor.isUndefined()) continue;
+    texto += (primero ? "" : ",\n") + sangria + "  \"" + nombre + "\": ";
+    primero = false;
+    if (QLatin1String(nombre) == QLatin1String("espera"))
+      Escribir_Objeto(texto, valor.toObject(), {"parada", "registros", "banderas", "puertos_salida", "memoria"},
+                      sangria + "  ");
+    else
+      texto += Compacto(valor);
+  }
+  texto += "\n" + sangria + "}";
+}
+
+}  // namespace
+
+QByteArray Texto_Casos(const QJsonObject& raiz) {
+  QByteArray texto = "{\n  \"casos\": [\n";
+  const QJsonArray casos = raiz.value(QLatin1String("casos")).toArray();
+  for (qsizetype i = 0; i < casos.size(); ++i) {
+    texto += "    ";
+    Escribir_Objeto(texto, casos[i].toObject(),
+                    {"nombre", "inicio", "registros", "puertos_entrada", "memoria", "relleno", "semilla",
+                     "max_instrucciones", "puntos", "comprobar", "espera"},
+                    "    ");
+    texto += i + 1 < casos.size() ? ",\n" : "\n";
+  }
+  return texto + "  ]\n}\n";
+}
+
+std::string Nombres_de_Parada() { return Nombres_de_Fin() + ", " + Cualquiera; }
+
+TLectura_Casos Leer_Casos(const QByteArray& texto, const std::string& archivo, bool solucion) {
   TLectura_Casos lectura;
   QJsonParseError error{};
   const QJsonDocument documento = QJsonDocument::fromJson(texto, &error);
@@ -268,7 +420,7 @@ TLectura_Casos Leer_Casos(const QByteArray& texto, const std::string& archivo) {
     std::string lugar = archivo + ": caso " + std::to_string(i + 1);
     if (nombre.isString() && !nombre.toString().isEmpty()) lugar += " (" + S(nombre.toString()) + ")";
     TLector l(lectura.Errores, lugar);
-    if (caso.isObject()) lectura.Casos.push_back(Leer_Caso(caso.toObject(), l));
+    if (caso.isObject()) lectura.Casos.push_back(Leer_Caso(caso.toObject(), l, solucion));
     else l.Error({}, "necesita un objeto: " + Texto_Json(caso));
   }
   if (!lectura.Errores.empty()) lectura.Casos.clear();
