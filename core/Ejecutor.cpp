@@ -69,6 +69,7 @@ void TEntorno::BEjecutarClick() { Ejecutar_Paso(Opciones_Entorno.Modo_Consola); 
 void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
   constexpr size_t cabecera = THistorial::Primer_Visor_Cabecera;
   Historial.Comenzar(modo_consola, banderas_, Listado.Seleccion(), &palabras_[cabecera], &visores_[cabecera]);
+  bool sin_palabra = false;
   try {
     if (Opciones_Entorno.Modo_Consola != 3) {
       Historial.Anotar_Contador(contador_);
@@ -76,6 +77,7 @@ void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
       Fijar_PC(Valor(Visor_Teclado));
     }
     const int32_t palabra = Fijar_Visor_Memoria(Visor_IR, Direccion_PC());
+    sin_palabra = !PC_en_Programa();
     Opciones_Entorno.Modo_Consola = 2;
     ultima_.Desenlace = TDesenlace::Nada;
     // Only a whole word is an instruction: the monitor area reads as nothing.
@@ -85,9 +87,15 @@ void TEntorno::Ejecutar_Paso(uint8_t modo_consola) {
     ultima_.Desenlace = TDesenlace::Cortada;
     Detener_con_Aviso(error.what());
   }
-  ++contador_;
   Historial.Terminar();
-  if (!estado_ejecucion_.empty()) Fijar_Estado_Ejecucion({});
+  // A fetch that finds no word (PC empty or in the monitor area) executed
+  // nothing, and counts as nothing.
+  if (sin_palabra) {
+    Fijar_Estado_Ejecucion(Mensaje_Area_Monitor);
+  } else {
+    ++contador_;
+    if (!estado_ejecucion_.empty()) Fijar_Estado_Ejecucion({});
+  }
   pantalla_->Instruccion_Ejecutada();
 }
 

@@ -220,6 +220,14 @@ class tst_Historial : public QObject {
     QVERIFY(m.E.Retroceder());
     Comprobar(m.E, "PC=0002");
     QCOMPARE(m.E.Contador_Instrucciones(), int64_t{2});
+    // Ejecutar from the keypad at the monitor area executes nothing either:
+    // the count starts again at none, and stepping back gives the old one.
+    m.Teclear("F000");
+    m.E.BEjecutarClick();
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{0});
+    QCOMPARE(m.E.Estado_Ejecucion(), std::string(Mensaje_Area_Monitor));
+    QVERIFY(m.E.Retroceder());
+    QCOMPARE(m.E.Contador_Instrucciones(), int64_t{2});
   }
 
   // Breakpoints belong to the program: loading another file takes them
