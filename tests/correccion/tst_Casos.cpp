@@ -12,24 +12,11 @@
 
 #include "correccion/Correccion.h"
 #include "core/TextoHex.h"
+#include "Veltra_Run.h"
 
 namespace {
 
 const QString Ejemplos = QStringLiteral(VELTRA_EXAMPLES);
-
-struct TSalida {
-  int Estado = -1;
-  QString Salida;
-  QString Errores;
-};
-
-TSalida Veltra_Run(const QStringList& argumentos) {
-  QProcess proceso;
-  proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
-  if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) return {};
-  return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardOutput()),
-          QString::fromUtf8(proceso.readAllStandardError())};
-}
 
 QString Escribir(const QTemporaryDir& carpeta, const QString& nombre, const QByteArray& texto) {
   const QString ruta = carpeta.filePath(nombre);

@@ -14,26 +14,13 @@
 #include <QXmlStreamReader>
 
 #include "correccion/Informes_Clase.h"
+#include "Veltra_Run.h"
 
 namespace {
 
 const QString Ejemplos = QStringLiteral(VELTRA_EXAMPLES);
 const QString Casos_SUMA = Ejemplos + "/SUMA.casos.json";
 const QString Rara = QStringLiteral("=<i onclick=x>ana<i>.ASM");
-
-struct TSalida {
-  int Estado = -1;
-  QString Salida;
-  QString Errores;
-};
-
-TSalida Veltra_Run(const QStringList& argumentos) {
-  QProcess proceso;
-  proceso.start(QStringLiteral(VELTRA_RUN), argumentos);
-  if (!proceso.waitForFinished(120000) || proceso.exitStatus() != QProcess::NormalExit) return {};
-  return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardOutput()),
-          QString::fromUtf8(proceso.readAllStandardError())};
-}
 
 QByteArray Leer(const QString& ruta) {
   QFile archivo(ruta);
