@@ -151,26 +151,27 @@ class tst_Temas : public QObject {
 
   void fuente_data() {
     QTest::addColumn<QString>("item");
+    QTest::addColumn<double>("minimo");
     QTest::addColumn<bool>("antes");  // the window built before the theme is chosen
-    QTest::newRow("Clásico") << "MTema_Clasico" << false;
-    QTest::newRow("Alto contraste, ventana ya abierta") << "MTema_Alto_Contraste" << true;
-    QTest::newRow("Alto contraste, ventana abierta después") << "MTema_Alto_Contraste" << false;
-    QTest::newRow("Oscuro, ventana ya abierta") << "MTema_Oscuro" << true;
-    QTest::newRow("Oscuro, ventana abierta después") << "MTema_Oscuro" << false;
+    QTest::newRow("Clásico") << "MTema_Clasico" << 4.5 << false;
+    QTest::newRow("Alto contraste, ventana ya abierta") << "MTema_Alto_Contraste" << 7.0 << true;
+    QTest::newRow("Alto contraste, ventana abierta después") << "MTema_Alto_Contraste" << 7.0 << false;
+    QTest::newRow("Oscuro, ventana ya abierta") << "MTema_Oscuro" << 4.5 << true;
+    QTest::newRow("Oscuro, ventana abierta después") << "MTema_Oscuro" << 4.5 << false;
   }
   // The source window with every kind of piece, an error listed and
   // underlined, the find bar, the "changed since loaded" status, the cursor's
   // and PC's lines; and the instruction set's window.
   void fuente() {
     QFETCH(QString, item);
+    QFETCH(double, minimo);
     QFETCH(bool, antes);
     TSesion s;
     s.Clic(QStringLiteral("BOnOff"));
     if (!antes) s.A(item)->trigger();
     s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
     if (antes) s.A(item)->trigger();
-    const double minimo = Contraste_Texto(Tema_Actual());
-    auto* fuente = s.Veltra->Form1()->window()->findChild<TForm_Fuente*>();
+    TForm_Fuente* fuente = nullptr;
     for (QWidget* ventana : QApplication::topLevelWidgets())
       if (auto* f = qobject_cast<TForm_Fuente*>(ventana)) fuente = f;
     QVERIFY(fuente && fuente->isVisible());
