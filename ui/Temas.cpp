@@ -55,7 +55,9 @@ QPalette Paleta_Clasica() {
     QPalette paleta = QApplication::palette();
     for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
       QColor resalte = paleta.color(grupo, QPalette::Highlight);
-      while (Contraste(paleta.color(grupo, QPalette::HighlightedText), resalte) < Contraste_Texto(TTema::Clasico) &&
+      const QColor texto = paleta.color(grupo, QPalette::HighlightedText);
+      // Only a ground behind light text is darkened; black is the end.
+      while (texto.lightness() > resalte.lightness() && Contraste(texto, resalte) < Contraste_Texto(TTema::Clasico) &&
              resalte.value() > 0)
         resalte = resalte.darker(110);
       paleta.setColor(grupo, QPalette::Highlight, resalte);
