@@ -11,12 +11,12 @@
 #include <cmath>
 
 #include "asm/Fuente_Editor.h"
+#include "ui/Temas.h"
 #include "widgets/Fuentes.h"
 
 namespace {
 
 constexpr int Sangria = 8;  // the examples' columns
-constexpr double Contraste_Minimo = 4.5;
 // More would slow each repaint for no use: nobody reads a thousand errors.
 constexpr int Maximo_Subrayados = 1000;
 
@@ -32,10 +32,10 @@ double Luminancia(const QColor& c) {
 }
 
 // The hue, moved toward the text colour until it reads on every background.
-QColor Legible(const QColor& tono, const QColor& texto, std::initializer_list<QColor> fondos) {
+QColor Legible(const QColor& tono, const QColor& texto, std::initializer_list<QColor> fondos, double minimo) {
   for (int paso = 0; paso <= 20; ++paso) {
     const QColor c = Mezcla(tono, texto, paso / 20.0);
-    if (std::all_of(fondos.begin(), fondos.end(), [&](const QColor& f) { return Contraste(c, f) >= Contraste_Minimo; }))
+    if (std::all_of(fondos.begin(), fondos.end(), [&](const QColor& f) { return Contraste(c, f) >= minimo; }))
       return c;
   }
   return Contraste(Qt::black, *fondos.begin()) > Contraste(Qt::white, *fondos.begin()) ? QColor(Qt::black)
@@ -67,15 +67,15 @@ double Contraste(const QColor& a, const QColor& b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-TColores_Fuente Colores_Fuente(const QPalette& paleta) {
+TColores_Fuente Colores_Fuente(const QPalette& paleta, double minimo) {
   TColores_Fuente c;
   c.Fondo = paleta.color(QPalette::Base);
   const bool oscuro = c.Fondo.lightness() < 128;
-  c.Texto = Legible(paleta.color(QPalette::Text), oscuro ? Qt::white : Qt::black, {c.Fondo});
+  c.Texto = Legible(paleta.color(QPalette::Text), oscuro ? Qt::white : Qt::black, {c.Fondo}, minimo);
   c.Linea_Cursor = Mezcla(c.Fondo, c.Texto, 0.08);
   c.Linea_PC = oscuro ? Mezcla(c.Fondo, QColor(0x2E, 0x7D, 0x32), 0.55) : Mezcla(c.Fondo, QColor(0xFF, 0xD5, 0x4F), 0.8);
   const auto legible = [&](QColor claro, QColor en_oscuro) {
-    return Legible(oscuro ? en_oscuro : claro, c.Texto, {c.Fondo, c.Linea_Cursor, c.Linea_PC});
+    return Legible(oscuro ? en_oscuro : claro, c.Texto, {c.Fondo, c.Linea_Cursor, c.Linea_PC}, minimo);
   };
   c.Mnemonico = legible(QColor(0x00, 0x33, 0xB3), QColor(0x82, 0xAA, 0xFF));
   c.Directiva = legible(QColor(0x8E, 0x24, 0xAA), QColor(0xE0, 0x8E, 0xFF));
@@ -85,8 +85,8 @@ TColores_Fuente Colores_Fuente(const QPalette& paleta) {
   c.Comentario = legible(QColor(0x5F, 0x63, 0x68), QColor(0xA8, 0xAD, 0xB4));
   c.Error = legible(QColor(0xD0, 0x00, 0x00), QColor(0xFF, 0x6E, 0x6E));
   c.Margen_Fondo = Mezcla(c.Fondo, c.Texto, 0.05);
-  c.Margen_Texto = Legible(Mezcla(c.Texto, c.Fondo, 0.5), c.Texto, {c.Margen_Fondo});
-  c.Punto_Ruptura = Legible(oscuro ? QColor(0xFF, 0x55, 0x55) : QColor(0xD0, 0x10, 0x10), c.Texto, {c.Margen_Fondo});
+  c.Margen_Texto = Legible(Mezcla(c.Texto, c.Fondo, 0.5), c.Texto, {c.Margen_Fondo}, minimo);
+  c.Punto_Ruptura = Legible(oscuro ? QColor(0xFF, 0x55, 0x55) : QColor(0xD0, 0x10, 0x10), c.Texto, {c.Margen_Fondo}, minimo);
   return c;
 }
 
@@ -167,7 +167,7 @@ void TEditor_Fuente::Poner_Texto(const QString& texto) {
 }
 
 void TEditor_Fuente::Aplicar_Colores() {
-  colores_ = Colores_Fuente(palette());
+  colores_ = Colores_Fuente(palette(), Contraste_Texto(Tema_Actual()));
   resaltador_->Fijar_Colores(colores_);
   Fijar_Errores(std::move(errores_));
   margen_->update();

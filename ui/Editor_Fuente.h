@@ -13,13 +13,13 @@ class QCompleter;
 class QStringListModel;
 
 // Every colour the editor and its highlighter use, from the palette, each
-// readable on the backgrounds it is drawn on (contrast at least 4.5:1).
+// readable on the backgrounds it is drawn on (contrast at least `minimo`).
 struct TColores_Fuente {
   QColor Texto, Fondo, Linea_Cursor, Linea_PC, Error;
   QColor Mnemonico, Directiva, Registro, Constante, Etiqueta, Comentario;
   QColor Margen_Fondo, Margen_Texto, Punto_Ruptura;
 };
-TColores_Fuente Colores_Fuente(const QPalette& paleta);
+TColores_Fuente Colores_Fuente(const QPalette& paleta, double minimo = 4.5);
 // WCAG's contrast ratio between two colours, 1 to 21.
 double Contraste(const QColor& a, const QColor& b);
 

@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "ui/Ajustes.h"
+#include "ui/Editor_Fuente.h"
 #include "widgets/Colores.h"
 #include "widgets/Dibujos.h"
 #include "widgets/DigitalDisplay.h"
@@ -47,8 +48,22 @@ const TColores_Tema Oscuro{QColor(0x0D, 0x3B, 0x3B),
                            clBlack,
                            clYellow};
 
+// The style's own palette, but for its selection colour: white on the style's
+// light blue reads at less than 4.5:1, so the blue is darkened until it does.
 QPalette Paleta_Clasica() {
-  static const QPalette clasica = QApplication::palette();
+  static const QPalette clasica = [] {
+    QPalette paleta = QApplication::palette();
+    for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+      QColor resalte = paleta.color(grupo, QPalette::Highlight);
+      const QColor texto = paleta.color(grupo, QPalette::HighlightedText);
+      // Only a ground behind light text is darkened; black is the end.
+      while (texto.lightness() > resalte.lightness() && Contraste(texto, resalte) < Contraste_Texto(TTema::Clasico) &&
+             resalte.value() > 0)
+        resalte = resalte.darker(110);
+      paleta.setColor(grupo, QPalette::Highlight, resalte);
+    }
+    return paleta;
+  }();
   return clasica;
 }
 
@@ -184,6 +199,8 @@ QPalette Paleta_Tema(TTema tema) {
 
 TTema Tema_Actual() { return tema_actual; }
 
+double Contraste_Texto(TTema tema) { return tema == TTema::Alto_Contraste ? 7.0 : 4.5; }
+
 void Aplicar_Tema(TTema tema) {
   Paleta_Clasica();  // taken before the first change
   static QObject* seguidor = nullptr;
@@ -204,6 +221,7 @@ void Aplicar_Tema(TTema tema) {
 }
 
 void Aplicar_Tema_Guardado() {
+  QApplication::setPalette(Paleta_Clasica());
   const QString guardado = TAjustes().Tema();
   for (const TTema tema : {TTema::Alto_Contraste, TTema::Oscuro})
     if (guardado == QLatin1String(Clave(tema))) Aplicar_Tema(tema);

@@ -33,9 +33,12 @@ QPalette Paleta_Tema(TTema tema);
 const TColores_Tema& Colores_Tema(TTema tema);
 
 TTema Tema_Actual();
+// The least contrast every text has against its ground in a theme (WCAG's
+// ratio): 7:1 in high contrast, 4.5:1 in the others.
+double Contraste_Texto(TTema tema);
 // Applies the theme to every window now, and remembers it.
 void Aplicar_Tema(TTema tema);
-// At start-up: the remembered theme, when it is not the classic one.
+// At start-up: the classic palette, then the remembered theme.
 void Aplicar_Tema_Guardado();
 
 // The submenu Tema with its three items, added to the Entorno menu.

@@ -1,8 +1,13 @@
-// The three themes: every text of the main window readable (WCAG's contrast
-// ratio from the colours painted or used in the palette: 7:1 in Alto
-// contraste, 4.5:1 in the others), the mouse over a key too; the theme kept
-// for the next session; and Clásico giving back exactly the classic colours.
+// The three themes: every text of the main window and the source window
+// readable (WCAG's contrast ratio from the colours painted or used in the
+// palette: 7:1 in Alto contraste, 4.5:1 in the others), the mouse over a key
+// too; the theme kept for the next session; and Clásico giving back exactly
+// the classic colours.
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QTabBar>
 #include <QToolButton>
 #include <QtTest>
@@ -10,6 +15,8 @@
 
 #include "Sesion.h"
 #include "ui/Ajustes.h"
+#include "ui/Editor_Fuente.h"
+#include "ui/Fuente.h"
 #include "ui/Temas.h"
 #include "widgets/Colores.h"
 #include "widgets/Dibujos.h"
@@ -25,7 +32,7 @@ double Luminancia(const QColor& color) {
   return 0.2126 * canal(color.redF()) + 0.7152 * canal(color.greenF()) + 0.0722 * canal(color.blueF());
 }
 
-double Contraste(const QColor& a, const QColor& b) {
+double Razon(const QColor& a, const QColor& b) {
   const double la = Luminancia(a), lb = Luminancia(b);
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
@@ -39,10 +46,10 @@ QColor Fondo(const QWidget* widget) {
 }
 
 // Each text of the window with its contrast: "name: ratio".
-QStringList Textos_Ilegibles(QWidget* ventana, double minimo) {
+QStringList Textos_Ilegibles(QWidget* ventana, double minimo, int al_menos = 60) {
   QStringList malos;
   const auto Medir = [&](const QWidget* w, const QString& que, const QColor& texto, const QColor& fondo) {
-    const double r = Contraste(texto, fondo);
+    const double r = Razon(texto, fondo);
     if (r < minimo)
       malos << QStringLiteral("%1 %2 (%3 sobre %4): %5")
                    .arg(w->objectName(), que, texto.name(), fondo.name())
@@ -79,11 +86,21 @@ QStringList Textos_Ilegibles(QWidget* ventana, double minimo) {
         Medir(w, QStringLiteral("palabra"), texto, memoria->viewport()->palette().color(QPalette::Base));
       Medir(w, QStringLiteral("cursor"), c->PositionText(), c->PositionBackground());
       Medir(w, QStringLiteral("cambiada"), c->ChangedText(), c->ChangedBackground());
+    } else if (auto* boton = qobject_cast<QPushButton*>(w)) {
+      Medir(w, boton->text(), w->palette().color(QPalette::ButtonText), w->palette().color(QPalette::Button));
+    } else if (auto* campo = qobject_cast<QLineEdit*>(w)) {
+      Medir(w, QStringLiteral("texto"), w->palette().color(QPalette::Text), w->palette().color(QPalette::Base));
+      Medir(w, campo->placeholderText(), w->palette().color(QPalette::PlaceholderText),
+            w->palette().color(QPalette::Base));
+    } else if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
+      const QPalette& p = static_cast<QAbstractScrollArea*>(w)->viewport()->palette();
+      Medir(w, QStringLiteral("texto"), p.color(QPalette::Text), p.color(QPalette::Base));
+      Medir(w, QStringLiteral("elegido"), p.color(QPalette::HighlightedText), p.color(QPalette::Highlight));
     } else {
       --medidos;
     }
   }
-  if (medidos < 60) malos << QStringLiteral("solo %1 textos medidos").arg(medidos);
+  if (medidos < al_menos) malos << QStringLiteral("solo %1 textos medidos").arg(medidos);
   return malos;
 }
 
@@ -112,8 +129,8 @@ class tst_Temas : public QObject {
     QVERIFY(s.A(item)->isChecked());
     // The focus frames: the ring around displays and lamps against the
     // panel, the frame inside a key against its face.
-    QVERIFY(Contraste(TMarco_Foco::Color(), Colores_Tema(Tema_Actual()).Panel) >= 3);
-    QVERIFY(Contraste(TLiveButton::Colores().Foco, TLiveButton::Colores().Fondo) >= 3);
+    QVERIFY(Razon(TMarco_Foco::Color(), Colores_Tema(Tema_Actual()).Panel) >= 3);
+    QVERIFY(Razon(TLiveButton::Colores().Foco, TLiveButton::Colores().Fondo) >= 3);
     QVERIFY(TMarco_Foco::Grosor() >= 2 && TLiveButton::Colores().Grosor_Foco >= 2);
     const QStringList ilegibles = Textos_Ilegibles(s.Veltra->Form1(), minimo);
     QVERIFY2(ilegibles.isEmpty(), qPrintable(ilegibles.join(QStringLiteral("; "))));
@@ -130,6 +147,90 @@ class tst_Temas : public QObject {
         const QColor fondo = w->palette().color(QPalette::Window);
         QVERIFY2(fondo == ventana || fondo == panel, qPrintable(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName()));
       }
+  }
+
+  void fuente_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<double>("minimo");
+    QTest::addColumn<bool>("antes");  // the window built before the theme is chosen
+    QTest::newRow("Clásico") << "MTema_Clasico" << 4.5 << false;
+    QTest::newRow("Alto contraste, ventana ya abierta") << "MTema_Alto_Contraste" << 7.0 << true;
+    QTest::newRow("Alto contraste, ventana abierta después") << "MTema_Alto_Contraste" << 7.0 << false;
+    QTest::newRow("Oscuro, ventana ya abierta") << "MTema_Oscuro" << 4.5 << true;
+    QTest::newRow("Oscuro, ventana abierta después") << "MTema_Oscuro" << 4.5 << false;
+  }
+  // The source window with every kind of piece, an error listed and
+  // underlined, the find bar, the "changed since loaded" status, the cursor's
+  // and PC's lines; and the instruction set's window.
+  void fuente() {
+    QFETCH(QString, item);
+    QFETCH(double, minimo);
+    QFETCH(bool, antes);
+    TSesion s;
+    s.Clic(QStringLiteral("BOnOff"));
+    if (!antes) s.A(item)->trigger();
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    if (antes) s.A(item)->trigger();
+    TForm_Fuente* fuente = nullptr;
+    for (QWidget* ventana : QApplication::topLevelWidgets())
+      if (auto* f = qobject_cast<TForm_Fuente*>(ventana)) fuente = f;
+    QVERIFY(fuente && fuente->isVisible());
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    editor->setPlainText(QStringLiteral("; todas las piezas\n        LLI  R1, 7\n        LLI  RD, LO(doble)\n"
+                                        "        LHI  RD, HI(doble)\n        OUT  H'01, R1\n        HALT\n"
+                                        "        ORG  H'0010\ndoble:  ADDS R1, R1, R1\n        RET\n"));
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(s.Operador.Mensajes.size(), 0);
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral("        OUTT H'01, R1"));
+    QTRY_COMPARE(fuente->property("errores").toStringList().size(), 1);
+    QVERIFY(!fuente->findChild<QLabel*>(QStringLiteral("Estado_Fuente"))->text().isEmpty());
+    QVERIFY(fuente->findChild<QListWidget*>(QStringLiteral("Errores_Fuente"))->isVisible());
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(fuente->findChild<QWidget*>(QStringLiteral("Barra_Buscar"))->isVisible());
+    editor->Fijar_Linea_PC(3);
+    editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(7)));
+    const QStringList ilegibles = Textos_Ilegibles(fuente, minimo, 10);
+    QVERIFY2(ilegibles.isEmpty(), qPrintable(ilegibles.join(QStringLiteral("; "))));
+
+    // Each piece's colour as the highlighter set it, and the plain text, on
+    // the editor's ground and on the shaded lines.
+    const QPalette paleta = editor->viewport()->palette();
+    QCOMPARE(paleta.color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    QList<QColor> textos{paleta.color(QPalette::Text)};
+    QTRY_VERIFY(!editor->document()->findBlockByNumber(7).layout()->formats().isEmpty());
+    for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next())
+      for (const QTextLayout::FormatRange& r : b.layout()->formats())
+        if (!textos.contains(r.format.foreground().color())) textos << r.format.foreground().color();
+    QVERIFY2(textos.size() >= 7, qPrintable(QString::number(textos.size())));  // text and six kinds of piece
+    QList<QColor> fondos{paleta.color(QPalette::Base)};
+    QColor subrayado;
+    for (const QTextEdit::ExtraSelection& sel : editor->extraSelections()) {
+      if (sel.format.hasProperty(QTextFormat::FullWidthSelection)) fondos << sel.format.background().color();
+      if (sel.format.underlineStyle() == QTextCharFormat::WaveUnderline) subrayado = sel.format.underlineColor();
+    }
+    QCOMPARE(fondos.size(), 3);  // the ground, the cursor's line, PC's line
+    QVERIFY(subrayado.isValid());
+    QStringList malos;
+    for (const QColor& fondo : fondos) {
+      for (const QColor& texto : textos)
+        if (Razon(texto, fondo) < minimo)
+          malos << QStringLiteral("%1 sobre %2: %3").arg(texto.name(), fondo.name()).arg(Razon(texto, fondo), 0, 'f', 2);
+      if (Razon(subrayado, fondo) < 3) malos << QStringLiteral("subrayado sobre ") + fondo.name();
+    }
+    const TColores_Fuente& c = editor->Colores();
+    for (const QColor& margen : {c.Margen_Texto, c.Punto_Ruptura, c.Error})
+      if (Razon(margen, c.Margen_Fondo) < minimo) malos << QStringLiteral("margen ") + margen.name();
+    QVERIFY2(malos.isEmpty(), qPrintable(malos.join(QStringLiteral("; "))));
+
+    // The instruction set's window, built after the theme.
+    s.A(QStringLiteral("MJuego_Instrucciones"))->trigger();
+    auto* juego = s.Veltra->Form1()->findChild<QWidget*>(QStringLiteral("Form_Juego_Instrucciones"));
+    QVERIFY(juego && juego->isVisible());
+    const QStringList juego_ilegibles = Textos_Ilegibles(juego, minimo, 3);
+    QVERIFY2(juego_ilegibles.isEmpty(), qPrintable(juego_ilegibles.join(QStringLiteral("; "))));
+    QCOMPARE(juego->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
   }
 
   // Alto contraste reaches every window at once, the ones built later too,
