@@ -26,6 +26,8 @@ QTabWidget* Crear_Paginas_Puertos(QWidget* ventana, const QString& prefijo, TDig
   for (int hoja = 0; hoja < 2; ++hoja) {
     auto* pagina = new QWidget(paginas);
     pagina->setObjectName(QString::fromLatin1(hojas[hoja].nombre));
+    // Added before it is filled: reparenting a full page costs more than the page.
+    paginas->addTab(pagina, QString::fromLatin1(hojas[hoja].titulo));
     auto* rejilla = new QGridLayout(pagina);
     rejilla->setHorizontalSpacing(6);
     rejilla->setVerticalSpacing(4);
@@ -39,7 +41,6 @@ QTabWidget* Crear_Paginas_Puertos(QWidget* ventana, const QString& prefijo, TDig
       rejilla->addWidget(display, i % 8, columna + 1);
       visores[puerto] = display;
     }
-    paginas->addTab(pagina, QString::fromLatin1(hojas[hoja].titulo));
   }
   return paginas;
 }

@@ -323,9 +323,7 @@ void THexEditor::PaintRows(QPainter& painter, const QRect& dirty) {
       columns.push_back(col);
   }
   const QFont textFont = font();
-  const QFont markerFont = MarkerFont();
   const int ascent = QFontMetrics(textFont).ascent();
-  const int markerAscent = QFontMetrics(markerFont).ascent();
   const QRect dataArea(FixedWidth(), 0, std::max(0, viewport()->width() - FixedWidth()), viewport()->height());
   const bool focused = hasFocus();
   painter.setFont(textFont);
@@ -340,8 +338,10 @@ void THexEditor::PaintRows(QPainter& painter, const QRect& dirty) {
       painter.fillRect(cell, look.Background);
       painter.setPen(look.TextColor);
       if (look.MarkerFont) {
+        // Resolved only here: finding the marker face costs the first paint more than its rows.
+        const QFont markerFont = MarkerFont();
         painter.setFont(markerFont);
-        painter.drawText(cell.left(), cell.top() + markerAscent, look.Text);
+        painter.drawText(cell.left(), cell.top() + QFontMetrics(markerFont).ascent(), look.Text);
         painter.setFont(textFont);
       } else {
         painter.drawText(cell.left(), cell.top() + ascent, look.Text);
