@@ -99,19 +99,29 @@ int main(int argc, char** argv) {
   QCoreApplication::processEvents();
   // Lines of a program as a student types them, Enter included.
   const QString escrito = QStringLiteral("ADDS R1, R1, R2 ; suma\n");
+  // Each key's time on the clock and in processor time; a machine busy with
+  // other work stretches the first only. Enter is kept apart as well: the
+  // lines below it move, so it repaints the most.
+  struct TTeclas {
+    std::vector<double> reloj, proceso, intro;
+  };
   const auto escribir = [&escrito](QPlainTextEdit* en) {
-    std::vector<double> tiempos;
+    TTeclas t;
     for (int i = 0; i < Teclas; ++i) {
       const QChar c = escrito[i % escrito.size()];
-      const Qt::Key tecla = c == QLatin1Char('\n') ? Qt::Key_Return : c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key_A;
+      const bool intro = c == QLatin1Char('\n');
+      const Qt::Key tecla = intro ? Qt::Key_Return : c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key_A;
+      const double proceso = Milisegundos_Proceso();
       const auto inicio = std::chrono::steady_clock::now();
-      Pulsar(en, tecla, c == QLatin1Char('\n') ? QStringLiteral("\r") : QString(c));
+      Pulsar(en, tecla, intro ? QStringLiteral("\r") : QString(c));
       QCoreApplication::processEvents();  // its repaint included
-      tiempos.push_back(Milisegundos_desde(inicio));
+      t.reloj.push_back(Milisegundos_desde(inicio));
+      t.proceso.push_back(Milisegundos_Proceso() - proceso);
+      if (intro) t.intro.push_back(t.reloj.back());
     }
-    return tiempos;
+    return t;
   };
-  const std::vector<double> teclas = escribir(editor);
+  const TTeclas teclas = escribir(editor);
   QPlainTextEdit referencia;
   referencia.resize(editor->size());
   referencia.setFont(editor->font());
@@ -121,12 +131,15 @@ int main(int argc, char** argv) {
   referencia.moveCursor(QTextCursor::EndOfBlock);
   referencia.centerCursor();
   QCoreApplication::processEvents();
-  const std::vector<double> teclas_desnudo = escribir(&referencia);
-  std::printf("  one keystroke, handled and repainted:             %8.3f ms median, %.3f ms at the 99th percentile "
-              "(%d keys; goal 2)\n",
-              Mediana(teclas), Percentil(teclas, 0.99), Teclas);
-  std::printf("  the same in a bare QPlainTextEdit:                %8.3f ms median, %.3f ms at the 99th percentile\n",
-              Mediana(teclas_desnudo), Percentil(teclas_desnudo, 0.99));
+  const TTeclas teclas_desnudo = escribir(&referencia);
+  const auto informe = [](const char* titulo, const TTeclas& t) {
+    std::printf("  %s %8.3f ms median, %.3f ms at the 99th percentile (processor time %.3f, %.3f); Enter %.3f ms median\n",
+                titulo, Mediana(t.reloj), Percentil(t.reloj, 0.99), Mediana(t.proceso), Percentil(t.proceso, 0.99),
+                Mediana(t.intro));
+  };
+  std::printf("  one keystroke, handled and repainted (%d keys; goal 2 ms at the 99th percentile):\n", Teclas);
+  informe("in Form_Fuente:     ", teclas);
+  informe("bare QPlainTextEdit:", teclas_desnudo);
 
   // The assembly after the pause, with one error typed: errors and marks shown.
   std::vector<double> pausa;

@@ -58,6 +58,43 @@ class TMargen : public QWidget {
   TEditor_Fuente* editor_;
 };
 
+// Two repaints that QPlainTextDocumentLayout makes larger than a keystroke
+// needs, each of them the whole view:
+// - it measures a change by the removed and the added characters together
+//   from its start, and the highlighter marks a recoloured line whole (as
+//   many removed as added), so that line seemed to reach into the next;
+// - when lines come or go it repaints every line, though those above the
+//   change stay where they are.
+class TDisposicion_Fuente : public QPlainTextDocumentLayout {
+ public:
+  // zona_desde: the view's area from a line's top down, in the coordinates
+  // of update().
+  TDisposicion_Fuente(QTextDocument* texto, std::function<QRectF(const QTextBlock&)> zona_desde)
+      : QPlainTextDocumentLayout(texto), zona_desde_(std::move(zona_desde)), lineas_(texto->blockCount()) {}
+
+ protected:
+  void documentChanged(int desde, int quitados, int puestos) override {
+    const QTextDocument* texto = document();
+    // Only the added text is in the document now: when it lies within one
+    // line, that line is all that changed.
+    if (quitados > 0 && puestos > 0 && texto->findBlock(desde) == texto->findBlock(desde + puestos - 1)) quitados = 0;
+    const bool otras_lineas = texto->blockCount() != lineas_;
+    lineas_ = texto->blockCount();
+    if (!otras_lineas) return QPlainTextDocumentLayout::documentChanged(desde, quitados, puestos);
+    {
+      // Its signals then are the new size and the whole view.
+      const QSignalBlocker callado(this);
+      QPlainTextDocumentLayout::documentChanged(desde, quitados, puestos);
+    }
+    emit documentSizeChanged(documentSize());
+    emit update(zona_desde_(texto->findBlock(desde)));
+  }
+
+ private:
+  std::function<QRectF(const QTextBlock&)> zona_desde_;
+  int lineas_;
+};
+
 bool Es_De_Nombre(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
 }  // namespace
@@ -133,7 +170,13 @@ void TResaltador_Fuente::highlightBlock(const QString& texto) {
 // ---------------------------------------------------------------- the editor
 
 TEditor_Fuente::TEditor_Fuente(QWidget* parent)
-    : QPlainTextEdit(parent), margen_(new TMargen(this)), resaltador_(new TResaltador_Fuente(document())) {
+    : QPlainTextEdit(parent), margen_(new TMargen(this)) {
+  auto* texto = new QTextDocument(this);
+  texto->setDocumentLayout(new TDisposicion_Fuente(texto, [this](const QTextBlock& bloque) {
+    return QRectF(0, blockBoundingGeometry(bloque).top(), 1e9, 1e9);
+  }));
+  setDocument(texto);
+  resaltador_ = new TResaltador_Fuente(texto);
   setObjectName(QStringLiteral("Editor_Fuente"));
   setFont(Fuente_Fija(QStringLiteral("Courier New"), 10));
   setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -197,15 +240,35 @@ void TEditor_Fuente::changeEvent(QEvent* evento) {
 }
 
 void TEditor_Fuente::Actualizar_Margen(const QRect& zona, int dy) {
-  if (dy) margen_->scroll(0, dy);
-  else margen_->update(0, zona.y(), margen_->width(), zona.height());
-  // Once the view has settled: a request can come while the document is
-  // still taking a change, and colouring changes it again.
+  if (dy) {
+    margen_->scroll(0, dy);
+    for (TFila_Margen& fila : filas_pintadas_) fila.Arriba += dy;
+  } else {
+    zona_margen_ |= zona;
+  }
+  // Once the view has settled, and once for all the requests of a keystroke:
+  // a request can come while the document is still taking a change, and
+  // colouring changes it again.
   if (!colorear_pendiente_) {
     colorear_pendiente_ = true;
     QMetaObject::invokeMethod(this, [this] {
       colorear_pendiente_ = false;
       Colorear_Visibles();
+      // Only the rows that would show something else (a new line moves the
+      // text below it, but each row keeps its number), and those whose line
+      // is gone.
+      const std::vector<TFila_Margen> filas = Filas_Margen(zona_margen_.top(), zona_margen_.bottom());
+      QRect cambiadas;
+      const auto distintas = [&](const std::vector<TFila_Margen>& unas, const std::vector<TFila_Margen>& otras) {
+        for (const TFila_Margen& fila : unas)
+          if (fila.Arriba + fila.Alto > zona_margen_.top() && fila.Arriba <= zona_margen_.bottom() &&
+              std::find(otras.begin(), otras.end(), fila) == otras.end())
+            cambiadas |= QRect(0, fila.Arriba, margen_->width(), fila.Alto);
+      };
+      distintas(filas, filas_pintadas_);
+      distintas(filas_pintadas_, filas);
+      zona_margen_ = {};
+      if (!cambiadas.isEmpty()) margen_->update(cambiadas);
     }, Qt::QueuedConnection);
   }
 }
@@ -217,34 +280,54 @@ void TEditor_Fuente::Colorear_Visibles() {
   resaltador_->Fijar_Visibles(primero.blockNumber(), primero.blockNumber() + lineas);
 }
 
+std::vector<TEditor_Fuente::TFila_Margen> TEditor_Fuente::Filas_Margen(int desde, int hasta) const {
+  std::vector<TFila_Margen> filas;
+  QTextBlock bloque = firstVisibleBlock();
+  int arriba = qRound(blockBoundingGeometry(bloque).translated(contentOffset()).top());
+  while (bloque.isValid() && arriba <= hasta) {
+    const int alto = qRound(blockBoundingRect(bloque).height());
+    const int linea = bloque.blockNumber() + 1;
+    if (bloque.isVisible() && arriba + alto >= desde)
+      filas.push_back({arriba, alto, linea, std::binary_search(puntos_.begin(), puntos_.end(), linea),
+                       std::binary_search(lineas_error_.begin(), lineas_error_.end(), linea)});
+    bloque = bloque.next();
+    arriba += alto;
+  }
+  return filas;
+}
+
 void TEditor_Fuente::Pintar_Margen(QPaintEvent* evento) {
   QPainter pintor(margen_);
   pintor.fillRect(evento->rect(), colores_.Margen_Fondo);
+  pintor.setRenderHint(QPainter::Antialiasing);
   const int alto = fontMetrics().height();
   const int ancho = margen_->width();
-  QTextBlock bloque = firstVisibleBlock();
-  int arriba = qRound(blockBoundingGeometry(bloque).translated(contentOffset()).top());
-  pintor.setRenderHint(QPainter::Antialiasing);
-  while (bloque.isValid() && arriba <= evento->rect().bottom()) {
-    const int abajo = arriba + qRound(blockBoundingRect(bloque).height());
-    const int linea = bloque.blockNumber() + 1;
-    if (bloque.isVisible() && abajo >= evento->rect().top()) {
-      pintor.setPen(colores_.Margen_Texto);
-      pintor.drawText(0, arriba, ancho - alto - 2, alto, Qt::AlignRight | Qt::AlignVCenter, QString::number(linea));
-      const QRectF punto(ancho - alto + 2, arriba + 2, alto - 4, alto - 4);
-      if (std::binary_search(puntos_.begin(), puntos_.end(), linea)) {
-        pintor.setPen(Qt::NoPen);
-        pintor.setBrush(colores_.Punto_Ruptura);
-        pintor.drawEllipse(punto);
-      }
-      if (std::binary_search(lineas_error_.begin(), lineas_error_.end(), linea)) {
-        // A wavy stroke under the number, the error's own colour.
-        pintor.fillRect(QRectF(2, abajo - 3, ancho - alto - 4, 2), colores_.Error);
-      }
-    }
-    bloque = bloque.next();
-    arriba = abajo;
+  const int derecha = ancho - alto - 2;
+  // Each number laid out once while the font stays: laying out the text of
+  // every number on screen again took a quarter of a new line's keystroke.
+  if (numeros_fuente_ != font() || numeros_.size() > 4096) {
+    numeros_fuente_ = font();
+    numeros_.clear();
   }
+  const std::vector<TFila_Margen> filas = Filas_Margen(evento->rect().top(), evento->rect().bottom());
+  for (const TFila_Margen& fila : filas) {
+    pintor.setPen(colores_.Margen_Texto);
+    auto [numero, nuevo] = numeros_.try_emplace(fila.Linea, QString::number(fila.Linea));
+    if (nuevo) numero->second.prepare({}, font());
+    pintor.drawStaticText(derecha - qCeil(numero->second.size().width()), fila.Arriba, numero->second);
+    if (fila.Punto) {
+      pintor.setPen(Qt::NoPen);
+      pintor.setBrush(colores_.Punto_Ruptura);
+      pintor.drawEllipse(QRectF(ancho - alto + 2, fila.Arriba + 2, alto - 4, alto - 4));
+    }
+    // A stroke under the number, the error's own colour.
+    if (fila.Error) pintor.fillRect(QRectF(2, fila.Arriba + fila.Alto - 3, ancho - alto - 4, 2), colores_.Error);
+  }
+  // What the rows show now, for the next request to compare.
+  std::erase_if(filas_pintadas_, [&](const TFila_Margen& f) {
+    return f.Arriba + f.Alto > evento->rect().top() && f.Arriba <= evento->rect().bottom();
+  });
+  filas_pintadas_.insert(filas_pintadas_.end(), filas.begin(), filas.end());
 }
 
 void TEditor_Fuente::Pulsar_Margen(QMouseEvent* evento) {

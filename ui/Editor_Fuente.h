@@ -5,7 +5,9 @@
 // comes from asm/; this widget paints it and hands the keys of the source
 // window (F3, F4, F9, Ctrl+S, Ctrl+Space…) to its owner.
 #include <QPlainTextEdit>
+#include <QStaticText>
 #include <QSyntaxHighlighter>
+#include <unordered_map>
 #include <functional>
 #include <vector>
 
@@ -88,6 +90,16 @@ class TEditor_Fuente : public QPlainTextEdit {
   void changeEvent(QEvent* evento) override;
 
  private:
+  // What a row of the margin shows.
+  struct TFila_Margen {
+    int Arriba = 0, Alto = 0;
+    int Linea = 0;
+    bool Punto = false, Error = false;
+    bool operator==(const TFila_Margen&) const = default;
+  };
+  // The rows that reach into [desde, hasta] of the margin's height.
+  std::vector<TFila_Margen> Filas_Margen(int desde, int hasta) const;
+
   void Aplicar_Colores();
   void Actualizar_Selecciones();
   void Actualizar_Margen(const QRect& zona, int dy);
@@ -97,7 +109,7 @@ class TEditor_Fuente : public QPlainTextEdit {
   QTextCursor Cursor_Lineas_Seleccionadas() const;
 
   QWidget* margen_;
-  TResaltador_Fuente* resaltador_;
+  TResaltador_Fuente* resaltador_ = nullptr;
   TColores_Fuente colores_;
   std::vector<TError_Linea> errores_;
   std::vector<int> lineas_error_;  // sorted, for the margin
@@ -105,6 +117,10 @@ class TEditor_Fuente : public QPlainTextEdit {
   int linea_pc_ = 0;
   int bloque_cursor_ = -1;
   bool colorear_pendiente_ = false;  // the line shaded as the cursor's
+  std::vector<TFila_Margen> filas_pintadas_;  // as last painted
+  QRect zona_margen_;  // the view's requests since the margin last compared its rows
+  std::unordered_map<int, QStaticText> numeros_;  // the margin's, in numeros_fuente_
+  QFont numeros_fuente_;
   QCompleter* completador_ = nullptr;
   QStringListModel* nombres_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+#include <functional>
 
 #include "Sesion.h"
 #include "ui/Editor_Fuente.h"
@@ -352,6 +353,89 @@ class tst_Fuente : public QObject {
   // Every colour reads on what it is drawn on, for a light, a dark and a
   // high-contrast palette, and the editor follows a palette set for the
   // whole application (as the themes set it) with no more work.
+  // The editor repaints only what an edit changed (the line, or the lines
+  // from the edit down, and the margin's rows that show something else):
+  // after each edit the screen must show what a whole repaint would.
+  // (QCOMPARE in a row's edit stops the row, as in the test itself.)
+  void repintado_parcial_data() {
+    QTest::addColumn<std::function<void(TEditor_Fuente*)>>("edicion");
+    const auto tecla = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+      return [k, m](TEditor_Fuente* e) { QTest::keyClick(e, k, m); };
+    };
+    QTest::newRow("Intro en medio") << std::function<void(TEditor_Fuente*)>(tecla(Qt::Key_Return));
+    QTest::newRow("Intro en la primera fila") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      e->setTextCursor(e->cursorForPosition(QPoint(0, 0)));
+      e->moveCursor(QTextCursor::StartOfBlock);
+      QTest::keyClick(e, Qt::Key_Return);
+    });
+    QTest::newRow("Retroceso une dos líneas") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      e->moveCursor(QTextCursor::StartOfBlock);
+      QTest::keyClick(e, Qt::Key_Backspace);
+    });
+    QTest::newRow("Suprimir tres líneas") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      QTextCursor c = e->textCursor();
+      c.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+      e->setTextCursor(c);
+      QTest::keyClick(e, Qt::Key_Delete);
+    });
+    QTest::newRow("Pegar tres líneas y deshacer") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      e->textCursor().insertText(QStringLiteral("\nLLI R2, 1\nHALT\n"));
+      QCoreApplication::processEvents();
+      e->undo();
+    });
+    QTest::newRow("Una letra al principio") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      e->moveCursor(QTextCursor::StartOfBlock);
+      QTest::keyClicks(e, QStringLiteral("X"));
+    });
+    QTest::newRow("Una línea encima de la vista") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      QTextCursor(e->document()->firstBlock()).insertText(QStringLiteral("; nueva\n"));
+    });
+    QTest::newRow("Suprimir hasta el final") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      e->moveCursor(QTextCursor::Start);
+      QCoreApplication::processEvents();
+      Ir_a_Linea(e, 20);
+      e->moveCursor(QTextCursor::End, QTextCursor::KeepAnchor);
+      QTest::keyClick(e, Qt::Key_Delete);
+    });
+    QTest::newRow("Intro encima del punto y del error") << std::function<void(TEditor_Fuente*)>([](TEditor_Fuente* e) {
+      Ir_a_Linea(e, 39);
+      QTest::keyClick(e, Qt::Key_F9);
+      QCOMPARE(e->Puntos(), std::vector<int>{39});
+      QCoreApplication::processEvents();
+      Ir_a_Linea(e, 38);
+      QTest::keyClick(e, Qt::Key_Return);
+      QCOMPARE(e->Puntos(), std::vector<int>{40});
+    });
+  }
+  void repintado_parcial() {
+    QFETCH(std::function<void(TEditor_Fuente*)>, edicion);
+    QApplication::setCursorFlashTime(0);  // the cursor stays drawn in both pictures
+    TSesion s;
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    QStringList lineas;
+    for (int i = 0; i < 80; ++i)
+      lineas << (i % 3 ? QStringLiteral("        ADDS R%1, R1, R2 ; suma").arg(i % 16) : QStringLiteral("et%1:   LLI R1, %1").arg(i));
+    lineas[40] = QStringLiteral("        ADDS R1, R1");  // an error to mark
+    editor->Poner_Texto(lineas.join(QLatin1Char('\n')));
+    fuente->Ensamblar();
+    editor->setFocus();
+    Ir_a_Linea(editor, 30);
+    editor->moveCursor(QTextCursor::EndOfBlock);
+    editor->centerCursor();
+    QVERIFY(QTest::qWaitForWindowExposed(fuente));
+
+    edicion(editor);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();  // the margin compares its rows once the view has settled
+    const QRect zona(editor->mapTo(fuente, QPoint(0, 0)), editor->size());
+    const QImage pantalla = fuente->screen()->grabWindow(fuente->winId()).toImage().copy(zona);
+    const QImage entero = editor->grab().toImage();
+    QCOMPARE(pantalla.size(), entero.size());
+    QVERIFY(pantalla.convertToFormat(QImage::Format_RGB32) == entero.convertToFormat(QImage::Format_RGB32));
+  }
+
   void colores_del_tema_data() {
     QTest::addColumn<QColor>("fondo");
     QTest::addColumn<QColor>("texto");
