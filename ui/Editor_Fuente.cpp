@@ -127,6 +127,20 @@ TColores_Fuente Colores_Fuente(const QPalette& paleta, double minimo) {
   return c;
 }
 
+int Unidades_UTF16(const QString& linea, int caracteres) {
+  int unidad = 0;
+  for (; caracteres > 0 && unidad < linea.size(); --caracteres)
+    unidad += linea[unidad].isHighSurrogate() && unidad + 1 < linea.size() ? 2 : 1;
+  return unidad + caracteres;
+}
+
+int Caracteres_UTF16(const QString& linea, int unidades) {
+  int caracteres = 0;
+  for (int unidad = 0; unidad < unidades; ++caracteres)
+    unidad += unidad < linea.size() && linea[unidad].isHighSurrogate() ? 2 : 1;
+  return caracteres;
+}
+
 // ---------------------------------------------------------------- colouring
 
 TResaltador_Fuente::TResaltador_Fuente(QTextDocument* documento) : QSyntaxHighlighter(documento) {}
@@ -162,8 +176,13 @@ void TResaltador_Fuente::highlightBlock(const QString& texto) {
     return;
   }
   const QByteArray linea = texto.toUtf8();
-  for (const TPieza& p : Piezas_Linea(std::string_view(linea.constData(), static_cast<std::size_t>(linea.size()))))
-    setFormat(p.Inicio, p.Largo, formatos_[static_cast<std::size_t>(p.Clase)]);
+  // Most lines are ASCII, where characters and units are one.
+  const bool ascii = linea.size() == texto.size();
+  for (const TPieza& p : Piezas_Linea(std::string_view(linea.constData(), static_cast<std::size_t>(linea.size())))) {
+    const int inicio = ascii ? p.Inicio : Unidades_UTF16(texto, p.Inicio);
+    const int fin = ascii ? p.Inicio + p.Largo : Unidades_UTF16(texto, p.Inicio + p.Largo);
+    setFormat(inicio, fin - inicio, formatos_[static_cast<std::size_t>(p.Clase)]);
+  }
   setCurrentBlockState(1);
 }
 

@@ -25,6 +25,11 @@ TColores_Fuente Colores_Fuente(const QPalette& paleta, double minimo = 4.5);
 // WCAG's contrast ratio between two colours, 1 to 21.
 double Contraste(const QColor& a, const QColor& b);
 
+// The assembler counts a line's characters; a QString counts UTF-16 units,
+// two for a character outside the BMP. A position in one, in the other.
+int Unidades_UTF16(const QString& linea, int caracteres);
+int Caracteres_UTF16(const QString& linea, int unidades);
+
 // Colours only the lines on screen: a 65,281-line source is not coloured
 // whole when it opens; lines are coloured as they scroll into view.
 class TResaltador_Fuente : public QSyntaxHighlighter {
@@ -45,7 +50,7 @@ class TResaltador_Fuente : public QSyntaxHighlighter {
 
 struct TError_Linea {
   int Linea = 0;  // from 1
-  int Inicio = 0, Fin = 0;  // characters in the line
+  int Inicio = 0, Fin = 0;  // UTF-16 units in the line
   QString Mensaje;
 };
 

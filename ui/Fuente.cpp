@@ -445,10 +445,11 @@ void TForm_Fuente::Mostrar_Errores() {
     if (vacio) break;
     const QString mensaje = QString::fromStdString(e.Mensaje);
     errores_ << QStringLiteral("%1:%2: %3").arg(e.Linea).arg(e.Columna).arg(mensaje);
-    const QByteArray linea = documento->findBlockByNumber(e.Linea - 1).text().toUtf8();
+    const QString texto = documento->findBlockByNumber(e.Linea - 1).text();
+    const QByteArray linea = texto.toUtf8();
     const TTramo_Error tramo =
         Tramo_Error(std::string_view(linea.constData(), static_cast<std::size_t>(linea.size())), e.Columna);
-    marcas.push_back({e.Linea, tramo.Inicio, tramo.Fin, mensaje});
+    marcas.push_back({e.Linea, Unidades_UTF16(texto, tramo.Inicio), Unidades_UTF16(texto, tramo.Fin), mensaje});
   }
   editor_->Fijar_Errores(std::move(marcas));
   Errores_Fuente_->clear();
@@ -589,9 +590,10 @@ QString TForm_Fuente::Ayuda(int linea, int posicion) const {
   const QByteArray bytes = texto.toUtf8();
   const std::vector<TPieza> piezas =
       Piezas_Linea(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  const TPieza* pieza = Pieza_en(piezas, posicion);
+  const TPieza* pieza = Pieza_en(piezas, Caracteres_UTF16(texto, posicion));
   if (!pieza) return {};
-  const QString nombre = texto.mid(pieza->Inicio, pieza->Largo);
+  const int inicio = Unidades_UTF16(texto, pieza->Inicio);
+  const QString nombre = texto.mid(inicio, Unidades_UTF16(texto, pieza->Inicio + pieza->Largo) - inicio);
   TEntorno& entorno = form1_.Entorno();
   switch (pieza->Clase) {
     case TClase_Pieza::Mnemonico:

@@ -436,6 +436,48 @@ class tst_Fuente : public QObject {
     QVERIFY(pantalla.convertToFormat(QImage::Format_RGB32) == entero.convertToFormat(QImage::Format_RGB32));
   }
 
+  // The assembler counts characters, the editor UTF-16 units: a character
+  // outside the BMP is two of them.
+  void unidades_utf16_data() {
+    QTest::addColumn<QString>("linea");
+    QTest::addColumn<int>("caracteres");
+    QTest::addColumn<int>("unidades");
+    const QString cara = QString::fromUtf8("\xF0\x9F\x98\x80");  // one character, two units
+    QTest::newRow("vacía") << QString() << 0 << 0;
+    QTest::newRow("ascii") << QStringLiteral("LLI R1, 1") << 4 << 4;
+    QTest::newRow("antes de la cara") << QStringLiteral("; ") + cara + QStringLiteral(" hola") << 2 << 2;
+    QTest::newRow("tras la cara") << QStringLiteral("; ") + cara + QStringLiteral(" hola") << 3 << 4;
+    QTest::newRow("fin de la línea") << QStringLiteral("; ") + cara << 3 << 4;
+    QTest::newRow("dos caras") << cara + cara + QStringLiteral("x") << 3 << 5;
+  }
+  void unidades_utf16() {
+    QFETCH(QString, linea);
+    QFETCH(int, caracteres);
+    QFETCH(int, unidades);
+    QCOMPARE(Unidades_UTF16(linea, caracteres), unidades);
+    QCOMPARE(Caracteres_UTF16(linea, unidades), caracteres);
+  }
+
+  // A comment after a character outside the BMP is coloured to its end, and
+  // an error after one is underlined under its own token.
+  void colores_tras_caracter_ancho() {
+    TSesion s;
+    s.A(QStringLiteral("MNuevo_Fuente"))->trigger();
+    TForm_Fuente* fuente = Ventana_Fuente();
+    auto* editor = fuente->findChild<TEditor_Fuente*>(QStringLiteral("Editor_Fuente"));
+    const QString cara = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString comentario = QStringLiteral("HALT ; ") + cara + QStringLiteral(" fin");
+    editor->Poner_Texto(comentario + QStringLiteral("\nLLI ") + cara + QStringLiteral(", 1"));
+    fuente->Ensamblar();
+    QTRY_VERIFY(!editor->document()->firstBlock().layout()->formats().isEmpty());
+    const QTextLayout::FormatRange ultimo = editor->document()->firstBlock().layout()->formats().constLast();
+    QCOMPARE(ultimo.start + ultimo.length, comentario.size());
+    QVERIFY(!editor->Errores().empty());
+    const TError_Linea& error = editor->Errores().front();
+    QCOMPARE(error.Linea, 2);
+    QCOMPARE(editor->document()->findBlockByNumber(1).text().mid(error.Inicio, error.Fin - error.Inicio), cara);
+  }
+
   void colores_del_tema_data() {
     QTest::addColumn<QColor>("fondo");
     QTest::addColumn<QColor>("texto");
