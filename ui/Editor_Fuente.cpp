@@ -219,13 +219,29 @@ void TEditor_Fuente::Poner_Texto(const QString& texto) {
   // The highlighter would visit all 65,281 lines of the largest source only
   // to leave them for later; it is detached while the text goes in and the
   // lines on screen are coloured after.
-  // (QSyntaxHighlighter's own slot, connected by name as it connects itself.)
+  // (QSyntaxHighlighter's own slot, connected by name as it connects itself;
+  // were it ever renamed, neither call would take and the highlighter would
+  // visit every line as it does by itself: slower, never wrong.)
   QObject::disconnect(document(), SIGNAL(contentsChange(int,int,int)), resaltador_,
                       SLOT(_q_reformatBlocks(int,int,int)));
   setPlainText(texto);
   QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), resaltador_,
                    SLOT(_q_reformatBlocks(int,int,int)));
   Colorear_Visibles();
+}
+
+void TEditor_Fuente::Reemplazar_Texto(const QString& texto) {
+  const QString actual = toPlainText();
+  const qsizetype minimo = std::min(actual.size(), texto.size());
+  qsizetype antes = 0;
+  while (antes < minimo && actual[antes] == texto[antes]) ++antes;
+  qsizetype despues = 0;
+  while (despues < minimo - antes && actual[actual.size() - 1 - despues] == texto[texto.size() - 1 - despues]) ++despues;
+  if (antes == actual.size() && antes == texto.size()) return;
+  QTextCursor cursor(document());
+  cursor.setPosition(static_cast<int>(antes));
+  cursor.setPosition(static_cast<int>(actual.size() - despues), QTextCursor::KeepAnchor);
+  cursor.insertText(texto.mid(antes, texto.size() - despues - antes));
 }
 
 void TEditor_Fuente::Aplicar_Colores() {

@@ -62,6 +62,10 @@ class TEditor_Fuente : public QPlainTextEdit {
 
   // A whole new text: only the lines on screen are coloured now.
   void Poner_Texto(const QString& texto);
+  // The text made another as one edit that undo takes back: only the part
+  // that differs is replaced, so the cursor, the marks and the view stay
+  // where the text stays the same.
+  void Reemplazar_Texto(const QString& texto);
   void Fijar_Errores(std::vector<TError_Linea> errores);
   const std::vector<TError_Linea>& Errores() const { return errores_; }
   // The line (from 1) highlighted as PC's; 0 for none.

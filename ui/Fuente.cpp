@@ -405,11 +405,10 @@ void TForm_Fuente::Archivo_Cambiado(const QString& ruta) {
                      QMessageBox::Yes | QMessageBox::No, isVisible() ? static_cast<QWidget*>(this) : &form1_);
     if (caja.exec() != QMessageBox::Yes) return;
   }
-  const int linea = editor_->textCursor().blockNumber();
   crlf_ = bytes.contains("\r\n");
-  Poner_Texto(QString::fromUtf8(bytes));
-  QTextCursor cursor(editor_->document()->findBlockByNumber(std::min(linea, editor_->blockCount() - 1)));
-  editor_->setTextCursor(cursor);
+  // An edit like any other, so that undo brings back the text as it was.
+  editor_->Reemplazar_Texto(QString::fromUtf8(bytes));
+  editor_->document()->setModified(false);
 }
 
 // ---------------------------------------------------------------- assembling

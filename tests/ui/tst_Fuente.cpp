@@ -230,9 +230,17 @@ class tst_Fuente : public QObject {
       QCOMPARE(editor->toPlainText(), QStringLiteral("        HALT\n"));
       QCOMPARE(QString::fromStdString(s.E().Leer_Palabra(0)), QStringLiteral("F000"));
 
-      // Changed by another editor, nothing unsaved here: reloaded.
+      // Changed by another editor, nothing unsaved here: reloaded, as an
+      // edit that undo takes back; the cursor stays on its line of text.
+      editor->moveCursor(QTextCursor::End);
       escribir_disco("        LLI  R1, 1\n        HALT\n");
       QTRY_COMPARE(editor->toPlainText(), QStringLiteral("        LLI  R1, 1\n        HALT\n"));
+      QVERIFY(!fuente->property("modificado").toBool());
+      QCOMPARE(editor->textCursor().blockNumber(), 2);
+      editor->undo();
+      QCOMPARE(editor->toPlainText(), QStringLiteral("        HALT\n"));
+      QVERIFY(fuente->property("modificado").toBool());
+      editor->redo();
       QVERIFY(!fuente->property("modificado").toBool());
 
       // Typed: New asks, and Cancelar keeps the text.
@@ -434,6 +442,29 @@ class tst_Fuente : public QObject {
     const QImage entero = editor->grab().toImage();
     QCOMPARE(pantalla.size(), entero.size());
     QVERIFY(pantalla.convertToFormat(QImage::Format_RGB32) == entero.convertToFormat(QImage::Format_RGB32));
+  }
+
+  // Only the part that differs is replaced, and undo brings the old text back.
+  void reemplazar_texto_data() {
+    QTest::addColumn<QString>("antes");
+    QTest::addColumn<QString>("despues");
+    QTest::newRow("igual") << QStringLiteral("HALT\n") << QStringLiteral("HALT\n");
+    QTest::newRow("de vacío") << QString() << QStringLiteral("HALT\n");
+    QTest::newRow("a vacío") << QStringLiteral("HALT\n") << QString();
+    QTest::newRow("principio y fin se solapan") << QStringLiteral("aa") << QStringLiteral("aaa");
+    QTest::newRow("una línea en medio") << QStringLiteral("a\nb\nc") << QStringLiteral("a\nx\ny\nc");
+    QTest::newRow("menos líneas") << QStringLiteral("a\nb\nb\nc") << QStringLiteral("a\nb\nc");
+  }
+  void reemplazar_texto() {
+    QFETCH(QString, antes);
+    QFETCH(QString, despues);
+    TEditor_Fuente editor;
+    editor.Poner_Texto(antes);
+    editor.Reemplazar_Texto(despues);
+    QCOMPARE(editor.toPlainText(), despues);
+    QCOMPARE(editor.document()->isUndoAvailable(), antes != despues);
+    editor.undo();
+    QCOMPARE(editor.toPlainText(), antes);
   }
 
   // The assembler counts characters, the editor UTF-16 units: a character
