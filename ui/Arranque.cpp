@@ -35,6 +35,7 @@ std::unique_ptr<TVELTRA> Arrancar_VELTRA(const QStringList& archivos) {
   // The windows and dialogs are drawn for the classic 8-point sans.
   QApplication::setFont(Fuente_Sans(QStringLiteral("MS Sans Serif"), 8));
   Instalar_Traduccion_Qt(*QCoreApplication::instance());
+  Aplicar_Paleta_Clasica();
   auto veltra = std::make_unique<TVELTRA>();
   TForm1* form1 = veltra->Form1();
   Aplicar_Tema_Guardado();

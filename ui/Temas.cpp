@@ -220,8 +220,9 @@ void Aplicar_Tema(TTema tema) {
   TAjustes().Fijar_Tema(QString::fromLatin1(Clave(tema)));
 }
 
+void Aplicar_Paleta_Clasica() { QApplication::setPalette(Paleta_Clasica()); }
+
 void Aplicar_Tema_Guardado() {
-  QApplication::setPalette(Paleta_Clasica());
   const QString guardado = TAjustes().Tema();
   for (const TTema tema : {TTema::Alto_Contraste, TTema::Oscuro})
     if (guardado == QLatin1String(Clave(tema))) Aplicar_Tema(tema);

@@ -38,7 +38,10 @@ TTema Tema_Actual();
 double Contraste_Texto(TTema tema);
 // Applies the theme to every window now, and remembers it.
 void Aplicar_Tema(TTema tema);
-// At start-up: the classic palette, then the remembered theme.
+// At start-up, before any widget is built: the classic palette. Set once the
+// widgets exist, it would reach each of them again before the first paint.
+void Aplicar_Paleta_Clasica();
+// At start-up, once the windows are built: the remembered theme.
 void Aplicar_Tema_Guardado();
 
 // The submenu Tema with its three items, added to the Entorno menu.

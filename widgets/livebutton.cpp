@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <array>
 
 #include "widgets/Colores.h"
 
@@ -10,6 +13,21 @@ namespace {
 TColores_Tecla& Colores_Comunes() {
   static TColores_Tecla colores{clTeal, clWhite, clYellow, clNavy, clNavy, 2};
   return colores;
+}
+
+// A palette equal to `paleta`, the same object for equal ones. The style
+// keeps the face it draws under the palette's cache key, and each button's
+// own palette has a key of its own: shared, one drawing serves every key of
+// a size, as the keypad's sixteen.
+const QPalette& Paleta_Compartida(const QPalette& paleta) {
+  static std::array<QPalette, 8> vistas;
+  static size_t siguiente = 0;
+  for (const QPalette& vista : vistas)
+    if (vista == paleta) return vista;
+  QPalette& nueva = vistas[siguiente];
+  siguiente = (siguiente + 1) % vistas.size();
+  nueva = paleta;
+  return nueva;
 }
 
 }  // namespace
@@ -46,8 +64,14 @@ void TLiveButton::enterEvent(QEnterEvent*) { Pintar_Con(Colores().Titulo_Encima,
 
 void TLiveButton::leaveEvent(QEvent*) { Reposo(); }
 
-void TLiveButton::paintEvent(QPaintEvent* evento) {
-  QPushButton::paintEvent(evento);
+void TLiveButton::paintEvent(QPaintEvent*) {
+  // QPushButton's own painting, with a shared palette of the same colours.
+  QStylePainter boton(this);
+  QStyleOptionButton opcion;
+  initStyleOption(&opcion);
+  opcion.palette = Paleta_Compartida(opcion.palette);
+  boton.drawControl(QStyle::CE_PushButton, opcion);
+  boton.end();
   if (!hasFocus()) return;
   // The style's dotted focus line is too faint to find on a panel of keys.
   QPainter pintor(this);

@@ -104,6 +104,18 @@ QStringList Textos_Ilegibles(QWidget* ventana, double minimo, int al_menos = 60)
   return malos;
 }
 
+// Counts the palette changes that reach widgets.
+class TCambios_Paleta : public QObject {
+ public:
+  int Cambios = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* evento) override {
+    if (evento->type() == QEvent::PaletteChange) ++Cambios;
+    return false;
+  }
+};
+
 }  // namespace
 
 class tst_Temas : public QObject {
@@ -231,6 +243,22 @@ class tst_Temas : public QObject {
     const QStringList juego_ilegibles = Textos_Ilegibles(juego, minimo, 3);
     QVERIFY2(juego_ilegibles.isEmpty(), qPrintable(juego_ilegibles.join(QStringLiteral("; "))));
     QCOMPARE(juego->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  }
+
+  // The classic palette is set before the windows are built: set after them,
+  // it reached all of their widgets once more before the first paint.
+  void clasico_al_arrancar() {
+    QApplication::setPalette(QPalette());  // as a new program has it
+    std::unique_ptr<TVELTRA> veltra = TSesion::Arrancar({});
+    TCambios_Paleta cambios;
+    qApp->installEventFilter(&cambios);
+    QVERIFY(QTest::qWaitForWindowExposed(veltra->Form1()));
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&cambios);
+    QCOMPARE(cambios.Cambios, 0);
+    QCOMPARE(QApplication::palette(), Paleta_Tema(TTema::Clasico));
+    QCOMPARE(veltra->Form2()->findChild<QWidget*>(QStringLiteral("PIN_05"))->palette().color(QPalette::Highlight),
+             Paleta_Tema(TTema::Clasico).color(QPalette::Highlight));
   }
 
   // Alto contraste reaches every window at once, the ones built later too,

@@ -1,5 +1,7 @@
 // The glyph button's caption lights yellow under the mouse and turns teal when
-// it leaves, whatever colour the form gave it.
+// it leaves, whatever colour the form gave it; it paints exactly as a push
+// button of its colours.
+#include <QPushButton>
 #include <QtTest>
 
 #include "widgets/livebutton.h"
@@ -34,6 +36,33 @@ class TPrueba_LiveButton : public QObject {
     QTest::mouseMove(&formulario, QPoint(10, 10));
     QTRY_VERIFY(Muestra(boton, Qt::darkCyan));
     QVERIFY(!Muestra(boton, Qt::yellow));
+  }
+
+  // The keys share their palettes for painting, so each key must still be
+  // painted in its own colours: more colourings than the shared ones kept,
+  // each drawn twice, every image the one a plain push button draws.
+  void Pinta_como_un_Boton_data() {
+    QTest::addColumn<bool>("habilitado");
+    QTest::newRow("habilitado") << true;
+    QTest::newRow("deshabilitado") << false;
+  }
+  void Pinta_como_un_Boton() {
+    QFETCH(bool, habilitado);
+    const QColor colores[] = {Qt::red,       Qt::green,   Qt::blue,     Qt::cyan,        Qt::magenta, Qt::yellow,
+                              Qt::darkRed,   Qt::darkBlue, Qt::darkGreen, Qt::darkMagenta, Qt::gray,    Qt::black};
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+      for (const QColor& color : colores) {
+        TLiveButton tecla(QStringLiteral("&5"));
+        tecla.setProperty("Color_Titulo", color);
+        QPushButton boton(QStringLiteral("&5"));
+        boton.setPalette(tecla.palette());
+        for (QPushButton* b : {static_cast<QPushButton*>(&tecla), &boton}) {
+          b->resize(28, 28);
+          b->setEnabled(habilitado);
+        }
+        QCOMPARE(tecla.grab().toImage(), boton.grab().toImage());
+      }
+    }
   }
 };
 
