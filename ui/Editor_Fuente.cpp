@@ -9,6 +9,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "asm/Fuente_Editor.h"
 #include "ui/Temas.h"
@@ -58,40 +59,49 @@ class TMargen : public QWidget {
   TEditor_Fuente* editor_;
 };
 
-// Two repaints that QPlainTextDocumentLayout makes larger than a keystroke
+// Repaints that QPlainTextDocumentLayout makes larger than a keystroke
 // needs, each of them the whole view:
 // - it measures a change by the removed and the added characters together
 //   from its start, and the highlighter marks a recoloured line whole (as
 //   many removed as added), so that line seemed to reach into the next;
 // - when lines come or go it repaints every line, though those above the
-//   change stay where they are.
+//   change stay where they are, and after Enter those below only move down.
 class TDisposicion_Fuente : public QPlainTextDocumentLayout {
  public:
   // zona_desde: the view's area from a line's top down, in the coordinates
-  // of update().
-  TDisposicion_Fuente(QTextDocument* texto, std::function<QRectF(const QTextBlock&)> zona_desde)
-      : QPlainTextDocumentLayout(texto), zona_desde_(std::move(zona_desde)), lineas_(texto->blockCount()) {}
+  // of update(). partir: one line more, given the first line of the
+  // change; true when it was Enter splitting that line and the lines below
+  // were moved on screen.
+  TDisposicion_Fuente(QTextDocument* texto, std::function<QRectF(const QTextBlock&)> zona_desde,
+                      std::function<bool(const QTextBlock&)> partir)
+      : QPlainTextDocumentLayout(texto),
+        zona_desde_(std::move(zona_desde)),
+        partir_(std::move(partir)),
+        lineas_(texto->blockCount()) {}
 
  protected:
   void documentChanged(int desde, int quitados, int puestos) override {
     const QTextDocument* texto = document();
+    const QTextBlock primera = texto->findBlock(desde);
+    const QTextBlock ultima = texto->findBlock(desde + puestos - 1);
     // Only the added text is in the document now: when it lies within one
     // line, that line is all that changed.
-    if (quitados > 0 && puestos > 0 && texto->findBlock(desde) == texto->findBlock(desde + puestos - 1)) quitados = 0;
-    const bool otras_lineas = texto->blockCount() != lineas_;
-    lineas_ = texto->blockCount();
-    if (!otras_lineas) return QPlainTextDocumentLayout::documentChanged(desde, quitados, puestos);
+    if (quitados > 0 && puestos > 0 && primera == ultima) quitados = 0;
+    const int antes = std::exchange(lineas_, texto->blockCount());
+    if (lineas_ == antes) return QPlainTextDocumentLayout::documentChanged(desde, quitados, puestos);
+    const bool partida = lineas_ == antes + 1;
     {
       // Its signals then are the new size and the whole view.
       const QSignalBlocker callado(this);
       QPlainTextDocumentLayout::documentChanged(desde, quitados, puestos);
     }
     emit documentSizeChanged(documentSize());
-    emit update(zona_desde_(texto->findBlock(desde)));
+    if (!partida || !partir_(primera)) emit update(zona_desde_(primera));
   }
 
  private:
   std::function<QRectF(const QTextBlock&)> zona_desde_;
+  std::function<bool(const QTextBlock&)> partir_;
   int lineas_;
 };
 
@@ -191,9 +201,9 @@ void TResaltador_Fuente::highlightBlock(const QString& texto) {
 TEditor_Fuente::TEditor_Fuente(QWidget* parent)
     : QPlainTextEdit(parent), margen_(new TMargen(this)) {
   auto* texto = new QTextDocument(this);
-  texto->setDocumentLayout(new TDisposicion_Fuente(texto, [this](const QTextBlock& bloque) {
-    return QRectF(0, blockBoundingGeometry(bloque).top(), 1e9, 1e9);
-  }));
+  texto->setDocumentLayout(new TDisposicion_Fuente(
+      texto, [this](const QTextBlock& bloque) { return QRectF(0, blockBoundingGeometry(bloque).top(), 1e9, 1e9); },
+      [this](const QTextBlock& primera) { return Mover_Lineas_Debajo(primera); }));
   setDocument(texto);
   resaltador_ = new TResaltador_Fuente(texto);
   setObjectName(QStringLiteral("Editor_Fuente"));
@@ -228,6 +238,22 @@ void TEditor_Fuente::Poner_Texto(const QString& texto) {
   QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), resaltador_,
                    SLOT(_q_reformatBlocks(int,int,int)));
   Colorear_Visibles();
+}
+
+bool TEditor_Fuente::Mover_Lineas_Debajo(const QTextBlock& primera) {
+  // Only Enter, which changes no other line (the highlighter may colour the
+  // next one again, the same), and only when both halves keep the line's
+  // height: then what was below it is one line lower, pixel for pixel.
+  if (primera.blockNumber() != partiendo_.Linea || !viewport()->isVisible()) return false;
+  const qreal alto = blockBoundingRect(primera).height();
+  if (alto != partiendo_.Alto || blockBoundingRect(primera.next()).height() != alto) return false;
+  const int arriba = qRound(blockBoundingGeometry(primera).translated(contentOffset()).top());
+  const int h = qRound(alto);
+  const QRect debajo = QRect(0, arriba + h, viewport()->width(), viewport()->height()).intersected(viewport()->rect());
+  // The strip the move uncovers is the second half, drawn with it.
+  if (!debajo.isEmpty()) viewport()->scroll(0, h, debajo);
+  viewport()->update(0, arriba, viewport()->width(), h);
+  return true;
 }
 
 void TEditor_Fuente::Reemplazar_Texto(const QString& texto) {
@@ -522,7 +548,9 @@ void TEditor_Fuente::keyPressEvent(QKeyEvent* evento) {
     const QString linea = cursor.block().text().left(cursor.positionInBlock());
     int blancos = 0;
     while (blancos < linea.size() && (linea[blancos] == QLatin1Char(' ') || linea[blancos] == QLatin1Char('\t'))) ++blancos;
+    if (!cursor.hasSelection()) partiendo_ = {cursor.blockNumber(), blockBoundingRect(cursor.block()).height()};
     cursor.insertText(QStringLiteral("\n") + linea.left(blancos));
+    partiendo_ = {};
     setTextCursor(cursor);
     return;
   }

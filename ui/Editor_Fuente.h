@@ -109,6 +109,10 @@ class TEditor_Fuente : public QPlainTextEdit {
   // The rows that reach into [desde, hasta] of the margin's height.
   std::vector<TFila_Margen> Filas_Margen(int desde, int hasta) const;
 
+  // After Enter split `primera` in two: the lines below moved down on
+  // screen and the two halves drawn; false for any other change, or when a
+  // height differs: then the view from the line down must be drawn instead.
+  bool Mover_Lineas_Debajo(const QTextBlock& primera);
   void Aplicar_Colores();
   void Actualizar_Selecciones();
   void Actualizar_Margen(const QRect& zona, int dy);
@@ -126,6 +130,10 @@ class TEditor_Fuente : public QPlainTextEdit {
   int linea_pc_ = 0;
   int bloque_cursor_ = -1;
   bool colorear_pendiente_ = false;  // the line shaded as the cursor's
+  struct TPartida {
+    int Linea = -1;
+    qreal Alto = 0;
+  } partiendo_;  // the line Enter splits and its height, while it does
   std::vector<TFila_Margen> filas_pintadas_;  // as last painted
   QRect zona_margen_;  // the view's requests since the margin last compared its rows
   std::unordered_map<int, QStaticText> numeros_;  // the margin's, in numeros_fuente_
