@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,9 @@ class TGrabacion_Diferida {
     int64_t Contador = 0;
     std::array<std::string, Numero_Visores> Visores;
     uint8_t Banderas = 0;
-    std::vector<uint8_t> Memoria;
+    // Shared with the copy before while memory has not changed since.
+    std::shared_ptr<const std::vector<uint8_t>> Memoria;
+    uint64_t Cambios_Memoria = 0;  // THexEditorBuffer::Changes() when copied
     bool Nibbles_Cambiados = false;
     int Seleccion = -1;
     TEstado_Maquina Estado_Maquina;
@@ -47,6 +50,8 @@ class TGrabacion_Diferida {
 
   void Revisar_Puntos(bool copiar);
   TPunto_Control Punto_Actual() const;
+  // No byte of memory changed since the newest copy.
+  bool Memoria_sin_Cambios() const;
   void Completar();
   // Executes again from the copy on a machine of its own, recording into
   // this machine's history; true when it ends as this machine is now.

@@ -530,6 +530,43 @@ class tst_Historial : public QObject {
     QVERIFY(lotes.E.Memoria.AsHex() == pasos.E.Memoria.AsHex());
   }
 
+  // A full-speed run's copies share memory with the copy before while no
+  // store changed it, and come more often then. Here a store now and then
+  // changes a word that every turn of the loop reads into R8, so a copy that
+  // missed one would make executing again end elsewhere, and the history
+  // would be forgotten. With the stores, executing again ends as the run.
+  void copias_y_almacenamientos() {
+    TMaquina_Prueba rapida, lotes;
+    for (TMaquina_Prueba* m : {&rapida, &lotes}) {
+      // 0000 LD R7,[0027]; ADDS R8,R8,R7; LLI RD,07; ADDS R3,R3,R4; BZ 0007;
+      // LLI RD,00; BR 0000; 0007 ST R5,[0027]; ADDS R5,R5,R6; LLI RD,00; BR 0000.
+      Aplicar(m->E, "rD=0000 r3=C000 r4=0001 r5=1234 r6=0001 m0000=0727 m0001=6887 m0002=2D07 m0003=6334 "
+                    "m0004=C100 m0005=2D00 m0006=C000 m0007=1520 m0008=6556 m0009=2D00 m000A=C000");
+      m->Teclear("0000");
+      m->E.BEjecutarClick();
+    }
+    TEjecucion_Rapida ejecucion(rapida.E);
+    QVERIFY(ejecucion.Comenzar());
+    for (int t = 0; t < 400 && ejecucion.Ejecutar_Tajada(TEjecucion_Rapida::TReloj::time_point::min()); ++t) {}
+    ejecucion.Detener();
+    const int64_t n = rapida.E.Contador_Instrucciones();
+    QCOMPARE(n, int64_t{400 * 4096 + 2});
+    QVERIFY(Texto_a_Palabra(rapida.E.Leer_Registro(5)) >= 0x1237);  // stored at least three times
+    QCOMPARE(rapida.E.Historial.Instrucciones(), THistorial::Maximo_Instrucciones);
+
+    // The last instructions stepped back are the ones a run without history went through.
+    TEntorno& e = lotes.E;
+    e.Historial.Fijar_Activo(false);
+    e.BPasoPasoClick();
+    e.BContinuarClick();
+    constexpr int atras = 300;
+    while (e.Contador_Instrucciones() < n - atras)
+      if (e.Ejecutar_Lote(n - atras - e.Contador_Instrucciones()) == 0) e.RelojTimer();
+    for (int i = 0; i < atras; ++i) QVERIFY(rapida.E.Retroceder());
+    QVERIFY(Foto(rapida.E) == Foto(e));
+    QVERIFY(rapida.E.Memoria.AsHex() == e.Memoria.AsHex());
+  }
+
   // A change the user makes while the run goes forgets what ran before it.
   void ejecucion_rapida_y_cambio_del_usuario() {
     TMaquina_Prueba m;
