@@ -72,6 +72,24 @@ void TGrabacion_Diferida::Revisar_Puntos(bool copiar) {
   std::erase_if(entradas_cambiadas_, [&](const TEntrada_Cambiada& e) { return e.Contador < puntos_.front().Contador; });
 }
 
+void TGrabacion_Diferida::Grabar_en_Vivo() {
+  THistorial& historial = entorno_.Historial;
+  if (!historial.En_Pausa()) return;
+  Revisar_Puntos(false);
+  const int64_t contador = entorno_.Contador_Instrucciones();
+  if (contador - puntos_.front().Contador < static_cast<int64_t>(THistorial::Maximo_Instrucciones)) return;
+  historial.Pausar(nullptr);  // the pause ends without executing anything again
+  historial.Vaciar();
+  vaciados_ = historial.Vaciados();
+  en_vivo_desde_ = contador;
+}
+
+void TGrabacion_Diferida::Terminar_en_Vivo() {
+  if (en_vivo_desde_ < 0) return;
+  const int64_t en_vivo = entorno_.Contador_Instrucciones() - std::exchange(en_vivo_desde_, -1);
+  if (en_vivo < static_cast<int64_t>(THistorial::Maximo_Instrucciones)) Completar();
+}
+
 void TGrabacion_Diferida::Completar() {
   Revisar_Puntos(false);
   if (puntos_.front().Contador == entorno_.Contador_Instrucciones()) return;

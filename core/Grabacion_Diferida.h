@@ -26,6 +26,16 @@ class TGrabacion_Diferida {
   void Revisar() {
     if (entorno_.Historial.En_Pausa()) Revisar_Puntos(true);
   }
+  // The run's end is known to be at most a full history away (the
+  // command-line runner's last step): from here its instructions are
+  // recorded as they run, which costs less than executing them again at the
+  // stop, and those before can no longer be undone. Only a run that has
+  // gone at least a full history since Comenzar switches.
+  void Grabar_en_Vivo();
+  // At the stop of a run that switched: with fewer instructions recorded as
+  // they ran than the history keeps, the history is made as Comenzar's way
+  // makes it, executing again from a copy.
+  void Terminar_en_Vivo();
 
  private:
   // The machine at one instruction of the run: where executing again begins.
@@ -62,4 +72,5 @@ class TGrabacion_Diferida {
   std::vector<TEntrada_Cambiada> entradas_cambiadas_;
   std::array<std::string, Numero_Puertos> entradas_;  // as the last look found them
   uint64_t vaciados_ = 0;
+  int64_t en_vivo_desde_ = -1;  // the counter when Grabar_en_Vivo switched, else -1
 };
