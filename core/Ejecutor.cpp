@@ -283,10 +283,13 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
     cambios |= actual ^ palabra;
     actual = palabra;
   };
+  // A history recording each step gets each step's block, written as the step ends.
+  THistorial::TLote lote(Historial);
+  const uint8_t modo_consola = Opciones_Entorno.Modo_Consola;
   const auto fijar_registro = [&](int n, int32_t palabra) {
     int32_t& actual = r[static_cast<size_t>(n)];
     if constexpr (Grabar) {
-      if (actual != palabra) Historial.Anotar_Visor(Visor_Registro(n), {}, actual);
+      if (actual != palabra) lote.Anotar_Visor(Visor_Registro(n), actual);
     }
     cambiados |= uint32_t{actual != palabra} << n;
     actual = palabra;
@@ -333,12 +336,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
     const int32_t yy = palabra & 0xFF;
     // So is a load that fails or reads no whole word.
     if ((Operaciones_Aparte >> codigo & 1) || (codigo == 0x0 && yy + r[13] >= limite)) break;
-    if constexpr (Grabar) {
-      if (n > 0) Historial.Terminar();
-      // The header from a copy, so that the numbers above stay in registers.
-      const std::array<int32_t, THistorial::Visores_Cabecera> cabecera = {ar, dr, ir, pc};
-      Historial.Comenzar<true>(Opciones_Entorno.Modo_Consola, banderas, seleccion, cabecera.data(), &visores_[Visor_AR]);
-    }
+    if constexpr (Grabar) lote.Comenzar(modo_consola, banderas, seleccion, {ar, dr, ir, pc});
     if (n == 0) fijar(cambios_ir, ir, palabra);
     ultima.Palabra = palabra;
     ultima.Desenlace = TDesenlace::Hecha;
@@ -373,6 +371,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
         if (Se_Cumple(x, banderas)) {
           fijar_pc(r[13]);
           dr_pendiente = false;
+          if constexpr (Grabar) lote.Terminar();
           ++n;
           continue;
         }
@@ -381,6 +380,7 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
     }
     fijar_pc(pc + 1);
     fijar(cambios_ar, ar, pc);
+    if constexpr (Grabar) lote.Terminar();
     ++n;
   }
   if (n == 0) return 0;
@@ -389,9 +389,10 @@ int64_t TEntorno::Ejecutar_Lote(int64_t maximo) {
   // so that nothing here counts as a change by the user. A history that
   // records nothing needs no bracket for each instruction: one will do, but
   // only once one has run (it ends what a step back left to show).
-  if constexpr (!Grabar)
-    Historial.Comenzar(Opciones_Entorno.Modo_Consola, banderas_, Listado.Seleccion(), &palabras_[Visor_AR],
-                       &visores_[Visor_AR]);
+  if constexpr (Grabar)
+    lote.Cerrar();
+  else
+    Historial.Comenzar(modo_consola, banderas_, Listado.Seleccion(), &palabras_[Visor_AR], &visores_[Visor_AR]);
   for (int i = 0; i < 16; ++i)
     if (cambiados >> i & 1) Mostrar_Palabra(Visor_Registro(i), r[static_cast<size_t>(i)]);
   for (const auto& [visor, cambios, palabra] : {std::tuple{Visor_AR, cambios_ar, ar}, {Visor_DR, cambios_dr, dr},

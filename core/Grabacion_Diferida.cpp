@@ -6,9 +6,12 @@
 namespace {
 
 // A copy of the machine every this many instructions: at most this many more
-// than the history keeps are executed again. A copy takes a few microseconds,
-// the instructions between two copies several milliseconds.
+// than the history keeps are executed again. A copy of memory takes
+// microseconds, the instructions between two copies milliseconds; a copy
+// that shares the memory of the one before (no store since) costs a few
+// strings, so it comes sooner.
 constexpr int64_t Distancia_Puntos = 250'000;
+constexpr int64_t Distancia_Puntos_Compartidos = 100'000;
 
 }  // namespace
 
@@ -28,12 +31,20 @@ TGrabacion_Diferida::TPunto_Control TGrabacion_Diferida::Punto_Actual() const {
   for (int visor = 0; visor < Numero_Visores; ++visor) punto.Visores[static_cast<size_t>(visor)] = entorno_.Valor(visor);
   punto.Banderas = entorno_.Banderas();
   const THexEditorBuffer& memoria = entorno_.Memoria;
-  punto.Memoria.assign(memoria.Bytes(), memoria.Bytes() + memoria.DataSize());
+  punto.Cambios_Memoria = memoria.Changes();
+  if (Memoria_sin_Cambios())
+    punto.Memoria = puntos_.back().Memoria;
+  else
+    punto.Memoria = std::make_shared<const std::vector<uint8_t>>(memoria.Bytes(), memoria.Bytes() + memoria.DataSize());
   punto.Nibbles_Cambiados = memoria.SwapNibbles;
   punto.Seleccion = entorno_.Listado.Seleccion();
   punto.Estado_Maquina = entorno_.Estado_Maquina;
   punto.Opciones_Entorno = entorno_.Opciones_Entorno;
   return punto;
+}
+
+bool TGrabacion_Diferida::Memoria_sin_Cambios() const {
+  return !puntos_.empty() && puntos_.back().Cambios_Memoria == entorno_.Memoria.Changes();
 }
 
 void TGrabacion_Diferida::Revisar_Puntos(bool copiar) {
@@ -52,12 +63,31 @@ void TGrabacion_Diferida::Revisar_Puntos(bool copiar) {
       antes = ahora;
     }
   }
-  if (!copiar || contador - puntos_.back().Contador < Distancia_Puntos) return;
+  const int64_t distancia = contador - puntos_.back().Contador;
+  if (!copiar || distancia < (Memoria_sin_Cambios() ? Distancia_Puntos_Compartidos : Distancia_Puntos)) return;
   puntos_.push_back(Punto_Actual());
   // The oldest copy still needed is the last one at least a full history back.
   const auto lejos = static_cast<int64_t>(THistorial::Maximo_Instrucciones);
   while (puntos_.size() > 1 && puntos_[1].Contador <= contador - lejos) puntos_.pop_front();
   std::erase_if(entradas_cambiadas_, [&](const TEntrada_Cambiada& e) { return e.Contador < puntos_.front().Contador; });
+}
+
+void TGrabacion_Diferida::Grabar_en_Vivo() {
+  THistorial& historial = entorno_.Historial;
+  if (!historial.En_Pausa()) return;
+  Revisar_Puntos(false);
+  const int64_t contador = entorno_.Contador_Instrucciones();
+  if (contador - puntos_.front().Contador < static_cast<int64_t>(THistorial::Maximo_Instrucciones)) return;
+  historial.Pausar(nullptr);  // the pause ends without executing anything again
+  historial.Vaciar();
+  vaciados_ = historial.Vaciados();
+  en_vivo_desde_ = contador;
+}
+
+void TGrabacion_Diferida::Terminar_en_Vivo() {
+  if (en_vivo_desde_ < 0) return;
+  const int64_t en_vivo = entorno_.Contador_Instrucciones() - std::exchange(en_vivo_desde_, -1);
+  if (en_vivo < static_cast<int64_t>(THistorial::Maximo_Instrucciones)) Completar();
 }
 
 void TGrabacion_Diferida::Completar() {
@@ -69,7 +99,7 @@ void TGrabacion_Diferida::Completar() {
 bool TGrabacion_Diferida::Ejecutar_de_Nuevo(const TPunto_Control& punto) {
   TEntorno copia;
   copia.Memoria.WithoutWorkFile = true;
-  copia.Memoria.LoadFromBytes(punto.Memoria.data(), punto.Memoria.size());
+  copia.Memoria.LoadFromBytes(punto.Memoria->data(), punto.Memoria->size());
   copia.Memoria.SwapNibbles = punto.Nibbles_Cambiados;
   for (int visor = 0; visor < Numero_Visores; ++visor) copia.Fijar_Valor(visor, punto.Visores[static_cast<size_t>(visor)]);
   for (const TBandera bandera : {Bandera_Z, Bandera_S, Bandera_C, Bandera_V})

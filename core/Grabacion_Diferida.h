@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,16 @@ class TGrabacion_Diferida {
   void Revisar() {
     if (entorno_.Historial.En_Pausa()) Revisar_Puntos(true);
   }
+  // The run's end is known to be at most a full history away (the
+  // command-line runner's last step): from here its instructions are
+  // recorded as they run, which costs less than executing them again at the
+  // stop, and those before can no longer be undone. Only a run that has
+  // gone at least a full history since Comenzar switches.
+  void Grabar_en_Vivo();
+  // At the stop of a run that switched: with fewer instructions recorded as
+  // they ran than the history keeps, the history is made as Comenzar's way
+  // makes it, executing again from a copy.
+  void Terminar_en_Vivo();
 
  private:
   // The machine at one instruction of the run: where executing again begins.
@@ -32,7 +43,9 @@ class TGrabacion_Diferida {
     int64_t Contador = 0;
     std::array<std::string, Numero_Visores> Visores;
     uint8_t Banderas = 0;
-    std::vector<uint8_t> Memoria;
+    // Shared with the copy before while memory has not changed since.
+    std::shared_ptr<const std::vector<uint8_t>> Memoria;
+    uint64_t Cambios_Memoria = 0;  // THexEditorBuffer::Changes() when copied
     bool Nibbles_Cambiados = false;
     int Seleccion = -1;
     TEstado_Maquina Estado_Maquina;
@@ -47,6 +60,8 @@ class TGrabacion_Diferida {
 
   void Revisar_Puntos(bool copiar);
   TPunto_Control Punto_Actual() const;
+  // No byte of memory changed since the newest copy.
+  bool Memoria_sin_Cambios() const;
   void Completar();
   // Executes again from the copy on a machine of its own, recording into
   // this machine's history; true when it ends as this machine is now.
@@ -57,4 +72,5 @@ class TGrabacion_Diferida {
   std::vector<TEntrada_Cambiada> entradas_cambiadas_;
   std::array<std::string, Numero_Puertos> entradas_;  // as the last look found them
   uint64_t vaciados_ = 0;
+  int64_t en_vivo_desde_ = -1;  // the counter when Grabar_en_Vivo switched, else -1
 };

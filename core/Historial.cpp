@@ -69,6 +69,18 @@ bool THistorial::Hacer_Sitio(size_t n) {
   return true;
 }
 
+THistorial::TLote THistorial::TLote::Terminar_Aparte(TLote lote) {
+  lote.Devolver();
+  THistorial& h = *lote.h_;
+  h.en_instruccion_ = true;
+  h.hay_deshecho_ = false;
+  h.Grabar_Cabecera(lote.cabecera_);
+  if (lote.hay_cambio_) h.Anotar(lote.cambio_);
+  h.Terminar();
+  lote.Cargar();
+  return lote;
+}
+
 void THistorial::Anotar_Texto(int visor, std::string_view texto) {
   if (!grabando_) return;
   if (texto.size() > 0xFF) {

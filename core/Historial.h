@@ -62,15 +62,16 @@ class THistorial {
   // keeps (palabras and textos: the header's displays, in order, as in
   // TEntorno); the other changes go in between, and only while Grabando().
   // Recording is inline: it runs at every instruction of a free run.
-  // Solo_Palabras: the caller knows that all four displays hold words (a
-  // batch of the executor), which spares the check for texts.
-  template <bool Solo_Palabras = false>
   void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
                 const std::string* textos) {
     if (!activo_) return;
     en_instruccion_ = true;
     hay_deshecho_ = false;
-    if (!completar_) Grabar_Cabecera<Solo_Palabras>(modo_consola, banderas, seleccion, palabras, textos);
+    if (completar_) return;
+    const TCabecera cabecera = Componer_Cabecera<false>(modo_consola, banderas, seleccion, palabras);
+    Grabar_Cabecera(cabecera);
+    // A display that is not a word keeps its text in a change of its own.
+    if (cabecera.Textos_Aparte() != 0) Anotar_Textos(cabecera.Textos_Aparte(), textos);
   }
   void Terminar() {
     en_instruccion_ = false;
@@ -84,6 +85,16 @@ class THistorial {
     ++instrucciones_;
   }
   bool Grabando() const { return grabando_; }
+
+  // A batch of the executor records through this: each instruction is one
+  // block of its header (all four displays words) and at most one register's
+  // change, written together as the instruction ends, with the ring's
+  // position in locals (through the members, every byte stored might alias
+  // them, and they were read again after each). A block that does not fit as
+  // it is (no ring yet, no room, the ring's end) is recorded as single steps
+  // record it. Only while recording and not paused.
+  class TLote;
+
   // Between Comenzar and Terminar, recorded or not: a change then is the
   // instruction's, never the user's.
   bool En_Instruccion() const { return en_instruccion_; }
@@ -105,8 +116,7 @@ class THistorial {
 
   // palabra: the value while the text is four upper-case hex digits, else -1.
   void Anotar_Visor(int visor, std::string_view texto_anterior, int32_t palabra) {
-    if (palabra >= 0)
-      return Anotar<3>({static_cast<uint8_t>(palabra >> 8), static_cast<uint8_t>(palabra), static_cast<uint8_t>(visor)});
+    if (palabra >= 0) return Anotar(Cambio_Palabra(visor, palabra));
     Anotar_Texto(visor, texto_anterior);
   }
   void Anotar_Palabra(int32_t direccion, uint8_t alto, uint8_t bajo) {
@@ -131,40 +141,54 @@ class THistorial {
   bool Hay_Deshecho() const { return hay_deshecho_; }
 
  private:
-  // The header, composed in registers and stored in one go.
+  // A header's bytes, composed in registers: [0, 8), [8, 16) and [16, 18),
+  // lowest first. [1] and [2], the length, are written by Terminar.
+  struct TCabecera {
+    uint64_t Primeros, Segundos;
+    uint16_t Ultimos;
+    unsigned Textos_Aparte() const { return Ultimos & 0xFF; }
+  };
+  // Solo_Palabras: the caller knows that all four displays hold words (a
+  // batch of the executor), which spares the check for texts.
   template <bool Solo_Palabras>
-  void Grabar_Cabecera(uint8_t modo_consola, uint8_t banderas, int32_t seleccion, const int32_t* palabras,
-                       const std::string* textos) {
-    if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
-    grabando_ = true;
-    roto_ = false;
-    inicio_bloque_ = cabeza_;
-    // A header built in memory byte by byte and copied would be read back
-    // before its bytes were stored. [1] and [2], the length, are written by
-    // Terminar.
+  static TCabecera Componer_Cabecera(uint8_t modo_consola, uint8_t banderas, int32_t seleccion,
+                                     const int32_t* palabras) {
     const unsigned textos_aparte = Solo_Palabras ? 0
                                                  : unsigned{palabras[0] < 0} | unsigned{palabras[1] < 0} << 1 |
                                                        unsigned{palabras[2] < 0} << 2 | unsigned{palabras[3] < 0} << 3;
     const uint64_t ar = Alto_Primero(palabras[0]), dr = Alto_Primero(palabras[1]);
     const uint64_t ir = Alto_Primero(palabras[2]), pc = Alto_Primero(palabras[3]);
-    const uint64_t primeros = modo_consola | ar << 24 | dr << 40 | ir << 56;
-    const uint64_t segundos = ir >> 8 | pc << 8 | uint64_t{static_cast<uint32_t>(seleccion)} << 24 | uint64_t{banderas} << 56;
-    const uint64_t ultimos = textos_aparte | unsigned{Tipo_Marca} << 8;
+    return {modo_consola | ar << 24 | dr << 40 | ir << 56,
+            ir >> 8 | pc << 8 | uint64_t{static_cast<uint32_t>(seleccion)} << 24 | uint64_t{banderas} << 56,
+            static_cast<uint16_t>(textos_aparte | unsigned{Tipo_Marca} << 8)};
+  }
+  // Stored in one go where it does not wrap: a header built in memory byte
+  // by byte and copied would be read back before its bytes were stored.
+  static void Poner_Cabecera(uint8_t* destino, const TCabecera& cabecera) {
+    Poner(destino, cabecera.Primeros, 8);
+    Poner(destino + 8, cabecera.Segundos, 8);
+    Poner(destino + 16, cabecera.Ultimos, 2);
+  }
+  void Grabar_Cabecera(const TCabecera& cabecera) {
+    if (instrucciones_ == Maximo_Instrucciones) Soltar_Mas_Antigua();
+    grabando_ = true;
+    roto_ = false;
+    inicio_bloque_ = cabeza_;
     if (!Sitio(Bytes_Cabecera)) return;
     const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
     if (indice + Bytes_Cabecera <= anillo_.size()) {
-      uint8_t* const cabecera = &anillo_[indice];
-      Poner(cabecera, primeros, 8);
-      Poner(cabecera + 8, segundos, 8);
-      Poner(cabecera + 16, ultimos, 2);
+      Poner_Cabecera(&anillo_[indice], cabecera);
       cabeza_ += Bytes_Cabecera;
     } else {
-      for (uint64_t valor : {primeros, segundos})
+      for (uint64_t valor : {cabecera.Primeros, cabecera.Segundos})
         for (int i = 0; i < 8; ++i) Escribir(static_cast<uint8_t>(valor >> (8 * i)));
-      for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(ultimos >> (8 * i)));
+      for (int i = 0; i < 2; ++i) Escribir(static_cast<uint8_t>(cabecera.Ultimos >> (8 * i)));
     }
-    // A display that is not a word keeps its text in a change of its own.
-    if (!Solo_Palabras && textos_aparte != 0) Anotar_Textos(textos_aparte, textos);
+  }
+  // A display holding a word, as its change: the word high byte first, then
+  // the display as the kind.
+  static std::array<uint8_t, 3> Cambio_Palabra(int visor, int32_t palabra) {
+    return {static_cast<uint8_t>(palabra >> 8), static_cast<uint8_t>(palabra), static_cast<uint8_t>(visor)};
   }
   // Kinds: a display number (0..147) is a display holding four upper-case
   // hex digits, stored as two bytes; the rest follow.
@@ -209,10 +233,13 @@ class THistorial {
   bool Hacer_Sitio(size_t n);
   // Inline: once the history is full, every instruction drops one.
   void Soltar_Mas_Antigua() {
-    const uint64_t longitud = Leer(cola_ + 1) | static_cast<uint64_t>(Leer(cola_ + 2)) << 8;
-    cola_ += longitud;
+    cola_ += Longitud_Bloque(anillo_.data(), mascara_, cola_);
     lleno_ = cola_ + anillo_.size();
     --instrucciones_;
+  }
+  // The length of the block that begins at `inicio`, from its header.
+  static uint64_t Longitud_Bloque(const uint8_t* datos, size_t mascara, uint64_t inicio) {
+    return datos[static_cast<size_t>(inicio + 1) & mascara] | uint64_t{datos[static_cast<size_t>(inicio + 2) & mascara]} << 8;
   }
   // The four hex digits of the word stored at posicion (high byte first).
   std::string_view Texto_Palabra(uint64_t posicion) const;
@@ -249,4 +276,78 @@ class THistorial {
   size_t instrucciones_ = 0;
   bool hay_deshecho_ = false;
   mutable std::string texto_;
+};
+
+class THistorial::TLote {
+ public:
+  explicit TLote(THistorial& historial) : h_(&historial) { Cargar(); }
+  void Comenzar(uint8_t modo_consola, uint8_t banderas, int32_t seleccion,
+                const std::array<int32_t, Visores_Cabecera>& palabras) {
+    cabecera_ = Componer_Cabecera<true>(modo_consola, banderas, seleccion, palabras.data());
+    hay_cambio_ = false;
+  }
+  // A register the instruction changed from this word (one at most).
+  void Anotar_Visor(int visor, int32_t palabra) {
+    cambio_ = Cambio_Palabra(visor, palabra);
+    hay_cambio_ = true;
+  }
+  void Terminar() {
+    // Once the history is full, every instruction drops one.
+    if (instrucciones_ == Maximo_Instrucciones) {
+      cola_ += Longitud_Bloque(datos_, mascara_, cola_);
+      lleno_ = cola_ + mascara_ + 1;
+      --instrucciones_;
+    }
+    const size_t longitud = Bytes_Cabecera + (hay_cambio_ ? cambio_.size() : 0);
+    const size_t indice = static_cast<size_t>(cabeza_) & mascara_;
+    if (cabeza_ + longitud > lleno_ || indice + longitud > mascara_ + 1) {
+      *this = Terminar_Aparte(*this);
+      return;
+    }
+    TCabecera cabecera = cabecera_;
+    cabecera.Primeros |= uint64_t{longitud} << 8;
+    Poner_Cabecera(datos_ + indice, cabecera);
+    if (hay_cambio_) std::memcpy(datos_ + indice + Bytes_Cabecera, cambio_.data(), cambio_.size());
+    cabeza_ += longitud;
+    ++instrucciones_;
+  }
+  // After the batch's last instruction: the history takes its position
+  // back and stays inside that instruction, recording nothing, while the
+  // batch shows its displays; THistorial::Terminar ends it.
+  void Cerrar() {
+    Devolver();
+    h_->en_instruccion_ = true;
+    h_->grabando_ = false;
+    h_->hay_deshecho_ = false;
+  }
+
+ private:
+  void Cargar() {
+    datos_ = h_->anillo_.data();
+    mascara_ = h_->mascara_;
+    cola_ = h_->cola_;
+    lleno_ = h_->lleno_;
+    cabeza_ = h_->cabeza_;
+    instrucciones_ = h_->instrucciones_;
+  }
+  void Devolver() {
+    h_->cola_ = cola_;
+    h_->lleno_ = lleno_;
+    h_->cabeza_ = cabeza_;
+    h_->instrucciones_ = instrucciones_;
+  }
+  // Out of line, and on a copy: the batch's loop keeps only the common case,
+  // and this object's fields, whose address never leaves it, in registers.
+  static TLote Terminar_Aparte(TLote lote);
+
+  THistorial* h_;
+  uint8_t* datos_ = nullptr;
+  size_t mascara_ = 0;
+  uint64_t cola_ = 0;
+  uint64_t lleno_ = 0;
+  uint64_t cabeza_ = 0;
+  size_t instrucciones_ = 0;
+  TCabecera cabecera_{};
+  std::array<uint8_t, 3> cambio_{};
+  bool hay_cambio_ = false;
 };

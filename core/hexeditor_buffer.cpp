@@ -226,6 +226,7 @@ bool THexEditorBuffer::LoadFromFile(const std::string& path) {
 }
 
 void THexEditorBuffer::FinishLoad() {
+  ++changes_;
   ResetJournal();
   changeMarks_.clear();
   Modified = false;
@@ -250,6 +251,7 @@ std::string THexEditorBuffer::AsHex() const {
 void THexEditorBuffer::SetMemory(int32_t offset, uint8_t value) {
   if (offset < 0 || offset >= size_) throw std::out_of_range("Invalid SetMemory index");
   data_[offset] = value;
+  ++changes_;
   cacheStart_ = -1;
 }
 
@@ -269,6 +271,7 @@ const uint8_t* THexEditorBuffer::CachedBytes(int32_t offset, int32_t bytesPerLin
 void THexEditorBuffer::WriteEditedByte(int32_t offset, uint8_t value, int32_t bytesPerLine) {
   if (offset < 0 || offset >= size_) throw std::out_of_range("Invalid edit offset");
   data_[offset] = value;
+  ++changes_;
   if (cacheStart_ >= 0 && offset >= cacheStart_ &&
       int64_t{offset} + bytesPerLine <= int64_t{cacheStart_} + kCacheSize)
     cache_[static_cast<size_t>(offset - cacheStart_)] = value;
@@ -316,6 +319,7 @@ void THexEditorBuffer::ReplaceRange(int32_t offset, int32_t oldCount, const uint
   if (offset < 0 || oldCount < 0 || newCount < 0 || int64_t{offset} + oldCount > size_ ||
       newSize > INT32_MAX)
     throw std::out_of_range("Invalid edit range");
+  ++changes_;
   const int32_t tail = size_ - offset - oldCount;
   if (newCount > oldCount) {
     Resize(static_cast<int32_t>(newSize));

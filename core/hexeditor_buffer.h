@@ -53,6 +53,10 @@ class THexEditorBuffer {
   // Throws std::out_of_range("Invalid SetMemory index") outside 0 .. DataSize-1.
   void SetMemory(int32_t offset, uint8_t value);
 
+  // Counts every change of the bytes (a load, a store, an edit): while it
+  // stays the same, so do the bytes.
+  uint64_t Changes() const { return changes_; }
+
   // Direct access for the machine and the view; the offset must be valid.
   uint8_t ByteAt(int32_t offset) const { return data_[offset]; }
   const uint8_t* Bytes() const { return data_; }  // DataSize() of them
@@ -160,6 +164,7 @@ class THexEditorBuffer {
   int fd_ = -1;
   uint8_t* data_ = nullptr;
   int32_t size_ = 0;
+  uint64_t changes_ = 0;
   // The bytes when no working file holds them; data_ then points here.
   bool inMemory_ = false;
   std::vector<uint8_t> memory_;

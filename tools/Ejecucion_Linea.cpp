@@ -105,16 +105,22 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
   if (teclado)
     for (char digito : *teclado) e.Pulsacion_Teclado(digito);
 
-  // The history, when on, records the run at its end.
+  // The history, when on, records the run at its end, or its last million
+  // instructions as they run.
   grabacion_.Comenzar();
+  const uint64_t maximo = THistorial::Maximo_Instrucciones;
+  const uint64_t en_vivo = preparacion_.Max_Pasos > maximo ? preparacion_.Max_Pasos - maximo : 0;
   const TFin_Ejecucion fin = [&] {
     for (;;) {
+      if (pasos_ == en_vivo) grabacion_.Grabar_en_Vivo();
       if (!traza) {
         // A batch up to the next look at the history; the checks below
         // then see where it stopped, as after single ticks.
-        const uint64_t hasta = std::min(preparacion_.Max_Pasos, (pasos_ / 4096 + 1) * 4096);
+        uint64_t hasta = std::min(preparacion_.Max_Pasos, (pasos_ / 4096 + 1) * 4096);
+        if (pasos_ < en_vivo) hasta = std::min(hasta, en_vivo);
         const auto hechas = static_cast<uint64_t>(e.Ejecutar_Lote(static_cast<int64_t>(hasta - std::min(hasta, pasos_))));
         pasos_ += hechas;
+        if (pasos_ == en_vivo) grabacion_.Grabar_en_Vivo();
         if (hechas > 0 && pasos_ % 4096 == 0) grabacion_.Revisar();
       }
       if (e.Estado_Maquina.Modo_Paso_a_Paso == 1) return Fin_Actual();
@@ -127,6 +133,7 @@ TFin_Ejecucion TEjecucion_Linea::Ejecutar(
     }
   }();
   e.Historial.Completar();
+  grabacion_.Terminar_en_Vivo();
   return fin;
 }
 

@@ -467,6 +467,106 @@ class tst_Historial : public QObject {
     QCOMPARE(a.Palabras, b.Palabras);
   }
 
+  // A history that records each step while batches run (the run's
+  // instructions executed again at its stop) is the one single steps
+  // record: stepping back both goes through the same states. Both machines
+  // first record `antes` instructions in batches; then one goes on in
+  // batches, the other one step at a time. Rows: the first block, with no
+  // ring yet; a full history, which drops its oldest block at every new one;
+  // and the ring's end, which blocks of 18 to 21 bytes reach somewhere
+  // between 1.59 and 1.87 million instructions.
+  void lote_grabado_como_pasos_data() {
+    QTest::addColumn<int>("antes");
+    QTest::addColumn<int>("despues");
+    QTest::newRow("no ring yet") << 0 << 5000;
+    QTest::newRow("a full history") << 1'000'000 << 5000;
+    QTest::newRow("across the ring's end") << 1'590'000 << 280'000;
+  }
+
+  void lote_grabado_como_pasos() {
+    QFETCH(int, antes);
+    QFETCH(int, despues);
+    TMaquina_Prueba lotes, pasos;
+    const auto en_lotes = [](TEntorno& e, int64_t n) {
+      for (int64_t hechas = 0; hechas < n;) {
+        const int64_t lote = e.Ejecutar_Lote(n - hechas);
+        QVERIFY(lote > 0);
+        hechas += lote;
+      }
+    };
+    for (TMaquina_Prueba* m : {&lotes, &pasos}) {
+      // Every operation a batch runs, looping back to 0000, a flag or a
+      // register changing at nearly every one.
+      Aplicar(m->E, "rD=0000 r1=7FFF r2=8001 m0000=6112 m0001=7321 m0002=8412 m0003=9500 m0004=A600 "
+                    "m0005=B700 m0006=2801 m0007=3880 m0008=0410 m0009=C300 m000A=C000");
+      std::vector<std::string> lineas;
+      for (int32_t a = 0; a < 0x10; ++a) lineas.push_back("[" + Palabra_a_Texto(a) + "]: x");
+      m->E.Listado.Reemplazar_Todas(std::move(lineas));
+      m->E.BPasoPasoClick();
+      m->Teclear("0000");
+      m->E.BEjecutarClick();
+      en_lotes(m->E, antes);
+    }
+    en_lotes(lotes.E, despues);
+    for (int i = 0; i < despues; ++i) pasos.E.RelojTimer();
+    QCOMPARE(lotes.E.Contador_Instrucciones(), int64_t{antes} + despues + 1);
+    QCOMPARE(lotes.E.Historial.Instrucciones(), pasos.E.Historial.Instrucciones());
+    QCOMPARE(lotes.E.Historial.Bytes_Usados(), pasos.E.Historial.Bytes_Usados());
+
+    const auto iguales = [](const TEntorno& a, const TEntorno& b) {
+      for (int v = 0; v < Numero_Visores; ++v)
+        if (a.Valor(v) != b.Valor(v)) return false;
+      return a.Banderas() == b.Banderas() && a.Listado.Seleccion() == b.Listado.Seleccion() &&
+             a.Opciones_Entorno.Modo_Consola == b.Opciones_Entorno.Modo_Consola &&
+             a.Contador_Instrucciones() == b.Contador_Instrucciones();
+    };
+    QVERIFY(iguales(lotes.E, pasos.E));
+    for (int i = 0; i <= despues; ++i) {
+      QVERIFY(lotes.E.Retroceder());
+      QVERIFY(pasos.E.Retroceder());
+      QVERIFY2(iguales(lotes.E, pasos.E), qPrintable(QString("after %1 steps back").arg(i + 1)));
+      QVERIFY(lotes.E.Efecto_Ultima_Instruccion().Visores == pasos.E.Efecto_Ultima_Instruccion().Visores);
+    }
+    QVERIFY(lotes.E.Memoria.AsHex() == pasos.E.Memoria.AsHex());
+  }
+
+  // A full-speed run's copies share memory with the copy before while no
+  // store changed it, and come more often then. Here a store now and then
+  // changes a word that every turn of the loop reads into R8, so a copy that
+  // missed one would make executing again end elsewhere, and the history
+  // would be forgotten. With the stores, executing again ends as the run.
+  void copias_y_almacenamientos() {
+    TMaquina_Prueba rapida, lotes;
+    for (TMaquina_Prueba* m : {&rapida, &lotes}) {
+      // 0000 LD R7,[0027]; ADDS R8,R8,R7; LLI RD,07; ADDS R3,R3,R4; BZ 0007;
+      // LLI RD,00; BR 0000; 0007 ST R5,[0027]; ADDS R5,R5,R6; LLI RD,00; BR 0000.
+      Aplicar(m->E, "rD=0000 r3=C000 r4=0001 r5=1234 r6=0001 m0000=0727 m0001=6887 m0002=2D07 m0003=6334 "
+                    "m0004=C100 m0005=2D00 m0006=C000 m0007=1520 m0008=6556 m0009=2D00 m000A=C000");
+      m->Teclear("0000");
+      m->E.BEjecutarClick();
+    }
+    TEjecucion_Rapida ejecucion(rapida.E);
+    QVERIFY(ejecucion.Comenzar());
+    for (int t = 0; t < 400 && ejecucion.Ejecutar_Tajada(TEjecucion_Rapida::TReloj::time_point::min()); ++t) {}
+    ejecucion.Detener();
+    const int64_t n = rapida.E.Contador_Instrucciones();
+    QCOMPARE(n, int64_t{400 * 4096 + 2});
+    QVERIFY(Texto_a_Palabra(rapida.E.Leer_Registro(5)) >= 0x1237);  // stored at least three times
+    QCOMPARE(rapida.E.Historial.Instrucciones(), THistorial::Maximo_Instrucciones);
+
+    // The last instructions stepped back are the ones a run without history went through.
+    TEntorno& e = lotes.E;
+    e.Historial.Fijar_Activo(false);
+    e.BPasoPasoClick();
+    e.BContinuarClick();
+    constexpr int atras = 300;
+    while (e.Contador_Instrucciones() < n - atras)
+      if (e.Ejecutar_Lote(n - atras - e.Contador_Instrucciones()) == 0) e.RelojTimer();
+    for (int i = 0; i < atras; ++i) QVERIFY(rapida.E.Retroceder());
+    QVERIFY(Foto(rapida.E) == Foto(e));
+    QVERIFY(rapida.E.Memoria.AsHex() == e.Memoria.AsHex());
+  }
+
   // A change the user makes while the run goes forgets what ran before it.
   void ejecucion_rapida_y_cambio_del_usuario() {
     TMaquina_Prueba m;

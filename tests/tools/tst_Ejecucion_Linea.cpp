@@ -42,6 +42,53 @@ class tst_Ejecucion_Linea : public QObject {
     QCOMPARE(QString::fromStdString(ejecucion.Entorno().Valor(Visor_PC)), pc);
   }
 
+  // With --back, a run allowed a full history or more beyond a full history
+  // records its last million instructions as they run; one that stops
+  // sooner than its last step has them executed again from a copy. Either
+  // way the history is the run's last million instructions: stepping back
+  // all of them ends exactly where a run without history is a million
+  // instructions before the end, and goes no further.
+  void historial_del_final_data() {
+    QTest::addColumn<QString>("vueltas");  // R5: the outer loop ends when it reaches 0000
+    QTest::addColumn<int>("fin");
+    QTest::newRow("to the last step") << "FFF0" << int(TFin_Ejecucion::Max_Pasos);
+    QTest::newRow("HALT after recording began") << "FFFA" << int(TFin_Ejecucion::Halt);
+  }
+  void historial_del_final() {
+    QFETCH(QString, vueltas);
+    QFETCH(int, fin);
+    const auto preparar = [&](bool historial, uint64_t max_pasos) {
+      TPreparacion_Ejecucion p;
+      p.Relleno_Ceros = true;
+      p.Max_Pasos = max_pasos;
+      p.Semilla = 1;  // the input ports start alike
+      p.Historial = historial;
+      p.Registros = {{4, "0001"}, {5, vueltas.toStdString()}};
+      // 0000 ADDS R3,R3,R4; LLI RD,05; BZ 0005; LLI RD,00; BR 0000;
+      // 0005 ADDS R5,R5,R4; LLI RD,0A; BZ 000A; LLI RD,00; BR 0000; 000A HALT.
+      const QStringList palabras = {"6334", "2D05", "C100", "2D00", "C000", "6554",
+                                    "2D0A", "C100", "2D00", "C000", "F000"};
+      for (int a = 0; a < palabras.size(); ++a) p.Palabras.emplace_back(a, palabras[a].toStdString());
+      return p;
+    };
+    TEjecucion_Linea con(preparar(true, 2'500'000));
+    QVERIFY(con.Cargar());
+    QCOMPARE(int(con.Ejecutar()), fin);
+    const uint64_t n = con.Pasos();
+    QVERIFY(n > 1'500'000);
+    constexpr uint64_t historial = THistorial::Maximo_Instrucciones;
+    QCOMPARE(con.Entorno().Historial.Instrucciones(), historial);
+    QCOMPARE(con.Retroceder(2 * historial), historial);
+
+    TEjecucion_Linea sin(preparar(false, n - historial));
+    QVERIFY(sin.Cargar());
+    QCOMPARE(int(sin.Ejecutar()), int(TFin_Ejecucion::Max_Pasos));
+    const TEntorno &a = con.Entorno(), &b = sin.Entorno();
+    for (int visor = 0; visor < Numero_Visores; ++visor) QVERIFY2(a.Valor(visor) == b.Valor(visor), qPrintable(QString("display %1: %2 %3").arg(visor).arg(QString::fromStdString(a.Valor(visor)), QString::fromStdString(b.Valor(visor)))));
+    QCOMPARE(a.Banderas(), b.Banderas());
+    QCOMPARE(a.Contador_Instrucciones(), b.Contador_Instrucciones());
+  }
+
   void teclado_tras_la_primera_instruccion() {
     // 0000 IN R1,H'01 reads the start address; 0001 IN R2,H'01 the typed value.
     TPreparacion_Ejecucion p;

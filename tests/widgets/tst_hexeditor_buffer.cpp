@@ -78,6 +78,37 @@ class tst_hexeditor_buffer : public QObject {
     QVERIFY(!buffer->IsChanged(offset) && !buffer->Modified && !buffer->CanUndo());
   }
 
+  // Every way of changing the bytes counts (a run's copies of memory share
+  // the one before while the count stays); reading counts nothing, and a
+  // write refused for its offset changes nothing.
+  void changesCount_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("counts");
+    for (const char* action : {"SetMemory", "WriteEditedByte", "ReplaceRange", "LoadFromBytes", "CreateEmpty"})
+      QTest::newRow(action) << QString(action) << true;
+    for (const char* action : {"read", "SetMemory outside", "ReplaceRange outside"})
+      QTest::newRow(action) << QString(action) << false;
+  }
+  void changesCount() {
+    QFETCH(QString, action);
+    QFETCH(bool, counts);
+    auto buffer = Loaded(std::vector<uint8_t>(16, 0x11));
+    const uint64_t before = buffer->Changes();
+    const uint8_t byte = 0x11;  // the same value: writing it still counts
+    if (action == "SetMemory") buffer->SetMemory(15, byte);
+    if (action == "WriteEditedByte") buffer->WriteEditedByte(0, byte, 16);
+    if (action == "ReplaceRange") buffer->ReplaceRange(4, 1, &byte, 1);
+    if (action == "LoadFromBytes") buffer->LoadFromBytes(&byte, 1);
+    if (action == "CreateEmpty") buffer->CreateEmpty("x");
+    if (action == "read") {
+      (void)buffer->AsHex();
+      (void)buffer->CachedBytes(0, 16);
+    }
+    if (action == "SetMemory outside") ErrorOf<std::out_of_range>([&] { buffer->SetMemory(16, byte); });
+    if (action == "ReplaceRange outside") ErrorOf<std::out_of_range>([&] { buffer->ReplaceRange(15, 2, &byte, 1); });
+    QCOMPARE(buffer->Changes() != before, counts);
+  }
+
   // A second load, as of a program into the machine, forgets everything about
   // the first.
   void loadTwice() {
