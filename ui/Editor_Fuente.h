@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <QStaticText>
 #include <QSyntaxHighlighter>
-#include <unordered_map>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 class QCompleter;
