@@ -1,8 +1,11 @@
 // A helper of bench_arranque, not a benchmark on its own. Built as
 // arranque_veltra it starts VELTRA as the program does; built as
 // arranque_vacio it shows one empty QMainWindow of Form1's size, and as
-// arranque_etiqueta the same window with one label. When the first paint of the window named Form1 is over it prints the monotonic clock
-// (ns) and the peak resident memory (VmHWM, kB), and exits.
+// arranque_etiqueta the same window with one label. When the first paint of
+// the window named Form1 is over it prints the monotonic clock (ns), the peak
+// resident memory (VmHWM, kB) and the clock at each step on the way (main()
+// entered, QApplication made, window built and shown, first paint begun),
+// and exits.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -18,6 +21,11 @@
 
 namespace {
 
+long long Reloj_ns() {
+  return static_cast<long long>(
+      std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+
 long Pico_Residente_kB() {
   std::ifstream estado("/proc/self/status");
   std::string linea;
@@ -28,16 +36,18 @@ long Pico_Residente_kB() {
 
 // Application-wide, so it also sees a paint that happens inside show().
 class TPrimera_Pintada : public QObject {
+ public:
+  long long en_main = 0, con_aplicacion = 0, mostrada = 0;
+
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override {
     if (!vista_ && evento->type() == QEvent::Paint && objeto->isWidgetType() &&
         objeto->objectName() == QLatin1String("Form1")) {
       vista_ = true;
       // Reported after the whole paint pass, children and flush included.
-      QTimer::singleShot(0, [] {
-        const auto ahora = std::chrono::steady_clock::now().time_since_epoch();
-        std::printf("%lld %ld\n", static_cast<long long>(std::chrono::nanoseconds(ahora).count()),
-                    Pico_Residente_kB());
+      QTimer::singleShot(0, [this, pintando = Reloj_ns()] {
+        std::printf("%lld %ld %lld %lld %lld %lld\n", Reloj_ns(), Pico_Residente_kB(), en_main, con_aplicacion,
+                    mostrada, pintando);
         std::fflush(stdout);
         QApplication::quit();
       });
@@ -52,8 +62,11 @@ class TPrimera_Pintada : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const long long en_main = Reloj_ns();
   QApplication aplicacion(argc, argv);
   TPrimera_Pintada filtro;
+  filtro.en_main = en_main;
+  filtro.con_aplicacion = Reloj_ns();
   aplicacion.installEventFilter(&filtro);
 #ifdef ARRANQUE_VELTRA
   const auto veltra = Arrancar_VELTRA();
@@ -66,5 +79,6 @@ int main(int argc, char** argv) {
 #endif
   ventana.show();
 #endif
+  filtro.mostrada = Reloj_ns();
   return QApplication::exec();
 }
